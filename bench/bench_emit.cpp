@@ -1,0 +1,26 @@
+// Emission of the whole array: a left click.
+
+#include <benchmark/benchmark.h>
+
+#include "particles/emission.h"
+#include "particles/particle_array.h"
+
+namespace lumeno {
+namespace {
+
+void EmitPlain(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    ParticleArray particles = ParticleArray::Allocate(static_cast<std::size_t>(n));
+    const EmissionParams params{512, 384, 1024, 768, 0, n, 0.6f, 0.01f, 0.0f};
+    for (auto _ : state) {
+        EmitReference(particles.data(), n, params);
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * n);
+}
+
+BENCHMARK(EmitPlain)->Name("BM_Emit/Plain")->Arg(20000)->Arg(1000000)->Arg(3375000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace lumeno

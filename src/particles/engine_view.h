@@ -1,0 +1,20 @@
+#pragma once
+// What the particle system reads of the engine that owns it: the pointer, the frame
+// clock and the canvas aspect. The engine implements it; tests supply the values.
+
+namespace lumeno {
+
+class ParticleEngineView {
+public:
+    // Address of two floats: the pointer in canvas pixels from the canvas's top-left
+    // corner, horizontal distance from the centre already divided by aspect and scale.
+    virtual const float* GetMousePosition() const = 0;
+    virtual float GetAspect() const = 0;     // canvas height / width
+    virtual float GetFrameTime() const = 0;  // seconds of the last frame
+    virtual int GetFrameCount() const = 0;   // timing updates so far
+
+protected:
+    ~ParticleEngineView() = default;
+};
+
+} // namespace lumeno

@@ -1,0 +1,77 @@
+#include "platform/atomic_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumeno {
+namespace {
+
+FileWriteResult Failure(int error) { return FileWriteResult{false, error}; }
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+// mkstemp creates the file 0600; keep the mode of the file being replaced, or give a
+// new file the mode that creating it plainly would.
+mode_t ModeForReplacement(const std::string& path)
+{
+    struct stat old {};
+    if (::stat(path.c_str(), &old) == 0)
+        return old.st_mode & 07777;
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+bool WriteAll(int fd, std::span<const std::byte> bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes = bytes.subspan(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+} // namespace
+
+FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::byte> bytes)
+{
+    std::string temporary = path + ".XXXXXX";
+    const int fd = ::mkstemp(temporary.data());
+    if (fd < 0)
+        return Failure(errno);
+
+    ::fchmod(fd, ModeForReplacement(path));
+    if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
+        const int error = errno;
+        ::close(fd);
+        ::unlink(temporary.c_str());
+        return Failure(error);
+    }
+    if (::close(fd) != 0 || ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        return Failure(error);
+    }
+
+    // The rename itself reaches the disk only with the folder; a failure here loses nothing.
+    const int folder = ::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+    return {};
+}
+
+} // namespace lumeno

@@ -1,0 +1,19 @@
+#pragma once
+// Replaces a file's contents without ever leaving a truncated or half-written file:
+// the bytes go to a temporary file in the same folder, reach the disk, and the
+// temporary is renamed over the old file. On failure the old file is untouched.
+
+#include <cstddef>
+#include <span>
+#include <string>
+
+namespace lumeno {
+
+struct FileWriteResult {
+    bool ok = true;
+    int error = 0; // errno of the failing step
+};
+
+FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::byte> bytes);
+
+} // namespace lumeno

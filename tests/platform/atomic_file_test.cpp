@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+#include "platform/atomic_file.h"
+#include "support/temp_folder.h"
+
+namespace lumeno {
+namespace {
+
+std::span<const std::byte> AsBytes(const std::string& text)
+{
+    return std::as_bytes(std::span(text.data(), text.size()));
+}
+
+TEST(AtomicFile, ReplacesContentsAndKeepsTheFileMode)
+{
+    test::TempFolder folder;
+    const std::string path = folder.File("a.bin");
+    { std::ofstream(path) << "old contents, longer than the new"; }
+    ::chmod(path.c_str(), 0640);
+
+    ASSERT_TRUE(WriteFileAtomically(path, AsBytes("new")).ok);
+    std::ifstream in(path);
+    std::string contents((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_EQ(contents, "new");
+    struct stat info {};
+    ::stat(path.c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+}
+
+TEST(AtomicFile, MissingFolderFailsWithItsError)
+{
+    test::TempFolder folder;
+    const FileWriteResult result = WriteFileAtomically(folder.File("none/a.bin"), AsBytes("x"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, ENOENT);
+}
+
+} // namespace
+} // namespace lumeno
