@@ -82,6 +82,7 @@ void CParticleSystem::Emit(float pointX, float pointY)
 {
     if (!m_initialised)
         return;
+    WaitForStep(); // never write under a running step
     const EmissionParams params{pointX,
                                 pointY,
                                 m_width,

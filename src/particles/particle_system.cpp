@@ -4,6 +4,7 @@
 
 #include "particles/attractor.h"
 #include "platform/message_box.h"
+#include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 
 namespace lumeno {
@@ -43,6 +44,13 @@ void CParticleSystem::Init(const ParticleSystemInit& init)
         return;
     }
 
+    m_multiThreaded = g_canvasSettings.multiThreaded;
+    if (m_multiThreaded && FAILED(StartWorkers())) {
+        ShowMessageBox("Error create threads!", {}, MessageIcon::Error);
+        Release();
+        return;
+    }
+
     m_initialised = true;
     const float* mouse = m_engine.GetMousePosition();
     Emit(mouse[0], mouse[1]);
@@ -50,7 +58,14 @@ void CParticleSystem::Init(const ParticleSystemInit& init)
 
 void CParticleSystem::Release()
 {
+    // An armed step that no worker has started yet is dropped; one in progress finishes
+    // before the array it writes is freed.
     m_initialised = false;
+    m_low.busy.store(false, std::memory_order_release);
+    m_high.busy.store(false, std::memory_order_release);
+    StopWorkers();
+    m_multiThreaded = false;
+
     m_canvasIndex = false;
     m_particles = ParticleArray();
     m_width = m_height = m_count = 0;

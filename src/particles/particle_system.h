@@ -2,11 +2,14 @@
 // The particle system: the particle array with its emission, steps and colour. Device
 // resources (canvases, vertex buffer, effect) and the workers join it in the engine.
 
+#include <atomic>
 #include <cstdint>
+#include <thread>
 
 #include "particles/engine_view.h"
 #include "particles/particle_array.h"
 #include "particles/simulation_step.h"
+#include "platform/hresult.h"
 
 namespace lumeno {
 
@@ -34,11 +37,20 @@ public:
     void FixStepInputs();
     void Simulate(int first, int last);
 
+    // Once per frame: flip the canvas, make one step complete, refresh the colour, and
+    // in multithreaded mode hand the next step to the workers.
+    void Update();
+
+    [[nodiscard]] HRESULT StartWorkers();
+    void StopWorkers();
+
     void UpdateColor();
     void SetColorIndex(int index);
     void GetCycleColor(float* out) const;
 
     bool IsInitialised() const { return m_initialised; }
+    bool CanvasIndex() const { return m_canvasIndex; }
+    bool WorkersRunning() const { return m_low.thread.joinable() || m_high.thread.joinable(); }
     int Count() const { return m_count; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -47,6 +59,20 @@ public:
     const StepInputs& CurrentStepInputs() const { return m_stepInputs; }
 
 private:
+    // One worker steps one half of the array whenever its busy flag is set.
+    struct Worker {
+        std::atomic<bool> busy{false};
+        std::atomic<bool> stopRequest{false};
+        std::atomic<bool> stopped{true};
+        std::thread thread; // not joinable: the worker does not exist
+    };
+
+    static void WorkerLow(CParticleSystem* system);
+    static void WorkerHigh(CParticleSystem* system);
+    static void RunWorker(CParticleSystem* system, Worker& worker, int first, int last);
+    void WaitForStep() const;
+    void StopWorker(Worker& worker);
+
     const ParticleEngineView& m_engine;
 
     bool m_initialised = false;
@@ -61,6 +87,9 @@ private:
 
     ParticleArray m_particles;
     StepInputs m_stepInputs;
+
+    bool m_multiThreaded = false; // fixed from Init to Release
+    Worker m_low, m_high;
 };
 
 } // namespace lumeno

@@ -1,0 +1,46 @@
+#include "engine/dx_error.h"
+
+#include <string>
+
+#include "platform/message_box.h"
+
+namespace lumeno {
+namespace {
+
+struct Description {
+    HRESULT result;
+    const char* text;
+};
+
+constexpr Description kDescriptions[] = {
+    {S_OK, "The function completed successfully"},
+    {S_FALSE, "Call successful, but returned FALSE"},
+    {E_FAIL, "An undetermined error occurred"},
+    {E_OUTOFMEMORY, "Ran out of memory"},
+    {E_INVALIDARG, "An invalid parameter was passed to the returning function"},
+    {D3DERR_INVALIDCALL, "Invalid call"},
+    {D3DERR_NOTAVAILABLE, "Not available"},
+    {D3DERR_OUTOFVIDEOMEMORY, "Out of video memory"},
+    {D3DERR_DEVICELOST, "Device lost"},
+};
+
+} // namespace
+
+const char* DXGetErrorDescription(HRESULT result)
+{
+    for (const Description& row : kDescriptions) {
+        if (row.result == result)
+            return row.text;
+    }
+    return "n/a";
+}
+
+void ShowDxError(std::string_view message, HRESULT result)
+{
+    std::string text(message);
+    text += "\n\nError Description:\n";
+    text += DXGetErrorDescription(result);
+    ShowMessageBox(text, kDxErrorTitle, MessageIcon::Warning);
+}
+
+} // namespace lumeno

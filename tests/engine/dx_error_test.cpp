@@ -1,0 +1,34 @@
+#include <gtest/gtest.h>
+
+#include "engine/dx_error.h"
+#include "support/message_box_recorder.h"
+
+namespace lumeno {
+namespace {
+
+TEST(DxError, DescriptionsOfTheCodesTheProgramRaises)
+{
+    EXPECT_STREQ(DXGetErrorDescription(E_FAIL), "An undetermined error occurred");
+    EXPECT_STREQ(DXGetErrorDescription(E_OUTOFMEMORY), "Ran out of memory");
+    EXPECT_STREQ(DXGetErrorDescription(E_INVALIDARG), "An invalid parameter was passed to the returning function");
+    EXPECT_STREQ(DXGetErrorDescription(D3DERR_INVALIDCALL), "Invalid call");
+    EXPECT_STREQ(DXGetErrorDescription(D3DERR_NOTAVAILABLE), "Not available");
+    EXPECT_STREQ(DXGetErrorDescription(D3DERR_OUTOFVIDEOMEMORY), "Out of video memory");
+    EXPECT_STREQ(DXGetErrorDescription(D3DERR_DEVICELOST), "Device lost");
+    EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x80001234u)), "n/a");
+}
+
+TEST(DxError, BoxAppendsTheDescriptionUnderItsLabel)
+{
+    test::MessageBoxRecorder boxes;
+    ShowDxError("Error save picture!", E_FAIL);
+    ShowDxError("x", 0x1234);
+    ASSERT_EQ(boxes.Boxes().size(), 2u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Error save picture!\n\nError Description:\nAn undetermined error occurred");
+    EXPECT_EQ(boxes.Boxes()[0].title, "DXErrorInfo:");
+    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(boxes.Boxes()[1].text, "x\n\nError Description:\nn/a");
+}
+
+} // namespace
+} // namespace lumeno
