@@ -1,0 +1,17 @@
+#include "platform/date_text.h"
+
+#include <ctime>
+
+namespace lumeno {
+
+std::string DateTextYYMMDD()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[7] = {};
+    std::strftime(text, sizeof text, "%y%m%d", &local);
+    return text;
+}
+
+} // namespace lumeno

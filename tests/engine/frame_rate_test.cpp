@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "engine/frame_rate.h"
+
+namespace lumeno {
+namespace {
+
+TEST(FrameRate, FirstBlockHoldsSixSamplesThenBlocksOfFive)
+{
+    ResetFrameRateForTesting();
+    float shown = 0.0f;
+    for (int update = 1; update <= 5; ++update) {
+        shown = AddFrameRateSample(20, shown);
+        EXPECT_EQ(shown, 0.0f) << "update " << update;
+    }
+    shown = AddFrameRateSample(20, shown);
+    EXPECT_NEAR(shown, 60.0f, 1e-3f);
+    for (int update = 7; update <= 10; ++update) {
+        shown = AddFrameRateSample(20, shown);
+        EXPECT_NEAR(shown, 60.0f, 1e-3f);
+    }
+    shown = AddFrameRateSample(20, shown);
+    EXPECT_NEAR(shown, 50.0f, 1e-3f);
+}
+
+TEST(FrameRate, ZeroIntervalNeverShowsAnInfiniteRate)
+{
+    ResetFrameRateForTesting();
+    float shown = 0.0f;
+    for (int update = 0; update < 11; ++update)
+        shown = AddFrameRateSample(0, shown);
+    EXPECT_TRUE(std::isfinite(shown));
+    EXPECT_NEAR(shown, 1000.0f, 1e-2f);
+}
+
+} // namespace
+} // namespace lumeno
