@@ -1,10 +1,12 @@
-// The simulation step: the plain reference loop, per particle.
+// The simulation step: the plain reference loop, the vectorised step on one thread, and
+// the memory floor under both.
 
 #include <benchmark/benchmark.h>
 
 #include "particles/emission.h"
 #include "particles/particle_array.h"
 #include "particles/simulation_step.h"
+#include "particles/simulation_step_fast.h"
 
 namespace lumeno {
 namespace {
@@ -50,7 +52,43 @@ void StepReference(benchmark::State& state)
     NanosecondsPerParticle(state, n);
 }
 
+void StepFast(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    ParticleArray particles = MakeCloud(n);
+    const StepInputs in = DefaultStepInputs();
+    for (auto _ : state) {
+        SimulateFast(particles.data(), 0, n, in);
+        benchmark::ClobberMemory();
+    }
+    NanosecondsPerParticle(state, n);
+    state.SetLabel(SimulateFastTargetName());
+}
+
+// The floor: read every record and rewrite it in place (previous = current, the colour
+// stored), as the step does, without the arithmetic. No step can beat it.
+void StepFloor(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    ParticleArray particles = MakeCloud(n);
+    const StepInputs in = DefaultStepInputs();
+    Particle* p = particles.data();
+    for (auto _ : state) {
+        for (int i = 0; i < n; ++i) {
+            p[i].previous = p[i].current;
+            p[i].current.r = in.color[0];
+            p[i].current.g = in.color[1];
+            p[i].current.b = in.color[2];
+            p[i].current.a = in.color[3];
+        }
+        benchmark::ClobberMemory();
+    }
+    NanosecondsPerParticle(state, n);
+}
+
 BENCHMARK(StepReference)->Name("BM_Step/Reference")->Arg(20000)->Arg(1000000)->Arg(3375000)->Unit(benchmark::kMillisecond);
+BENCHMARK(StepFast)->Name("BM_Step/Fast")->Arg(20000)->Arg(1000000)->Arg(3375000)->Unit(benchmark::kMillisecond);
+BENCHMARK(StepFloor)->Name("BM_Step/Floor")->Arg(20000)->Arg(1000000)->Arg(3375000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace lumeno

@@ -1,0 +1,194 @@
+// The step's pull, f = (float)(G / pow(q, P)), for a vector of q, bit for bit as the
+// reference loop computes it. Per-target code: included once per Highway target, inside
+// a file that includes hwy/foreach_target.h. The error budget is in power_error_bound.h.
+//
+// The power is 2^(-P * log2 q) in double from our own polynomials, accurate to a few
+// ulps of the double. A lane is kept only when that quotient lies clearly away from any
+// float rounding midpoint, so that it rounds to the float the reference would give;
+// other lanes (about one in millions, plus NaN, infinite and out-of-range inputs) are
+// recomputed with std::pow exactly as the reference does.
+
+#if defined(LUMENO_PARTICLES_SIMD_POWER_INL_H_) == defined(HWY_TARGET_TOGGLE)
+#ifdef LUMENO_PARTICLES_SIMD_POWER_INL_H_
+#undef LUMENO_PARTICLES_SIMD_POWER_INL_H_
+#else
+#define LUMENO_PARTICLES_SIMD_POWER_INL_H_
+#endif
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+
+#include "hwy/highway.h"
+#include "particles/power_error_bound.h"
+
+HWY_BEFORE_NAMESPACE();
+namespace lumeno {
+namespace HWY_NAMESPACE {
+namespace hn = hwy::HWY_NAMESPACE;
+
+// Per-step constants of the power, made once per call.
+struct PowerConstants {
+    float gravityAmount;
+    float gravityPower;
+    double negativePower;   // -P: the vector code multiplies by 2^(-P log2 q)
+    std::int64_t margin;    // PowerMidpointMarginUlps(P)
+};
+
+inline PowerConstants MakePowerConstants(float gravityAmount, float gravityPower)
+{
+    return {gravityAmount, gravityPower, -static_cast<double>(gravityPower), PowerMidpointMarginUlps(gravityPower)};
+}
+
+// The reference's own expression, for the lanes the vector result may not answer.
+inline float ReferencePull(double q, const PowerConstants& c)
+{
+    return static_cast<float>(static_cast<double>(c.gravityAmount) / std::pow(q, static_cast<double>(c.gravityPower)));
+}
+
+// The vector part needs fixed 128-bit blocks: not the one-lane or scalable targets.
+#if HWY_TARGET != HWY_SCALAR && !HWY_HAVE_SCALABLE
+
+// log2 m for m in [sqrt(1/2), sqrt(2)]: (2/ln 2) atanh(s), s = (m-1)/(m+1), as s times a
+// polynomial in s^2 (|s| <= 0.1716). Degree 7, Chebyshev fit: error 6e-19 absolute.
+template <class DD, class VD = hn::Vec<DD>>
+HWY_INLINE VD Log2Mantissa(DD dd, VD m)
+{
+    const VD one = hn::Set(dd, 1.0);
+    const VD s = hn::Div(hn::Sub(m, one), hn::Add(m, one));
+    const VD z = hn::Mul(s, s);
+    VD p = hn::Set(dd, 0x1.b594042f590e9p-3);
+    p = hn::MulAdd(p, z, hn::Set(dd, 0x1.c46df723fd2ebp-3));
+    p = hn::MulAdd(p, z, hn::Set(dd, 0x1.0ca160eda205bp-2));
+    p = hn::MulAdd(p, z, hn::Set(dd, 0x1.484afb77d8797p-2));
+    p = hn::MulAdd(p, z, hn::Set(dd, 0x1.a61762d699b46p-2));
+    p = hn::MulAdd(p, z, hn::Set(dd, 0x1.2776c50ee39a4p-1));
+    p = hn::MulAdd(p, z, hn::Set(dd, 0x1.ec709dc3a047dp-1));
+    p = hn::MulAdd(p, z, hn::Set(dd, 0x1.71547652b82fep+1));
+    return hn::Mul(s, p);
+}
+
+// 2^f for |f| <= 1/2 (and a little beyond): degree 11, Chebyshev fit, relative error
+// 4.5e-18. The constant term is exactly 1, so 2^0 is exactly 1 (gravity power 0).
+template <class DD, class VD = hn::Vec<DD>>
+HWY_INLINE VD Exp2Reduced(DD dd, VD f)
+{
+    VD p = hn::Set(dd, 0x1.e9ec3d7558475p-32);
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.e622ad9593e67p-28));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.b524ebc089f66p-24));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.62bfc2b4dbc3ep-20));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.ffcbfc6dad6adp-17));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.4309131133fe4p-13));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.5d87fe78a3f8cp-10));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.3b2ab6fb9f17fp-7));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.c6b08d704a0c6p-5));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.ebfbdff82c5afp-3));
+    p = hn::MulAdd(p, f, hn::Set(dd, 0x1.62e42fefa39efp-1));
+    return hn::MulAdd(p, f, hn::Set(dd, 1.0));
+}
+
+// G * 2^(-P (e + log2 m)) for one double half, and the lanes whose rounding to float is
+// certain. NaN in e marks a q outside [FLT_MIN, FLT_MAX]: it fails the range test below.
+template <class DD, class VD = hn::Vec<DD>>
+HWY_INLINE VD PowerQuotient(DD dd, VD m, VD e, const PowerConstants& c, hn::Mask<DD>& certain)
+{
+    const hn::RebindToSigned<DD> di;
+    const VD negP = hn::Set(dd, c.negativePower);
+
+    // y = -P e exactly (24-bit P times an 8-bit integer), plus -P log2 m: the exponent is
+    // reduced without ever rounding the integer part into the fraction.
+    const VD whole = hn::Mul(negP, e);
+    const VD frac = hn::Mul(negP, Log2Mantissa(dd, m));
+    const VD y = hn::Add(whole, frac);
+    const auto yInRange = hn::Le(hn::Abs(y), hn::Set(dd, 1000.0));
+
+    // k = round(y) by the 1.5 * 2^52 shifter: its low bits then hold k for |y| < 2^51.
+    const VD shifter = hn::Set(dd, 0x1.8p52);
+    const VD kShifted = hn::Add(y, shifter);
+    const VD k = hn::Sub(kShifted, shifter);
+    const VD f = hn::Add(hn::Sub(whole, k), frac);
+    const auto kBits = hn::BitCast(di, kShifted);
+    const VD scale = hn::BitCast(dd, hn::ShiftLeft<52>(hn::Add(kBits, hn::Set(di, 1023))));
+    const VD r = hn::Mul(hn::Set(dd, static_cast<double>(c.gravityAmount)), hn::Mul(Exp2Reduced(dd, f), scale));
+
+    // Certain: far below half the smallest subnormal float (rounds to zero), far above the
+    // overflow threshold (rounds to infinity), or a normal float clearly off a midpoint.
+    // Midpoints have the 29 bits below the float's mantissa equal to 2^28.
+    const VD a = hn::Abs(r);
+    const auto low29 = hn::And(hn::Sub(hn::BitCast(di, r), hn::Set(di, (std::int64_t{1} << 28) - c.margin)),
+                               hn::Set(di, (std::int64_t{1} << 29) - 1));
+    const auto offMidpoint = hn::RebindMask(dd, hn::Gt(low29, hn::Set(di, 2 * c.margin)));
+    const auto normal = hn::And(hn::Ge(a, hn::Set(dd, 0x1p-126)), hn::Lt(a, hn::Set(dd, 0x1p127)));
+    const auto zero = hn::Lt(a, hn::Set(dd, 0x1p-151));
+    const auto infinite = hn::Ge(a, hn::Set(dd, 0x1p129));
+    certain = hn::And(yInRange, hn::Or(hn::Or(zero, infinite), hn::And(normal, offMidpoint)));
+    return r;
+}
+
+// Mantissa in [sqrt(1/2), sqrt(2)) and exponent of q, both exact in float; the exponent
+// is NaN where q is not a positive normal finite float.
+template <class DF, class VF = hn::Vec<DF>>
+HWY_INLINE void SplitFloat(DF df, VF q, VF& m, VF& e)
+{
+    const hn::RebindToSigned<DF> di;
+    const auto bits = hn::BitCast(di, q);
+    const auto valid = hn::And(hn::Gt(bits, hn::Set(di, 0x007FFFFF)), hn::Lt(bits, hn::Set(di, 0x7F800000)));
+    m = hn::BitCast(df, hn::Or(hn::And(bits, hn::Set(di, 0x007FFFFF)), hn::Set(di, 0x3F800000)));
+    e = hn::ConvertTo(df, hn::Sub(hn::ShiftRight<23>(bits), hn::Set(di, 127)));
+    const auto big = hn::Ge(m, hn::Set(df, 1.41421356f));
+    m = hn::IfThenElse(big, hn::Mul(m, hn::Set(df, 0.5f)), m);
+    e = hn::Add(e, hn::IfThenElseZero(big, hn::Set(df, 1.0f)));
+    e = hn::IfThenElse(hn::RebindMask(df, valid), e, hn::Set(df, std::numeric_limits<float>::quiet_NaN()));
+}
+
+// Redoes the uncertain lanes of one half with the reference expression.
+template <class DD, class DFH, class VFH = hn::Vec<DFH>>
+HWY_NOINLINE VFH FallBack(DD dd, DFH dfh, hn::Vec<DD> q, hn::Mask<DD> certain, VFH pull, const PowerConstants& c)
+{
+    constexpr size_t kMax = hn::MaxLanes(DD());
+    HWY_ALIGN double qs[kMax];
+    HWY_ALIGN float pulls[kMax];
+    HWY_ALIGN double keep[kMax];
+    hn::Store(q, dd, qs);
+    hn::Store(pull, dfh, pulls);
+    hn::Store(hn::VecFromMask(dd, certain), dd, keep);
+    for (size_t i = 0; i < hn::Lanes(dd); ++i) {
+        std::uint64_t keepBits;
+        std::memcpy(&keepBits, &keep[i], sizeof keepBits);
+        if (keepBits == 0)
+            pulls[i] = ReferencePull(qs[i], c);
+    }
+    return hn::Load(dfh, pulls);
+}
+
+// f for a full float vector of q.
+template <class DF, class VF = hn::Vec<DF>>
+HWY_INLINE VF Pull(DF df, VF q, const PowerConstants& c)
+{
+    const hn::Half<DF> dfh;
+    const hn::Repartition<double, DF> dd;
+    VF m, e;
+    SplitFloat(df, q, m, e);
+
+    hn::Mask<decltype(dd)> certainLo, certainHi;
+    const auto rLo = PowerQuotient(dd, hn::PromoteTo(dd, hn::LowerHalf(dfh, m)),
+                                   hn::PromoteTo(dd, hn::LowerHalf(dfh, e)), c, certainLo);
+    const auto rHi = PowerQuotient(dd, hn::PromoteTo(dd, hn::UpperHalf(dfh, m)),
+                                   hn::PromoteTo(dd, hn::UpperHalf(dfh, e)), c, certainHi);
+    auto pullLo = hn::DemoteTo(dfh, rLo);
+    auto pullHi = hn::DemoteTo(dfh, rHi);
+    if (HWY_UNLIKELY(!hn::AllTrue(dd, certainLo)))
+        pullLo = FallBack(dd, dfh, hn::PromoteTo(dd, hn::LowerHalf(dfh, q)), certainLo, pullLo, c);
+    if (HWY_UNLIKELY(!hn::AllTrue(dd, certainHi)))
+        pullHi = FallBack(dd, dfh, hn::PromoteTo(dd, hn::UpperHalf(dfh, q)), certainHi, pullHi, c);
+    return hn::Combine(df, pullHi, pullLo);
+}
+
+#endif // HWY_TARGET != HWY_SCALAR && !HWY_HAVE_SCALABLE
+
+} // namespace HWY_NAMESPACE
+} // namespace lumeno
+HWY_AFTER_NAMESPACE();
+
+#endif // LUMENO_PARTICLES_SIMD_POWER_INL_H_
