@@ -1,0 +1,189 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "dialog_fixture.h"
+#include "support/message_box_recorder.h"
+#include "support/temp_folder.h"
+
+namespace lumeno::test {
+namespace {
+
+// The canvas controls are staged: they show the Apply button, and only Apply writes them.
+class CanvasControlsTest : public DialogTest {
+protected:
+    CanvasControlsTest()
+    {
+        g_canvasSettings.format = kFormatRGBA8; // independent of what the probe found
+        dialog.UpdateControls();
+    }
+
+    QComboBox& Quality() const { return *dialog.ControlAs<QComboBox>(id::kQuality); }
+    void ClickApply() { dialog.ControlAs<QPushButton>(id::kApply)->click(); }
+    void ChooseNextQuality() { QTest::keyClick(&Quality(), Qt::Key_Down); }
+};
+
+// Runs the test in a folder of its own, where the settings file would be written.
+class InTempFolder {
+public:
+    InTempFolder() : m_previous(std::filesystem::current_path()) { std::filesystem::current_path(m_folder.Path()); }
+    ~InTempFolder() { std::filesystem::current_path(m_previous); }
+    const TempFolder& Folder() const { return m_folder; }
+
+private:
+    TempFolder m_folder;
+    std::filesystem::path m_previous;
+};
+
+TEST_F(CanvasControlsTest, ParticleCountMoveShowsTheCubeAndApplyButLeavesTheRecord)
+{
+    Move(id::kParticleCount, 28);
+    EXPECT_EQ(Label(id::kParticleCountLabel), "Particle Count: 21952");
+    EXPECT_TRUE(ApplyShown());
+    EXPECT_EQ(g_canvasSettings.particleCount, 20000);
+
+    ClickApply();
+    EXPECT_EQ(g_canvasSettings.particleCount, 21952);
+    EXPECT_EQ(host.rebuilds, 1);
+    EXPECT_FALSE(ApplyShown());
+}
+
+TEST_F(CanvasControlsTest, EachStagedControlShowsApplyAndUpdateControlsHidesIt)
+{
+    const auto before = Records();
+    Move(id::kXRes, 5);
+    EXPECT_EQ(Label(id::kXResLabel), "X-Res: 1280");
+    EXPECT_TRUE(ApplyShown());
+    dialog.UpdateControls();
+    EXPECT_FALSE(ApplyShown());
+    EXPECT_EQ(Label(id::kXResLabel), "X-Res: 1024");
+
+    Move(id::kYRes, 10);
+    EXPECT_EQ(Label(id::kYResLabel), "Y-Res: 2048");
+    EXPECT_TRUE(ApplyShown());
+    dialog.UpdateControls();
+
+    dialog.ControlAs<QCheckBox>(id::kMultiThreaded)->click();
+    EXPECT_TRUE(ApplyShown());
+    dialog.UpdateControls();
+
+    ChooseNextQuality();
+    EXPECT_TRUE(ApplyShown());
+    EXPECT_EQ(Records(), before);
+    EXPECT_EQ(host.rebuilds, 0);
+}
+
+TEST_F(CanvasControlsTest, ApplyTakesAllFourFromTheControlsBeforeTheRebuild)
+{
+    Move(id::kXRes, 5);
+    Move(id::kYRes, 8);
+    ChooseNextQuality();
+    dialog.ControlAs<QCheckBox>(id::kMultiThreaded)->click();
+    CanvasSettings atRebuild{};
+    host.onRebuild = [&] { atRebuild = g_canvasSettings; };
+    ClickApply();
+    EXPECT_EQ(atRebuild.width, 1280);
+    EXPECT_EQ(atRebuild.height, 1200);
+    EXPECT_EQ(atRebuild.format, kFormatRGBA16F);
+    EXPECT_EQ(atRebuild.particleCount, 19683); // untouched, 20000 sat at 27: Apply makes it 27³
+    EXPECT_TRUE(atRebuild.multiThreaded);
+}
+
+TEST_F(CanvasControlsTest, LoadedWidthMissingFromTheTableKeepsTheThumbAndApplyReplacesIt)
+{
+    g_canvasSettings.width = 1280;
+    dialog.UpdateControls();
+    g_canvasSettings.width = 1234;
+    dialog.UpdateControls();
+    EXPECT_EQ(Label(id::kXResLabel), "X-Res: 1234");
+    EXPECT_EQ(Bar(id::kXRes).value(), 5);
+    ClickApply();
+    EXPECT_EQ(g_canvasSettings.width, 1280);
+}
+
+TEST_F(CanvasControlsTest, UnknownFormatSelectsNoQualityAndApplyKeepsIt)
+{
+    g_canvasSettings.format = 99;
+    dialog.UpdateControls();
+    EXPECT_EQ(Quality().currentIndex(), -1);
+    ASSERT_EQ(Quality().count(), 3);
+    EXPECT_EQ(Quality().itemText(0), "Integer(8bit)");
+    EXPECT_EQ(Quality().itemText(1), "Float(16bit)");
+    EXPECT_EQ(Quality().itemText(2), "Float(32bit)");
+    ClickApply();
+    EXPECT_EQ(g_canvasSettings.format, 99);
+}
+
+TEST_F(CanvasControlsTest, QualityTheDeviceCannotBlendWarnsAndStaysSelected)
+{
+    MessageBoxRecorder boxes;
+    host.blendable = false;
+    ChooseNextQuality();
+    EXPECT_EQ(host.askedFormats, std::vector<int>{kFormatRGBA16F});
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text,
+              "Your video card does not support alpha blending for this quality type.\nSelect lower quality.");
+    EXPECT_EQ(boxes.Boxes()[0].title, "Warning");
+    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(Quality().currentIndex(), 1);
+    EXPECT_TRUE(ApplyShown());
+    ClickApply();
+    EXPECT_EQ(g_canvasSettings.format, kFormatRGBA16F);
+}
+
+TEST_F(CanvasControlsTest, QualityTheDeviceCanBlendShowsNoBox)
+{
+    MessageBoxRecorder boxes;
+    ChooseNextQuality();
+    EXPECT_TRUE(boxes.Boxes().empty());
+    EXPECT_TRUE(ApplyShown());
+}
+
+TEST_F(CanvasControlsTest, RestoreDefaultResetsBothRecordsRefreshesThenRebuilds)
+{
+    InTempFolder folder;
+    const CanvasSettings probedCanvas;
+    const auto defaults = EncodeSettings(probedCanvas, ParticleSettings());
+    g_canvasSettings.width = 800;
+    g_particleSettings.scale = 4.0f;
+    g_particleSettings.colorIndex = 1;
+    dialog.UpdateControls();
+    Move(id::kParticleCount, 100);
+
+    std::string xResAtRebuild;
+    bool applyShownAtRebuild = true;
+    host.onRebuild = [&] {
+        xResAtRebuild = Label(id::kXResLabel).toStdString();
+        applyShownAtRebuild = ApplyShown();
+    };
+    dialog.ControlAs<QPushButton>(id::kRestoreDefault)->click();
+    EXPECT_EQ(Records(), defaults);
+    EXPECT_EQ(host.rebuilds, 1);
+    EXPECT_EQ(xResAtRebuild, "X-Res: 1024");
+    EXPECT_FALSE(applyShownAtRebuild);
+    EXPECT_EQ(Label(id::kScaleLabel), "Scale: 100%");
+    EXPECT_FALSE(std::filesystem::exists(kSettingsFileName));
+}
+
+TEST_F(CanvasControlsTest, SaveSettingsWritesBothRecords)
+{
+    InTempFolder folder;
+    g_particleSettings.speed = 2.5f;
+    dialog.ControlAs<QPushButton>(id::kSaveSettings)->click();
+    std::ifstream file(kSettingsFileName, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const auto expected = Records();
+    ASSERT_EQ(bytes.size(), expected.size());
+    EXPECT_EQ(std::memcmp(bytes.data(), expected.data(), bytes.size()), 0);
+    EXPECT_EQ(host.rebuilds, 0);
+}
+
+} // namespace
+} // namespace lumeno::test

@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include "dialog_fixture.h"
+#include "settings/ui/key_translation.h"
+
+namespace lumeno::test {
+namespace {
+
+std::vector<std::uint32_t> Codes(const std::vector<WindowMessage>& keys)
+{
+    std::vector<std::uint32_t> codes;
+    for (const WindowMessage& key : keys) {
+        EXPECT_EQ(key.message, WM_KEYDOWN);
+        codes.push_back(key.virtualKey);
+    }
+    return codes;
+}
+
+class DialogKeysTest : public DialogTest {
+protected:
+    DialogKeysTest()
+    {
+        dialog.ShowAtHomePosition();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+
+    // Focus on the control, then the key pressed and released there.
+    void Press(int controlId, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* control = dialog.Control(controlId);
+        control->setFocus();
+        QTest::keyClick(control, key, modifiers);
+    }
+};
+
+TEST(KeyTranslation, KeysBecomeTheirVirtualKeyCodes)
+{
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Return, {}), VK_RETURN);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Enter, Qt::KeypadModifier), VK_RETURN);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Shift, Qt::ShiftModifier), VK_SHIFT);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Space, {}), VK_SPACE);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Backspace, {}), VK_BACK);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_1, {}), 0x31u);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_4, {}), 0x34u);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_1, Qt::KeypadModifier), 0x61u); // VK_NUMPAD1, not key 1
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_C, Qt::ShiftModifier), 0x43u);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_F1, {}), 0x70u);
+    EXPECT_EQ(VirtualKeyOf(Qt::Key_Eacute, {}), std::nullopt);
+
+    const QKeyEvent altEnter(QEvent::KeyPress, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_EQ(KeyDownMessage(altEnter)->message, WM_SYSKEYDOWN);
+    const QKeyEvent c(QEvent::KeyPress, Qt::Key_C, Qt::NoModifier, "c");
+    EXPECT_EQ(KeyDownMessage(c)->message, WM_KEYDOWN);
+}
+
+TEST_F(DialogKeysTest, KeysOnAnyControlReachTheHostOnce)
+{
+    const auto before = Records();
+    Press(id::kAlpha, Qt::Key_1);
+    Press(id::kAlpha, Qt::Key_4);
+    Press(id::kQuality, Qt::Key_C);
+    Press(id::kDebug, Qt::Key_Backspace);
+    Press(id::kSwatch1, Qt::Key_Shift);
+    EXPECT_EQ(Codes(host.keys), (std::vector<std::uint32_t>{0x31, 0x34, 0x43, VK_BACK, VK_SHIFT}));
+    // Digits and letters change nothing in the controls themselves.
+    EXPECT_EQ(Bar(id::kAlpha).value(), 125);
+    EXPECT_EQ(Records(), before);
+    EXPECT_FALSE(ApplyShown());
+}
+
+TEST_F(DialogKeysTest, SpaceOnACheckBoxPausesAndTogglesTheBox)
+{
+    Press(id::kDebug, Qt::Key_Space);
+    EXPECT_EQ(Codes(host.keys), std::vector<std::uint32_t>{VK_SPACE});
+    EXPECT_TRUE(g_particleSettings.debug);
+}
+
+TEST_F(DialogKeysTest, EnterOnATrackbarGoesToTheFrameAndHidesTheDialog)
+{
+    Press(id::kExp, Qt::Key_Return);
+    EXPECT_EQ(Codes(host.keys), std::vector<std::uint32_t>{VK_RETURN});
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(g_particleSettings.exp, 1.0f); // Enter is no scroll
+}
+
+TEST_F(DialogKeysTest, EnterOnAPushButtonClicksItAndKeepsTheDialog)
+{
+    Press(id::kRestoreDefault, Qt::Key_Return);
+    EXPECT_EQ(Codes(host.keys), std::vector<std::uint32_t>{VK_RETURN});
+    EXPECT_EQ(host.rebuilds, 1);
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+TEST_F(DialogKeysTest, EscapeHidesTheDialogAndKeepsItsState)
+{
+    Move(id::kParticleCount, 28);
+    Press(id::kAlpha, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_TRUE(ApplyShown());
+    EXPECT_EQ(Label(id::kParticleCountLabel), "Particle Count: 21952");
+}
+
+TEST_F(DialogKeysTest, AltKeysStayInTheDialog)
+{
+    Press(id::kAlpha, Qt::Key_Return, Qt::AltModifier);
+    EXPECT_TRUE(host.keys.empty());
+    EXPECT_TRUE(dialog.isVisible());
+}
+
+} // namespace
+} // namespace lumeno::test

@@ -1,0 +1,177 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cmath>
+#include <limits>
+
+#include "settings/canvas_settings.h"
+#include "settings/ui/control_ids.h"
+#include "settings/ui/trackbar_mappings.h"
+
+namespace lumeno {
+namespace {
+
+namespace id = control_id;
+
+const FloatTrackbar& Row(int trackbarId)
+{
+    const FloatTrackbar* row = FindFloatTrackbar(trackbarId);
+    EXPECT_NE(row, nullptr) << trackbarId;
+    return *row;
+}
+
+// One position, the float it writes, the label after the move, and the position that
+// float shows at again (not always the same: conversions truncate).
+struct MoveCase {
+    int trackbarId;
+    int position;
+    float value;
+    const char* label;
+    int positionBack;
+};
+
+// Expected values computed apart from this code, from the single-precision constants.
+const MoveCase kMoves[] = {
+    {id::kAlpha, 0, 0.0f, "Particles Alpha: 0.000", 0},
+    {id::kAlpha, 1, 0.0020000000949949026f, "Particles Alpha: 0.002", 1},
+    {id::kAlpha, 300, 0.6000000238418579f, "Particles Alpha: 0.600", 300},
+    {id::kAlpha, 500, 1.0f, "Particles Alpha: 1.000", 500},
+    {id::kFadeOut, 1, 0.10000000149011612f, "Fade Out: 0.100", 1},
+    {id::kFadeOut, 50, 0.7071067690849304f, "Fade Out: 0.707", 49},
+    {id::kFadeOut, 100, 1.0f, "Fade Out: 1.000", 100},
+    {id::kSpeed, 7, 0.3499999940395355f, "Speed: 0.350", 6},
+    {id::kSpeed, 100, 5.0f, "Speed: 5.000", 100},
+    {id::kDrag, 10, 0.6762433648109436f, "Drag Co-Efficient: 0.6762", 10},
+    {id::kDrag, 452, 0.9899581670761108f, "Drag Co-Efficient: 0.9900", 451},
+    {id::kDrag, 500, 1.0f, "Drag Co-Efficient: 1.0000", 500},
+    {id::kGravityAmount, 30, 0.001500000013038516f, "Gravity Amount: 0.002", 30},
+    {id::kGravityAmount, 100, 0.004999999888241291f, "Gravity Amount: 0.005", 99},
+    {id::kGravityPower, 6, 0.30000001192092896f, "Gravity Power: 0.300", 6},
+    {id::kGravityPower, 100, 5.0f, "Gravity Power: 5.000", 100},
+    {id::kExp, 440, 0.27197372913360596f, "Exp: 0.2720", 440},
+    {id::kExp, 501, 0.9962709546089172f, "Exp: 0.9963", 501},
+    {id::kExp, 600, 6.0466203689575195f, "Exp: 6.0466", 600},
+    {id::kRadius, 774, 0.5990760326385498f, "Radius: 0.5991", 774},
+    {id::kRadius, 1000, 1.0000001192092896f, "Radius: 1.0000", 1000},
+    {id::kPower, 1, 0.009999999776482582f, "Power: 0.01000", 0},
+    {id::kPower, 200, 2.0f, "Power: 2.00000", 200},
+    {id::kScattering, 500, 9.76562932919478e-06f, "Scattering: 0.00001", 500},
+    {id::kScattering, 1000, 0.010000004433095455f, "Scattering: 0.01000", 1000},
+    {id::kColorFading, 1, 9.999999747378752e-05f, "Speed of Color Fading: 0.000", 0},
+    {id::kColorFading, 254, 6.451599597930908f, "Speed of Color Fading: 6.452", 253},
+    {id::kColorFading, 5000, 2500.0f, "Speed of Color Fading: 2500.000", 5000},
+};
+
+TEST(TrackbarMappings, PositionsWriteTheFloatsAndLabelsOfTheTable)
+{
+    for (const MoveCase& move : kMoves) {
+        const FloatTrackbar& row = Row(move.trackbarId);
+        const float value = row.valueFromPosition(move.position);
+        EXPECT_EQ(value, move.value) << move.label;
+        EXPECT_EQ(FormatLabel(row.moveFormat, double{value}), move.label);
+        EXPECT_EQ(row.positionFromValue(value), move.positionBack) << move.label;
+    }
+}
+
+TEST(TrackbarMappings, FloatTrackbarsKeepTheirRangesAndRefreshOrder)
+{
+    const int order[] = {id::kAlpha, id::kFadeOut, id::kSpeed, id::kDrag, id::kGravityAmount, id::kGravityPower,
+                         id::kExp, id::kRadius, id::kPower, id::kScattering, id::kColorFading};
+    const TrackbarRange ranges[] = {{0, 500}, {0, 100}, {0, 100}, {10, 500}, {0, 100}, {0, 100},
+                                    {440, 600}, {0, 1000}, {0, 200}, {0, 1000}, {1, 5000}};
+    for (std::size_t i = 0; i < kFloatTrackbars.size(); ++i) {
+        EXPECT_EQ(kFloatTrackbars[i].trackbarId, order[i]);
+        EXPECT_EQ(kFloatTrackbars[i].range.min, ranges[i].min) << order[i];
+        EXPECT_EQ(kFloatTrackbars[i].range.max, ranges[i].max) << order[i];
+    }
+    EXPECT_EQ(FindFloatTrackbar(id::kScale), nullptr);
+}
+
+TEST(TrackbarMappings, ExpLabelHasFourDecimalsAfterAMoveAndThreeOnRefresh)
+{
+    const FloatTrackbar& exp = Row(id::kExp);
+    EXPECT_EQ(FormatLabel(exp.moveFormat, double{0.9962709546089172f}), "Exp: 0.9963");
+    EXPECT_EQ(FormatLabel(exp.refreshFormat, double{0.9962709546089172f}), "Exp: 0.996");
+    for (const FloatTrackbar& row : kFloatTrackbars) {
+        if (row.trackbarId != id::kExp) {
+            EXPECT_STREQ(row.moveFormat, row.refreshFormat);
+        }
+    }
+}
+
+TEST(TrackbarMappings, DefaultsShowAtTheirKnownPositions)
+{
+    const std::pair<int, float> defaults[] = {
+        {id::kAlpha, 0.25f},     {id::kFadeOut, 1.0f},      {id::kSpeed, 1.0f},
+        {id::kDrag, 0.99f},      {id::kGravityAmount, 0.0015f}, {id::kGravityPower, 0.3f},
+        {id::kExp, 1.0f},        {id::kRadius, 0.6f},       {id::kPower, 0.01f},
+        {id::kScattering, 0.0f}, {id::kColorFading, 6.5f},
+    };
+    const int positions[] = {125, 100, 20, 452, 30, 6, 501, 774, 0, 0, 254};
+    for (std::size_t i = 0; i < std::size(defaults); ++i)
+        EXPECT_EQ(Row(defaults[i].first).positionFromValue(defaults[i].second), positions[i]) << defaults[i].first;
+}
+
+TEST(TrackbarMappings, PowerOfOneHundredthSitsAtZeroNotOne)
+{
+    // 0.01f × 100 is 0.99999998, truncated to 0.
+    EXPECT_EQ(Row(id::kPower).positionFromValue(0.01f), 0);
+}
+
+TEST(TrackbarMappings, ParticleCountIsTheCubeOfThePosition)
+{
+    EXPECT_EQ(ParticleCountFromPosition(10), 1000);
+    EXPECT_EQ(ParticleCountFromPosition(27), 19683);
+    EXPECT_EQ(ParticleCountFromPosition(28), 21952);
+    EXPECT_EQ(ParticleCountFromPosition(150), 3375000);
+    EXPECT_EQ(PositionFromParticleCount(20000), 27);
+    EXPECT_EQ(PositionFromParticleCount(21952), 28);
+    EXPECT_EQ(PositionFromParticleCount(3375000), 150);
+    // Out of range: the trackbar clamps these to 10 and 150.
+    EXPECT_EQ(PositionFromParticleCount(500), 7);
+    EXPECT_EQ(PositionFromParticleCount(-8), INT_MIN);
+    EXPECT_EQ(FormatLabel(kParticleCountFormat, 20000), "Particle Count: 20000");
+}
+
+TEST(TrackbarMappings, ScalePositionsAreThePowersOfTwoAroundThree)
+{
+    const char* labels[] = {"Scale: 12%", "Scale: 25%", "Scale: 50%", "Scale: 100%",
+                            "Scale: 200%", "Scale: 400%", "Scale: 800%"};
+    const float scales[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
+    for (int p = kScaleRange.min; p <= kScaleRange.max; ++p) {
+        EXPECT_EQ(ScaleFromPosition(p), scales[p]);
+        EXPECT_EQ(ScaleLabel(ScaleFromPosition(p)), labels[p]);
+    }
+    EXPECT_EQ(kScaleRefreshPosition, 3);
+    EXPECT_EQ(ScaleLabel(0.3f), "Scale: 30%");
+}
+
+TEST(TrackbarMappings, CanvasSizesAreFoundByTheirFirstEntry)
+{
+    EXPECT_EQ(FindTableIndex(CanvasWidths, 1024), 2);
+    EXPECT_EQ(FindTableIndex(CanvasWidths, 2560), 12);
+    EXPECT_EQ(FindTableIndex(CanvasHeights, 768), 2);
+    EXPECT_EQ(FindTableIndex(CanvasWidths, 1234), std::nullopt);
+    EXPECT_EQ(FindTableIndex(CanvasFormats, 113), 1);
+    EXPECT_EQ(FindTableIndex(CanvasFormats, 22), std::nullopt);
+    EXPECT_EQ(FormatLabel(kXResFormat, 1234), "X-Res: 1234");
+    EXPECT_EQ(FormatLabel(kYResFormat, 768), "Y-Res: 768");
+}
+
+TEST(TrackbarMappings, ValuesNoIntCanHoldBecomeTheLowestInt)
+{
+    EXPECT_EQ(TruncateToInt(-0.99), 0);
+    EXPECT_EQ(TruncateToInt(2147483647.9), INT_MAX);
+    EXPECT_EQ(TruncateToInt(-2147483648.9), INT_MIN);
+    EXPECT_EQ(TruncateToInt(2147483648.0), INT_MIN);
+    EXPECT_EQ(TruncateToInt(std::numeric_limits<double>::quiet_NaN()), INT_MIN);
+    EXPECT_EQ(TruncateToInt(std::numeric_limits<double>::infinity()), INT_MIN);
+    // A hand-edited file's values: shown as they are, never a crash.
+    EXPECT_EQ(Row(id::kFadeOut).positionFromValue(std::numeric_limits<float>::quiet_NaN()), INT_MIN);
+    EXPECT_EQ(Row(id::kRadius).positionFromValue(-1.0f), INT_MIN);
+    EXPECT_EQ(ScaleLabel(1e30f), "Scale: -2147483648%");
+    EXPECT_EQ(FormatLabel(Row(id::kSpeed).refreshFormat, double{-1e30f}), "Speed: -1000000015047466219876688855040.000");
+}
+
+} // namespace
+} // namespace lumeno
