@@ -1,0 +1,160 @@
+Lumeno.fx: the shading of the particle toy, GLSL 330 core in named sections.
+
+How the file is read:
+  A line that starts with '@' is a directive; every other line belongs to the section the
+  last directive opened. Lines before the first directive (these notes) are not compiled.
+    @common                               code put before every section below
+    @vertex NAME                          a vertex shader
+    @fragment NAME                        a fragment shader
+    @technique NAME VERTEX FRAGMENT       a technique of one pass: two sections, by name
+  The loader puts "#version 330 core" in front, and in front of vertex shaders also
+    uniform vec2 lumeno_TargetSize;       pixels of the render target, filled at each draw
+    vec4 D3DClipToGl(vec4 clip);          clip space with +y at the top of the target -> GL
+    vec4 PretransformedToGl(vec4 xyzrhw); pixel position (centres on integers) -> GL clip
+  Vertex inputs by location: 0 = x, y, z, rhw; 1 + n = texture-coordinate set n.
+  Any compiler or linker message, a warning included, refuses the whole file.
+
+Parameters set by the program:
+  g_fParticleCount, g_fAlphaIntensity, g_fScreenAspectRatio (canvas height / width),
+  g_fFadeOutRatio, g_fExp, g_tScene (the canvas).
+
+@common
+uniform float g_fParticleCount;
+uniform float g_fAlphaIntensity;
+uniform float g_fScreenAspectRatio;
+uniform float g_fFadeOutRatio;
+uniform float g_fExp;
+
+// Moves a value a share (1 - ratio) of the way towards the target, plus a small fixed
+// step so that an 8-bit canvas, whose rounding would keep faint streaks forever, fades
+// out too; never past the target. At ratio 1 both steps are 0 and nothing changes.
+vec4 FadeTowards(vec4 value, vec4 target, float ratio)
+{
+    vec4 gap = target - value;
+    vec4 move = gap * (1.0 - ratio) + sign(gap) * ((1.0 - ratio) * 0.25);
+    return value + mix(move, gap, lessThan(abs(gap), abs(move)));
+}
+
+@vertex Particle
+// One vertex of a particle's streak: set 0 position, set 1 velocity (units per step),
+// set 2 colour (already complemented by the simulation in invert mode).
+layout(location = 1) in vec2 inPosition;
+layout(location = 2) in vec2 inVelocity;
+layout(location = 3) in vec4 inColour;
+out vec4 streakColour;
+out vec2 streakVelocity;
+
+// The streaks were tuned at 20000 particles; a larger cloud draws each one fainter, so
+// the picture keeps its density, and a small cloud a little brighter.
+float CountScale()
+{
+    return clamp(sqrt(20000.0 / max(g_fParticleCount, 1.0)), 0.1, 2.0);
+}
+
+void main()
+{
+    // Simulation space: x scaled by height / width, so the attractor sits under the cursor.
+    gl_Position = D3DClipToGl(vec4(inPosition.x * g_fScreenAspectRatio, inPosition.y, 0.0, 1.0));
+    // Particles at rest in the attractor's core would burn a hole into the canvas: slow
+    // streaks are drawn at half strength, moving ones at full.
+    float motion = smoothstep(0.0, 0.01, length(inVelocity));
+    streakColour = vec4(inColour.rgb, g_fAlphaIntensity * CountScale() * mix(0.5, 1.0, motion));
+    streakVelocity = inVelocity;
+}
+
+@fragment Streak
+in vec4 streakColour;
+in vec2 streakVelocity;
+out vec4 fragColour;
+void main()
+{
+    fragColour = streakColour;
+}
+
+@fragment DebugStreak
+// Debug view: hue from the direction of motion, brightness from the speed.
+in vec4 streakColour;
+in vec2 streakVelocity;
+out vec4 fragColour;
+void main()
+{
+    float speed = length(streakVelocity);
+    float angle = atan(streakVelocity.y, streakVelocity.x + 1e-12);
+    vec3 hue = 0.5 + 0.5 * cos(angle + vec3(0.0, 2.0943951, 4.1887902));
+    fragColour = vec4(hue * mix(0.35, 1.0, smoothstep(0.0, 0.05, speed)), 0.8);
+}
+
+@vertex ScreenQuad
+// The pre-transformed full-screen quad: x, y, z, rhw in pixels and one texture coordinate.
+layout(location = 0) in vec4 inPositionT;
+layout(location = 1) in vec2 inTexCoord;
+out vec2 texCoord;
+void main()
+{
+    gl_Position = PretransformedToGl(inPositionT);
+    texCoord = inTexCoord;
+}
+
+@fragment FadeToBlack
+uniform sampler2D g_tScene;
+in vec2 texCoord;
+out vec4 fragColour;
+
+
+void main()
+{
+    // Colour towards black, alpha towards the background's 0.
+    fragColour = FadeTowards(texture(g_tScene, texCoord), vec4(0.0), g_fFadeOutRatio);
+}
+
+@fragment FadeToWhite
+uniform sampler2D g_tScene;
+in vec2 texCoord;
+out vec4 fragColour;
+
+void main()
+{
+    // Colour towards white, alpha towards the background's 0.
+    vec4 scene = texture(g_tScene, texCoord);
+    fragColour = FadeTowards(scene, vec4(1.0, 1.0, 1.0, 0.0), g_fFadeOutRatio);
+}
+
+@fragment Exposure
+uniform sampler2D g_tScene;
+in vec2 texCoord;
+out vec4 fragColour;
+
+// Float canvases hold light beyond white (many streaks on black) or ink beyond black
+// (many streaks subtracted from white). A sixth of the excess spills into the other
+// channels, so dense cores burn towards white on black and towards black on white
+// instead of stopping at a flat saturated hue. 8-bit canvases have no excess.
+vec3 Spill(vec3 c)
+{
+    vec3 over = max(c - 1.0, 0.0);
+    vec3 under = max(-c, 0.0);
+    return c + (over.r + over.g + over.b) / 6.0 - (under.r + under.g + under.b) / 6.0;
+}
+
+// c^e / (c^e + (1 - c)^e): 0 and 1 stay put at every exposure, e = 1 is the identity, and
+// the curve is symmetric under c -> 1 - c, so an exposure acts alike on light streaks on
+// black and on dark streaks on white: below 1 it lifts faint streaks out of the
+// background, above 1 it sinks them and hardens the dense ones.
+vec3 Expose(vec3 c, float e)
+{
+    c = clamp(c, 0.0, 1.0);
+    vec3 light = pow(c, vec3(e));
+    vec3 dark = pow(1.0 - c, vec3(e));
+    return light / max(light + dark, 1e-30);
+}
+
+void main()
+{
+    vec3 scene = Spill(texture(g_tScene, texCoord).rgb);
+    fragColour = vec4(Expose(scene, max(g_fExp, 1e-3)), 1.0);
+}
+
+@technique Lumeno Particle Streak
+@technique LumenoDebug Particle DebugStreak
+@technique Fade ScreenQuad FadeToBlack
+@technique FadeInv ScreenQuad FadeToWhite
+@technique Scene ScreenQuad Exposure

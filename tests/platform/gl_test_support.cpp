@@ -1,0 +1,145 @@
+#include "gl_test_support.h"
+
+#include <cstring>
+#include <fstream>
+
+namespace lumeno::test {
+
+const char* const kTestEffect = R"(Test techniques.
+@common
+uniform float g_fValue;
+@vertex Quad
+layout(location = 0) in vec4 inPositionT;
+layout(location = 1) in vec2 inTexCoord;
+out vec2 texCoord;
+void main() { gl_Position = PretransformedToGl(inPositionT); texCoord = inTexCoord; }
+@vertex Line
+uniform float g_fScreenAspectRatio;
+layout(location = 1) in vec2 inPosition;
+layout(location = 3) in vec4 inColour;
+out vec4 colour;
+void main() { gl_Position = D3DClipToGl(vec4(inPosition.x * g_fScreenAspectRatio, inPosition.y, 0.0, 1.0)); colour = inColour; }
+@fragment Constant
+out vec4 fragColour;
+void main() { fragColour = vec4(g_fValue); }
+@fragment Gradient
+out vec4 fragColour;
+void main() { vec2 p = floor(gl_FragCoord.xy); fragColour = vec4(p.x / 16.0, p.y / 8.0, (p.x + 16.0 * p.y) / 128.0, 1.0); }
+@fragment TexCoord
+in vec2 texCoord;
+out vec4 fragColour;
+void main() { fragColour = vec4(texCoord, 0.0, 1.0); }
+@fragment Copy
+uniform sampler2D g_tSource;
+in vec2 texCoord;
+out vec4 fragColour;
+void main() { fragColour = texture(g_tSource, texCoord); }
+@fragment Difference
+uniform sampler2D g_tA;
+uniform sampler2D g_tB;
+in vec2 texCoord;
+out vec4 fragColour;
+void main() { fragColour = texture(g_tA, texCoord) - texture(g_tB, texCoord); }
+@fragment LineColour
+in vec4 colour;
+out vec4 fragColour;
+void main() { fragColour = colour; }
+@technique Constant Quad Constant
+@technique Gradient Quad Gradient
+@technique TexCoord Quad TexCoord
+@technique Copy Quad Copy
+@technique Difference Quad Difference
+@technique Line Line LineColour
+)";
+
+void GlDeviceTest::SetUp()
+{
+    std::string error;
+    m_context = CreateHeadlessContext(&error);
+    ASSERT_NE(m_context, nullptr) << error;
+    ASSERT_EQ(GlDevice::Create(*m_context, kWidth, kHeight, &m_device), S_OK);
+    // As the engine sets it up: the screen quad runs counter-clockwise on screen, and a
+    // fresh device culls exactly those triangles.
+    ASSERT_EQ(m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW), S_OK);
+}
+
+void GlDeviceTest::TearDown()
+{
+    m_quad.reset();
+    m_device.reset();
+    m_context.reset();
+}
+
+Canvas GlDeviceTest::MakeCanvas(D3DFORMAT format, int width, int height)
+{
+    Canvas canvas;
+    EXPECT_EQ(m_device->CreateTexture(width, height, format, &canvas.texture), S_OK);
+    if (canvas.texture) {
+        EXPECT_EQ(canvas.texture->GetSurfaceLevel(0, &canvas.surface), S_OK);
+    }
+    return canvas;
+}
+
+std::shared_ptr<GlVertexBuffer> GlDeviceTest::MakeQuad(int width, int height)
+{
+    const float w = static_cast<float>(width) - 0.501f;
+    const float h = static_cast<float>(height) - 0.501f;
+    const float vertices[4][6] = {
+        {-0.501f, -0.501f, 0, 1, 0, 0},
+        {-0.501f, h, 0, 1, 0, 1},
+        {w, -0.501f, 0, 1, 1, 0},
+        {w, h, 0, 1, 1, 1},
+    };
+    std::shared_ptr<GlVertexBuffer> buffer;
+    EXPECT_EQ(m_device->CreateVertexBuffer(sizeof(vertices), &buffer), S_OK);
+    void* data = nullptr;
+    EXPECT_EQ(buffer->Lock(0, 0, &data, 0), S_OK);
+    std::memcpy(data, vertices, sizeof(vertices));
+    EXPECT_EQ(buffer->Unlock(), S_OK);
+    return buffer;
+}
+
+std::unique_ptr<GlEffect> GlDeviceTest::LoadEffect(const std::string& text)
+{
+    const std::string path = m_folder.File("test.fx");
+    std::ofstream(path) << text;
+    std::unique_ptr<GlEffect> effect;
+    std::string log;
+    EXPECT_EQ(CreateEffectFromFile(*m_device, path, &effect, &log), S_OK) << log;
+    EXPECT_EQ(log, "");
+    return effect;
+}
+
+void GlDeviceTest::DrawQuad(GlEffect& effect, const char* technique)
+{
+    if (m_quad == nullptr)
+        m_quad = MakeQuad();
+    EXPECT_EQ(m_device->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1), S_OK);
+    EXPECT_EQ(m_device->SetStreamSource(0, m_quad, 0, 24), S_OK);
+    EXPECT_EQ(effect.SetTechnique(technique), S_OK);
+    EXPECT_EQ(effect.Begin(nullptr, D3DXFX_DONOTSAVESTATE), S_OK);
+    EXPECT_EQ(effect.BeginPass(0), S_OK);
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), S_OK);
+    EXPECT_EQ(effect.EndPass(), S_OK);
+    EXPECT_EQ(effect.End(), S_OK);
+}
+
+std::vector<float> GlDeviceTest::ReadChannels(const GlSurface& surface)
+{
+    GlImage image;
+    EXPECT_EQ(m_device->ReadSurface(surface, &image), S_OK);
+    if (!image.floats.empty())
+        return image.floats;
+    std::vector<float> channels;
+    for (std::uint8_t byte : image.bytes)
+        channels.push_back(static_cast<float>(byte) / 255.0f);
+    return channels;
+}
+
+std::vector<float> Pixel(const std::vector<float>& channels, int x, int y, int width)
+{
+    const auto start = channels.begin() + (static_cast<std::ptrdiff_t>(y) * width + x) * 4;
+    return std::vector<float>(start, start + 4);
+}
+
+} // namespace lumeno::test
