@@ -4,8 +4,16 @@
 
 namespace lumeno {
 
+class CEffectCache;
+class GlDevice;
+
 class ParticleEngineView {
 public:
+    // The device and effect cache the particle system builds its canvases, vertex buffer
+    // and effect with. Both null: a simulation without drawing (tests, benchmarks).
+    virtual GlDevice* GetGlDevice() const { return nullptr; }
+    virtual CEffectCache* GetEffectCache() const { return nullptr; }
+
     // Address of two floats: the pointer in canvas pixels from the canvas's top-left
     // corner, horizontal distance from the centre already divided by aspect and scale.
     virtual const float* GetMousePosition() const = 0;

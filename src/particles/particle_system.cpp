@@ -1,13 +1,22 @@
 #include "particles/particle_system.h"
 
+#include <limits>
 #include <string>
 
+#include "engine/dx_error.h"
+#include "engine/effect_cache.h"
 #include "particles/attractor.h"
+#include "platform/gl/gl_device.h"
 #include "platform/message_box.h"
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 
 namespace lumeno {
+namespace {
+
+constexpr const char* kCanvasFailure = "Failed to create float4 RT\nTry smaller or lower precision Canvas.";
+
+} // namespace
 
 void CParticleSystem::Init(const ParticleSystemInit& init)
 {
@@ -37,12 +46,14 @@ void CParticleSystem::Init(const ParticleSystemInit& init)
     if (init.count > 0)
         m_particles = ParticleArray::Allocate(static_cast<std::size_t>(init.count));
     if (init.count < 0 || (init.count > 0 && m_particles.empty())) {
-        ShowMessageBox("Not enough memory for " + std::to_string(init.count) +
-                           " particles.\nTry less Particle.",
-                       "Error", MessageIcon::Error);
+        ShowDxError("Not enough memory for " + std::to_string(init.count) + " particles.\nTry less Particle.",
+                    E_OUTOFMEMORY);
         Release();
         return;
     }
+
+    if (!CreateDeviceResources())
+        return;
 
     m_multiThreaded = g_canvasSettings.multiThreaded;
     if (m_multiThreaded && FAILED(StartWorkers())) {
@@ -54,6 +65,54 @@ void CParticleSystem::Init(const ParticleSystemInit& init)
     m_initialised = true;
     const float* mouse = m_engine.GetMousePosition();
     Emit(mouse[0], mouse[1]);
+}
+
+bool CParticleSystem::CreateDeviceResources()
+{
+    GlDevice* device = m_engine.GetGlDevice();
+    CEffectCache* cache = m_engine.GetEffectCache();
+    if (!device || !cache)
+        return true; // a simulation without drawing
+
+    HRESULT hr = cache->Acquire(kEffectFileName, &m_effect);
+    if (FAILED(hr)) {
+        ShowDxError("Failed to create Effect", hr);
+        Release();
+        return false;
+    }
+
+    // The quad is made before the canvases; it cannot fail for any reason the user can
+    // mend, but a device that cannot make 96 bytes of vertices cannot draw the canvas.
+    m_screenQuad = std::make_unique<CScreenQuad>();
+    hr = m_screenQuad->Create(*device, m_width, m_height);
+    if (FAILED(hr)) {
+        Release();
+        ShowDxError("Failed to create the screen quad", hr);
+        return false;
+    }
+
+    for (auto [texture, surface] : {std::pair{&m_canvasTextureA, &m_canvasSurfaceA},
+                                    std::pair{&m_canvasTextureB, &m_canvasSurfaceB}}) {
+        hr = device->CreateTexture(m_width, m_height, g_canvasSettings.format, texture);
+        if (SUCCEEDED(hr))
+            hr = (*texture)->GetSurfaceLevel(0, surface);
+        if (FAILED(hr)) {
+            Release();
+            ShowDxError(kCanvasFailure, hr);
+            return false;
+        }
+    }
+
+    const auto bytes = static_cast<std::uint64_t>(m_count) * sizeof(Particle);
+    hr = bytes > std::numeric_limits<std::uint32_t>::max()
+             ? D3DERR_OUTOFVIDEOMEMORY
+             : device->CreateVertexBuffer(static_cast<std::uint32_t>(bytes), &m_vertexBuffer);
+    if (FAILED(hr)) {
+        ShowDxError("Create Vertex Buffer Error!\nTry less Particle.", hr);
+        Release();
+        return false;
+    }
+    return true;
 }
 
 void CParticleSystem::Release()
@@ -69,6 +128,18 @@ void CParticleSystem::Release()
     m_canvasIndex = false;
     m_particles = ParticleArray();
     m_width = m_height = m_count = 0;
+
+    m_vertexBuffer.reset();
+    m_canvasTextureA.reset();
+    m_canvasSurfaceA.reset();
+    m_canvasTextureB.reset();
+    m_canvasSurfaceB.reset();
+    m_screenQuad.reset();
+    if (m_effect) {
+        if (CEffectCache* cache = m_engine.GetEffectCache())
+            cache->Release(&m_effect);
+        m_effect = nullptr;
+    }
 }
 
 void CParticleSystem::AdvanceAttractor()

@@ -1,17 +1,29 @@
 #pragma once
-// The particle system: the particle array with its emission, steps and colour. Device
-// resources (canvases, vertex buffer, effect) and the workers join it in the engine.
+// The particle system: the particle array with its emission, steps, workers and colour,
+// the vertex buffer it is uploaded into, and the two canvases it is drawn into.
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
+#include <string>
 #include <thread>
 
 #include "particles/engine_view.h"
 #include "particles/particle_array.h"
+#include "particles/screen_quad.h"
 #include "particles/simulation_step.h"
 #include "platform/hresult.h"
+#include "platform/image_file.h"
 
 namespace lumeno {
+
+class GlEffect;
+class GlSurface;
+class GlTexture;
+class GlVertexBuffer;
+
+// The effect file, relative to the working directory.
+inline constexpr const char* kEffectFileName = "Engine/Shaders/Lumeno.fx";
 
 struct ParticleSystemInit {
     std::int32_t width;  // canvas size in pixels
@@ -41,8 +53,23 @@ public:
     // in multithreaded mode hand the next step to the workers.
     void Update();
 
+    // Returns once no worker is inside a step (at once in single-threaded mode).
+    void WaitForStep() const;
+
     [[nodiscard]] HRESULT StartWorkers();
     void StopWorkers();
+
+    // The passes (canvas_passes.cpp); all do nothing while the system is inert.
+    void RenderParticles();
+    void RenderCanvas();
+    void RenderDebug();
+    void ClearCanvases();
+    // The draw canvas: the one shown this frame.
+    GlSurface* GetCanvasSurface() const;
+    const std::shared_ptr<GlSurface>& CanvasSurfaceReference() const;
+
+    // The draw canvas into an image file; a failure shows "Error save picture!".
+    void SaveCanvas(const std::string& fileName, ImageFileFormat format);
 
     void UpdateColor();
     void SetColorIndex(int index);
@@ -70,8 +97,10 @@ private:
     static void WorkerLow(CParticleSystem* system);
     static void WorkerHigh(CParticleSystem* system);
     static void RunWorker(CParticleSystem* system, Worker& worker, int first, int last);
-    void WaitForStep() const;
     void StopWorker(Worker& worker);
+    [[nodiscard]] bool CreateDeviceResources();
+    void Upload();
+    void SetParticleEffectParameters();
 
     const ParticleEngineView& m_engine;
 
@@ -90,6 +119,15 @@ private:
 
     bool m_multiThreaded = false; // fixed from Init to Release
     Worker m_low, m_high;
+
+    // Device resources, absent in a simulation without drawing.
+    std::shared_ptr<GlVertexBuffer> m_vertexBuffer;
+    std::shared_ptr<GlTexture> m_canvasTextureA;
+    std::shared_ptr<GlSurface> m_canvasSurfaceA;
+    std::shared_ptr<GlTexture> m_canvasTextureB;
+    std::shared_ptr<GlSurface> m_canvasSurfaceB;
+    std::unique_ptr<CScreenQuad> m_screenQuad;
+    GlEffect* m_effect = nullptr; // held through the effect cache
 };
 
 } // namespace lumeno

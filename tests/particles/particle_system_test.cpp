@@ -65,9 +65,10 @@ TEST_F(ParticleSystem, CountTheMachineCannotHoldIsReportedAndLeavesItInert)
     system.Init({64, 48, -5});
     EXPECT_FALSE(system.IsInitialised());
     ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "Not enough memory for 2147483647 particles.\nTry less Particle.");
-    EXPECT_EQ(boxes.Boxes()[0].title, "Error");
-    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Not enough memory for 2147483647 particles.\nTry less Particle."
+                                     "\n\nError Description:\nRan out of memory");
+    EXPECT_EQ(boxes.Boxes()[0].title, "DXErrorInfo:");
+    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Warning);
 
     system.Init({64, 48, 5}); // a failed Init leaves it ready for the next
     EXPECT_TRUE(system.IsInitialised());

@@ -1,0 +1,98 @@
+// One frame: particles into the canvas, the canvas onto the back buffer, the frame-rate
+// text, the timing step that starts the next particle update, and the presentation.
+
+#include <cstdio>
+
+#include "engine/canvas_mapping.h"
+#include "engine/frame_rate.h"
+#include "engine/render_device.h"
+#include "engine/render_engine.h"
+#include "particles/particle_system.h"
+#include "platform/clock.h"
+#include "platform/frame_profiler.h"
+#include "platform/font/text_renderer.h"
+#include "platform/gl/gl_device.h"
+#include "platform/render_window.h"
+#include "settings/particle_settings.h"
+
+namespace lumeno {
+namespace {
+
+// What shows around the canvas when it does not fill the window.
+constexpr D3DCOLOR kWindowColour = 0xFF000000;
+
+} // namespace
+
+void CRenderEngine::Render()
+{
+    if (!m_initialised)
+        return;
+    GlDevice& device = *m_device->GetDevice();
+
+    // Per-frame results are not examined: a failing frame leaves the window as it was.
+    (void)device.SetRenderTarget(0, m_device->BackBufferReference());
+    (void)device.Clear(0x00000000);
+    (void)device.BeginScene();
+    if (!m_paused)
+        m_particleSystem->RenderParticles();
+    m_particleSystem->RenderCanvas();
+    if (g_particleSettings.debug)
+        m_particleSystem->RenderDebug();
+    {
+        ScopedPhase phase(FramePhase::Text);
+        DrawStats();
+    }
+    (void)device.EndScene();
+
+    // The next particle update starts before the presentation, so that in multithreaded
+    // mode the workers step while the frame is shown.
+    UpdateTiming();
+
+    const GlRect source{0, 0, m_canvasWidth, m_canvasHeight};
+    GlRect destination;
+    CanvasToClient(0.0f, 0.0f, &destination.left, &destination.top);
+    CanvasToClient(static_cast<float>(m_canvasWidth), static_cast<float>(m_canvasHeight), &destination.right,
+                   &destination.bottom);
+    ScopedPhase phase(FramePhase::Present);
+    (void)device.Present(&source, &destination, kWindowColour);
+}
+
+void CRenderEngine::UpdateTiming()
+{
+    if (!m_initialised)
+        return;
+    const std::uint32_t now = TimeGetTime();
+    const std::uint32_t interval = now - m_lastTimestamp; // wraps correctly
+    m_lastTimestamp = now;
+    m_frameTime = static_cast<float>(interval) * 0.001f;
+    m_framesPerSecond = AddFrameRateSample(interval, m_framesPerSecond);
+    ++m_frameCount;
+    if (!m_paused)
+        m_particleSystem->Update();
+}
+
+void CRenderEngine::DrawStats()
+{
+    if (!m_font)
+        return;
+    char text[64];
+    std::snprintf(text, sizeof text, "FPS: %4.3f", static_cast<double>(m_framesPerSecond));
+    const D3DCOLOR colour = g_particleSettings.invert ? 0xFF000000 : 0xFFFFFFFF;
+    m_font->Draw(text, GlRect{10, 10, 500, 500}, colour);
+}
+
+void CRenderEngine::CanvasToClient(float x, float y, int* clientX, int* clientY) const
+{
+    const CanvasView view{m_canvasWidth, m_canvasHeight, m_aspect, g_particleSettings.scale,
+                          m_window ? m_window->ClientWidth() : 0, m_window ? m_window->ClientHeight() : 0};
+    lumeno::CanvasToClient(view, x, y, clientX, clientY);
+}
+
+void CRenderEngine::ClientToCanvas(float x, float y, float* canvasX, float* canvasY) const
+{
+    const CanvasView view{m_canvasWidth, m_canvasHeight, m_aspect, g_particleSettings.scale,
+                          m_window ? m_window->ClientWidth() : 0, m_window ? m_window->ClientHeight() : 0};
+    lumeno::ClientToCanvas(view, x, y, canvasX, canvasY);
+}
+
+} // namespace lumeno

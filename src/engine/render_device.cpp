@@ -1,0 +1,82 @@
+#include "engine/render_device.h"
+
+#include <optional>
+
+#include "platform/gl/gl_device.h"
+#include "platform/message_box.h"
+#include "platform/render_window.h"
+
+namespace lumeno {
+namespace {
+
+std::optional<ContextVersion>& CapsOverride()
+{
+    static std::optional<ContextVersion> caps;
+    return caps;
+}
+
+bool AtLeast(int major, int minor, int wantMajor, int wantMinor)
+{
+    return major > wantMajor || (major == wantMajor && minor >= wantMinor);
+}
+
+} // namespace
+
+void CRenderDevice::OverrideCapsForTesting(const ContextVersion* caps)
+{
+    CapsOverride() = caps ? std::optional<ContextVersion>(*caps) : std::nullopt;
+}
+
+HRESULT CRenderDevice::Create(RenderWindow* window, int width, int height)
+{
+    m_window = window;
+    m_width = width;
+    m_height = height;
+
+    GlContext* context = window ? window->Context() : nullptr;
+    if (!context || !context->MakeCurrent())
+        return E_FAIL;
+
+    m_lastResult = GlDevice::Create(*context, width, height, &m_device);
+    if (FAILED(m_lastResult))
+        return m_lastResult;
+
+    // The fixed states of a fresh device; the passes set what they need themselves.
+    (void)m_device->SetRenderState(D3DRS_STENCILENABLE, 0);
+    (void)m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    (void)m_device->SetRenderState(D3DRS_LIGHTING, 0);
+    (void)m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    (void)m_device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
+    (void)m_device->SetRenderState(D3DRS_ALPHATESTENABLE, 0);
+    (void)m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 0);
+    (void)m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ZERO);
+    (void)m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_SRCALPHA);
+
+    // Vertex work needs OpenGL 3.3, pixel work GLSL 3.30; the vertex side is asked first
+    // and only one box is shown.
+    const ContextVersion caps = CapsOverride().value_or(ReadCurrentContextVersion());
+    if (!AtLeast(caps.glMajor, caps.glMinor, 3, 3)) {
+        ShowMessageBox("Minimum vertex shader: 1.0", "Error", MessageIcon::Error);
+        return E_FAIL;
+    }
+    if (!AtLeast(caps.glslMajor, caps.glslMinor, 3, 3)) {
+        ShowMessageBox("Minimum pixel shader: 2.0", "Error", MessageIcon::Error);
+        return E_FAIL;
+    }
+
+    m_lastResult = m_device->GetBackBuffer(&m_backBuffer);
+    return FAILED(m_lastResult) ? m_lastResult : S_OK;
+}
+
+void CRenderDevice::Release()
+{
+    m_backBuffer.reset();
+    m_device.reset();
+}
+
+bool CRenderDevice::SupportsPostPixelShaderBlending(int format) const
+{
+    return m_device && m_device->SupportsPostPixelShaderBlending(format);
+}
+
+} // namespace lumeno

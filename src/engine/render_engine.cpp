@@ -1,0 +1,72 @@
+#include "engine/render_engine.h"
+
+#include <cstdio>
+
+#include "engine/dx_error.h"
+#include "engine/effect_cache.h"
+#include "engine/render_device.h"
+#include "particles/particle_system.h"
+#include "platform/clock.h"
+#include "platform/font/text_renderer.h"
+#include "platform/gl/gl_device.h"
+#include "platform/message_box.h"
+#include "settings/canvas_settings.h"
+
+namespace lumeno {
+
+CRenderEngine* g_engine = nullptr;
+GlDevice* g_device = nullptr;
+
+CRenderEngine::CRenderEngine() : m_lastTimestamp(TimeGetTime()) {}
+
+CRenderEngine::~CRenderEngine() { Shutdown(); }
+
+GlDevice* CRenderEngine::GetGlDevice() const { return m_device ? m_device->GetDevice() : nullptr; }
+
+HRESULT CRenderEngine::Init(RenderWindow* window)
+{
+    m_window = window;
+    m_canvasWidth = g_canvasSettings.width;
+    m_canvasHeight = g_canvasSettings.height;
+    m_aspect = static_cast<float>(m_canvasHeight) / static_cast<float>(m_canvasWidth);
+
+    m_device = std::make_unique<CRenderDevice>();
+    const HRESULT hr = m_device->Create(window, m_canvasWidth, m_canvasHeight);
+    if (FAILED(hr)) {
+        char text[512];
+        std::snprintf(text, sizeof text, "Error: %s", DXGetErrorDescription(hr));
+        ShowMessageBox(text, "Init DirectX error!", MessageIcon::Error);
+        return E_FAIL;
+    }
+    g_device = m_device->GetDevice();
+
+    m_effectCache = std::make_unique<CEffectCache>(*g_device);
+
+    // A particle system whose Init failed has said why and stays attached, inert.
+    m_particleSystem = std::make_unique<CParticleSystem>(*this);
+    m_particleSystem->Init({m_canvasWidth, m_canvasHeight, g_canvasSettings.particleCount});
+    m_particleSystem->ClearCanvases();
+
+    // Without a font the frame simply has no text.
+    m_font = TextRenderer::Create(*g_device, 14);
+
+    m_initialised = true;
+    return S_OK;
+}
+
+void CRenderEngine::Shutdown()
+{
+    m_initialised = false;
+    if (m_particleSystem) {
+        m_particleSystem->Release();
+        m_particleSystem.reset();
+    }
+    m_font.reset();
+    m_effectCache.reset();
+    if (m_device) {
+        m_device->Release();
+        m_device.reset();
+    }
+}
+
+} // namespace lumeno

@@ -1,0 +1,85 @@
+#pragma once
+// The rendering engine: owns the device wrapper, the effect cache, the particle system
+// and the font; renders one frame per call; turns input into particle operations.
+// At most one exists, reached through g_engine.
+
+#include <cstdint>
+#include <memory>
+
+#include "particles/engine_view.h"
+#include "platform/hresult.h"
+#include "platform/window_message.h"
+
+namespace lumeno {
+
+class CEffectCache;
+class CParticleSystem;
+class CRenderDevice;
+class Clipboard;
+class GlDevice;
+class RenderWindow;
+class TextRenderer;
+
+class CRenderEngine final : public ParticleEngineView {
+public:
+    CRenderEngine();
+    ~CRenderEngine();
+    CRenderEngine(const CRenderEngine&) = delete;
+    CRenderEngine& operator=(const CRenderEngine&) = delete;
+
+    // S_OK, or E_FAIL when the device could not be created (already reported).
+    [[nodiscard]] HRESULT Init(RenderWindow* window);
+    void Shutdown();
+
+    void Render();
+    void HandleMessage(const WindowMessage& message);
+    void CopyToClipboard(Clipboard& clipboard);
+
+    void CanvasToClient(float x, float y, int* clientX, int* clientY) const;
+    void ClientToCanvas(float x, float y, float* canvasX, float* canvasY) const;
+
+    CRenderDevice* GetDevice() const { return m_device.get(); }
+    CEffectCache* GetEffectCache() const override { return m_effectCache.get(); }
+    GlDevice* GetGlDevice() const override;
+    CParticleSystem* GetParticleSystem() const { return m_particleSystem.get(); }
+    const float* GetMousePosition() const override { return m_mouse; }
+    float GetAspect() const override { return m_aspect; }
+    float GetFrameTime() const override { return m_frameTime; }
+    int GetFrameCount() const override { return m_frameCount; }
+
+    bool IsInitialised() const { return m_initialised; }
+    bool IsPaused() const { return m_paused; }
+    bool IsShiftDown() const { return m_shiftDown; }
+    float FramesPerSecond() const { return m_framesPerSecond; }
+    int CanvasWidth() const { return m_canvasWidth; }
+    int CanvasHeight() const { return m_canvasHeight; }
+
+private:
+    void UpdateTiming();
+    void DrawStats();
+    void TakeScreenshot();
+
+    bool m_initialised = false;
+    std::unique_ptr<CRenderDevice> m_device;
+    std::unique_ptr<CEffectCache> m_effectCache;
+    std::unique_ptr<CParticleSystem> m_particleSystem;
+    float m_mouse[2] = {0.0f, 0.0f};
+    bool m_shiftDown = false;
+    std::unique_ptr<TextRenderer> m_font;
+    RenderWindow* m_window = nullptr;
+    std::int32_t m_canvasWidth = 0;
+    std::int32_t m_canvasHeight = 0;
+    float m_aspect = 1.0f;
+    std::uint32_t m_lastTimestamp = 0;
+    float m_frameTime = 0.0f;
+    std::int32_t m_frameCount = 0;
+    float m_framesPerSecond = 0.0f;
+    bool m_paused = false;
+};
+
+// The one engine, null while none exists.
+extern CRenderEngine* g_engine;
+// The engine's device, valid while an initialised engine exists.
+extern GlDevice* g_device;
+
+} // namespace lumeno

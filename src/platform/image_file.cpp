@@ -1,0 +1,83 @@
+#include "platform/image_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include <stb_image_write.h>
+
+#include "platform/gl/gl_device.h"
+
+namespace lumeno {
+namespace {
+
+std::uint8_t FloatToByte(float value)
+{
+    // Not-a-number and everything below 0 write as 0, everything above 1 as 255.
+    const float clipped = value > 0.0f ? std::min(value, 1.0f) : 0.0f;
+    return static_cast<std::uint8_t>(std::lround(clipped * 255.0f));
+}
+
+} // namespace
+
+std::vector<std::uint8_t> ToRgba8(const GlImage& image)
+{
+    const auto width = static_cast<std::size_t>(image.width);
+    std::vector<std::uint8_t> packed(width * 4 * static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        std::uint8_t* out = packed.data() + static_cast<std::size_t>(y) * width * 4;
+        if (!image.bytes.empty()) {
+            const std::uint8_t* row = image.bytes.data() + static_cast<std::size_t>(y) * image.rowPitch;
+            std::copy(row, row + width * 4, out);
+        } else {
+            const float* row = image.floats.data() + static_cast<std::size_t>(y) * image.rowPitch / sizeof(float);
+            std::transform(row, row + width * 4, out, FloatToByte);
+        }
+    }
+    return packed;
+}
+
+namespace {
+
+std::vector<float> PackedFloats(const GlImage& image)
+{
+    const auto width = static_cast<std::size_t>(image.width);
+    std::vector<float> packed(width * 4 * static_cast<std::size_t>(image.height));
+    for (int y = 0; y < image.height; ++y) {
+        float* out = packed.data() + static_cast<std::size_t>(y) * width * 4;
+        if (!image.floats.empty()) {
+            const float* row = image.floats.data() + static_cast<std::size_t>(y) * image.rowPitch / sizeof(float);
+            std::copy(row, row + width * 4, out);
+        } else {
+            const std::uint8_t* row = image.bytes.data() + static_cast<std::size_t>(y) * image.rowPitch;
+            std::transform(row, row + width * 4, out, [](std::uint8_t b) { return b / 255.0f; });
+        }
+    }
+    return packed;
+}
+
+} // namespace
+
+HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFormat format)
+{
+    if (image.width <= 0 || image.height <= 0 || (image.bytes.empty() && image.floats.empty()))
+        return E_INVALIDARG;
+    int ok = 0;
+    if (format == ImageFileFormat::Bmp) {
+        // BMP keeps no alpha here: the canvas alpha is not part of the picture.
+        const std::vector<std::uint8_t> rgba = ToRgba8(image);
+        std::vector<std::uint8_t> rgb(rgba.size() / 4 * 3);
+        for (std::size_t i = 0, j = 0; i < rgba.size(); i += 4, j += 3) {
+            rgb[j] = rgba[i];
+            rgb[j + 1] = rgba[i + 1];
+            rgb[j + 2] = rgba[i + 2];
+        }
+        ok = stbi_write_bmp(path.c_str(), image.width, image.height, 3, rgb.data());
+    } else {
+        const std::vector<float> rgba = PackedFloats(image);
+        ok = stbi_write_hdr(path.c_str(), image.width, image.height, 4, rgba.data());
+    }
+    return ok ? S_OK : E_FAIL;
+}
+
+} // namespace lumeno

@@ -1,0 +1,88 @@
+#include "engine_fixture.h"
+
+#include <cmath>
+
+#include "engine/render_device.h"
+#include "particles/attractor.h"
+#include "particles/particle_system.h"
+#include "platform/clock.h"
+
+namespace lumeno::test {
+
+void EngineTest::SetUp()
+{
+    m_previousDirectory = std::filesystem::current_path();
+    std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
+                                              m_folder.Path() / "Engine");
+    std::filesystem::current_path(m_folder.Path());
+    g_canvasSettings.SetDefaults();
+    g_particleSettings.SetDefaults();
+    g_canvasSettings.width = 64;
+    g_canvasSettings.height = 48;
+    g_canvasSettings.format = kFormatRGBA32F;
+    g_canvasSettings.particleCount = 500;
+    SimulationAttractor() = Attractor{};
+    m_boxes = std::make_unique<MessageBoxRecorder>();
+}
+
+void EngineTest::TearDown()
+{
+    DestroyEngine();
+    m_boxes.reset();
+    SetClockSource({});
+    std::filesystem::current_path(m_previousDirectory);
+    g_canvasSettings.SetDefaults();
+    g_particleSettings.SetDefaults();
+}
+
+HRESULT EngineTest::BuildEngine()
+{
+    DestroyEngine();
+    std::string error;
+    const int width = static_cast<int>(std::lround(g_canvasSettings.width * g_particleSettings.scale));
+    const int height = static_cast<int>(std::lround(g_canvasSettings.height * g_particleSettings.scale));
+    m_window = HeadlessWindow::Create(width, height, &error);
+    if (!m_window) {
+        ADD_FAILURE() << "no headless context: " << error;
+        return E_FAIL;
+    }
+    m_engine = std::make_unique<CRenderEngine>();
+    g_engine = m_engine.get();
+    return m_engine->Init(m_window.get());
+}
+
+void EngineTest::DestroyEngine()
+{
+    if (m_engine)
+        m_engine->Shutdown();
+    m_engine.reset();
+    g_engine = nullptr;
+    m_window.reset();
+}
+
+void EngineTest::Send(std::uint32_t message, std::uint32_t key, int x, int y)
+{
+    WindowMessage m;
+    m.message = message;
+    m.virtualKey = key;
+    m.pointerX = static_cast<std::uint16_t>(x);
+    m.pointerY = static_cast<std::uint16_t>(y);
+    m_engine->HandleMessage(m);
+}
+
+std::vector<float> EngineTest::ReadCanvas() const
+{
+    GlImage image;
+    const GlSurface* canvas = m_engine->GetParticleSystem()->GetCanvasSurface();
+    EXPECT_TRUE(canvas);
+    if (!canvas || FAILED(m_engine->GetGlDevice()->ReadSurface(*canvas, &image)))
+        return {};
+    if (!image.floats.empty())
+        return image.floats;
+    std::vector<float> values(image.bytes.size());
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = image.bytes[i] / 255.0f;
+    return values;
+}
+
+} // namespace lumeno::test

@@ -1,0 +1,41 @@
+#pragma once
+// An engine on a headless context, in a fresh working directory that sees the shipped
+// effect file, with small canvases and every box recorded.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "engine/render_engine.h"
+#include "platform/gl/gl_device.h"
+#include "platform/headless_window.h"
+#include "settings/canvas_settings.h"
+#include "settings/particle_settings.h"
+#include "support/message_box_recorder.h"
+#include "support/temp_folder.h"
+
+namespace lumeno::test {
+
+class EngineTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Builds g_engine for the current settings in a client area of the canvas at `scale`.
+    HRESULT BuildEngine();
+    void DestroyEngine();
+
+    void Send(std::uint32_t message, std::uint32_t key = 0, int x = 0, int y = 0);
+    // The draw canvas as floats, four a pixel, top row first.
+    std::vector<float> ReadCanvas() const;
+
+    TempFolder m_folder;
+    std::filesystem::path m_previousDirectory;
+    std::unique_ptr<HeadlessWindow> m_window;
+    std::unique_ptr<CRenderEngine> m_engine;
+    std::unique_ptr<MessageBoxRecorder> m_boxes;
+};
+
+} // namespace lumeno::test

@@ -1,0 +1,122 @@
+#include "engine_fixture.h"
+
+#include "engine/effect_cache.h"
+#include "engine/render_device.h"
+#include "particles/particle_system.h"
+#include "platform/render_window.h"
+
+namespace lumeno::test {
+namespace {
+
+class NoContextWindow final : public RenderWindow {
+public:
+    GlContext* Context() override { return nullptr; }
+    int ClientWidth() const override { return 64; }
+    int ClientHeight() const override { return 48; }
+};
+
+using EngineInit = EngineTest;
+
+TEST_F(EngineInit, BuildsDeviceCacheParticlesAndClearsTheCanvas)
+{
+    ASSERT_EQ(BuildEngine(), S_OK);
+    EXPECT_TRUE(m_engine->IsInitialised());
+    EXPECT_EQ(g_device, m_engine->GetGlDevice());
+    EXPECT_EQ(m_engine->GetAspect(), 0.75f);
+    ASSERT_TRUE(m_engine->GetParticleSystem()->IsInitialised());
+    EXPECT_EQ(m_engine->GetEffectCache()->ReferenceCount("Engine/Shaders/Lumeno.fx"), 1);
+    EXPECT_TRUE(m_boxes->Boxes().empty());
+
+    // Invert is on by default: both canvases start white with alpha 0.
+    const std::vector<float> canvas = ReadCanvas();
+    ASSERT_EQ(canvas.size(), 64u * 48u * 4u);
+    EXPECT_EQ(canvas[0], 1.0f);
+    EXPECT_EQ(canvas[3], 0.0f);
+
+    m_engine->Shutdown();
+    EXPECT_FALSE(m_engine->IsInitialised());
+    EXPECT_EQ(m_engine->GetParticleSystem(), nullptr);
+    EXPECT_EQ(m_engine->GetEffectCache(), nullptr);
+    EXPECT_EQ(m_engine->GetDevice(), nullptr);
+    m_engine->Shutdown(); // twice is harmless
+}
+
+TEST_F(EngineInit, DeviceThatCannotBeCreatedSaysSoUnderInitDirectXError)
+{
+    NoContextWindow window;
+    CRenderEngine engine;
+    EXPECT_EQ(engine.Init(&window), E_FAIL);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, "Error: An undetermined error occurred");
+    EXPECT_EQ(m_boxes->Boxes()[0].title, "Init DirectX error!");
+    EXPECT_EQ(m_boxes->Boxes()[0].icon, MessageIcon::Error);
+    EXPECT_FALSE(engine.IsInitialised());
+    engine.Shutdown(); // only the half-built device wrapper exists
+    engine.Render();   // and nothing renders
+}
+
+TEST_F(EngineInit, OldContextIsRefusedByVertexThenPixelCheck)
+{
+    const ContextVersion oldGl{3, 0, 1, 30};
+    CRenderDevice::OverrideCapsForTesting(&oldGl);
+    EXPECT_EQ(BuildEngine(), E_FAIL);
+    const ContextVersion oldGlsl{3, 3, 1, 50};
+    CRenderDevice::OverrideCapsForTesting(&oldGlsl);
+    EXPECT_EQ(BuildEngine(), E_FAIL);
+    CRenderDevice::OverrideCapsForTesting(nullptr);
+
+    ASSERT_EQ(m_boxes->Boxes().size(), 4u);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, "Minimum vertex shader: 1.0");
+    EXPECT_EQ(m_boxes->Boxes()[0].title, "Error");
+    EXPECT_EQ(m_boxes->Boxes()[1].text, "Error: An undetermined error occurred");
+    EXPECT_EQ(m_boxes->Boxes()[2].text, "Minimum pixel shader: 2.0");
+    EXPECT_EQ(m_boxes->Boxes()[2].icon, MessageIcon::Error);
+    EXPECT_EQ(m_boxes->Boxes()[3].title, "Init DirectX error!");
+}
+
+TEST_F(EngineInit, ParticleSystemFailuresLeaveARunningEngine)
+{
+    // No effect file in the working directory.
+    std::filesystem::remove(m_folder.Path() / "Engine");
+    ASSERT_EQ(BuildEngine(), S_OK);
+    ASSERT_EQ(m_boxes->Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, "Failed to create Effect\n\nError Description:\nAn undetermined error occurred");
+    EXPECT_EQ(m_boxes->Boxes()[0].title, "DXErrorInfo:");
+    EXPECT_FALSE(m_engine->GetParticleSystem()->IsInitialised());
+    m_engine->Render(); // frames go on without particles
+    Send(WM_LBUTTONDOWN);
+    Send(WM_RBUTTONDOWN);
+    Send(WM_KEYDOWN, VK_RETURN);
+    ASSERT_EQ(m_boxes->Boxes().size(), 2u);
+    EXPECT_EQ(m_boxes->Boxes()[1].text,
+              "Error save picture!\n\nError Description:\nInvalid call");
+}
+
+TEST_F(EngineInit, CanvasAndVertexBufferFailuresHaveTheirBoxes)
+{
+    ASSERT_EQ(BuildEngine(), S_OK);
+    CParticleSystem system(*m_engine);
+    system.Init({100000, 48, 10});
+    EXPECT_FALSE(system.IsInitialised());
+    g_canvasSettings.format = 42;
+    system.Init({64, 48, 10});
+    EXPECT_FALSE(system.IsInitialised());
+    g_canvasSettings.format = kFormatRGBA8;
+    system.Init({64, 48, 17'000'000}); // over a gigabyte of vertices
+    EXPECT_FALSE(system.IsInitialised());
+
+    ASSERT_EQ(m_boxes->Boxes().size(), 3u);
+    const std::string canvasText = "Failed to create float4 RT\nTry smaller or lower precision Canvas.";
+    EXPECT_EQ(m_boxes->Boxes()[0].text, canvasText + "\n\nError Description:\nInvalid call");
+    EXPECT_EQ(m_boxes->Boxes()[1].text, canvasText + "\n\nError Description:\nInvalid call");
+    EXPECT_EQ(m_boxes->Boxes()[2].text,
+              "Create Vertex Buffer Error!\nTry less Particle.\n\nError Description:\nOut of video memory");
+    EXPECT_EQ(m_engine->GetEffectCache()->ReferenceCount("Engine/Shaders/Lumeno.fx"), 1)
+        << "failed systems gave their effect back";
+
+    system.Init({64, 48, 10});
+    EXPECT_TRUE(system.IsInitialised()) << "ready again after a failure";
+}
+
+} // namespace
+} // namespace lumeno::test
