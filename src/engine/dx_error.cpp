@@ -22,6 +22,10 @@ constexpr Description kDescriptions[] = {
     {D3DERR_NOTAVAILABLE, "Not available"},
     {D3DERR_OUTOFVIDEOMEMORY, "Out of video memory"},
     {D3DERR_DEVICELOST, "Device lost"},
+    // Failures of our own OpenGL layer.
+    {GLERR_NOCONTEXT, "No OpenGL context could be created or made current"},
+    {GLERR_VERSION, "The OpenGL driver offers less than OpenGL 3.3 core"},
+    {GLERR_UNEXPECTED, "The OpenGL driver reported an unexpected error"},
 };
 
 } // namespace

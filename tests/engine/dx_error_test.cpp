@@ -15,6 +15,7 @@ TEST(DxError, DescriptionsOfTheCodesTheProgramRaises)
     EXPECT_STREQ(DXGetErrorDescription(D3DERR_NOTAVAILABLE), "Not available");
     EXPECT_STREQ(DXGetErrorDescription(D3DERR_OUTOFVIDEOMEMORY), "Out of video memory");
     EXPECT_STREQ(DXGetErrorDescription(D3DERR_DEVICELOST), "Device lost");
+    EXPECT_STREQ(DXGetErrorDescription(GLERR_VERSION), "The OpenGL driver offers less than OpenGL 3.3 core");
     EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x80001234u)), "n/a");
 }
 
