@@ -38,6 +38,7 @@ CPropertiesDialog::CPropertiesDialog(PropertiesDialogHost& host, QWidget* owner)
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
     BuildFromTemplate(kPropertiesTemplate);
+    SetTrackbarRanges();
     ConnectHandlers();
 
     connect(&m_swatchTimer, &QTimer::timeout, this, &CPropertiesDialog::OnSwatchTimer);

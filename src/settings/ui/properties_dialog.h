@@ -4,8 +4,14 @@
 // canvas controls are only staged, and Apply commits them and rebuilds the engine. The
 // dialog holds no copy of any setting.
 //
-// Modeless: the main frame creates it, calls ShowAtHomePosition and then UpdateControls,
-// and it only hides when closed (close box, Escape, Enter outside a push button).
+// Modeless, owned by the main frame, which
+//   - creates it with itself as owner and a PropertiesDialogHost, then calls
+//     ShowAtHomePosition and UpdateControls (also for the Properties... command, and
+//     UpdateControls alone after the settings file is loaded);
+//   - on BackSpace calls ToggleDebug, and on 1 to 4 sets colorIndex, starts the blend
+//     and calls SyncColorRadios.
+// Closing it (close box, Escape, Enter outside a push button) only hides it; its 100 ms
+// swatch timer runs from construction for as long as it lives.
 
 #include <QDialog>
 #include <QHash>
@@ -69,6 +75,7 @@ private:
     void ForwardKeyDown(const QKeyEvent& event);
 
     // Canvas and motion controls (properties_dialog_controls.cpp).
+    void SetTrackbarRanges();
     void UpdateCanvasControls();
     void UpdateTrackbars();
     void OnHScroll(int trackbarId);

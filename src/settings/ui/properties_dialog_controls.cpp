@@ -46,6 +46,18 @@ void CPropertiesDialog::SetLabel(int labelId, const std::string& text)
 
 void CPropertiesDialog::ShowApply() { Control(id::kApply)->show(); }
 
+void CPropertiesDialog::SetTrackbarRanges()
+{
+    // Set again by every UpdateControls; set here too so that no position outside a
+    // table can be read before the first refresh.
+    Place(*TrackbarOf(id::kXRes), kXResRange, std::nullopt);
+    Place(*TrackbarOf(id::kYRes), kYResRange, std::nullopt);
+    Place(*TrackbarOf(id::kParticleCount), kParticleCountRange, std::nullopt);
+    Place(*TrackbarOf(id::kScale), kScaleRange, std::nullopt);
+    for (const FloatTrackbar& row : kFloatTrackbars)
+        Place(*TrackbarOf(row.trackbarId), row.range, std::nullopt);
+}
+
 void CPropertiesDialog::UpdateControls()
 {
     Control(id::kApply)->hide();

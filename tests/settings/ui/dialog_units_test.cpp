@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "settings/ui/dialog_units.h"
-#include "settings/ui/properties_template.h"
 
 namespace lumeno {
 namespace {
@@ -29,19 +28,6 @@ TEST(DialogUnits, RectanglesConvertEdgeByEdge)
     const QRect apply = DialogRectToPixels({82, 56, 55, 33}, {6, 13});
     EXPECT_EQ(apply, QRect(123, 91, 83, 54)); // right 137 → 205.5 → 206, bottom 89 → 144.6 → 145
     EXPECT_EQ(DialogSizeToPixels(150, 503, {6, 13}), QSize(225, 817));
-}
-
-TEST(DialogUnits, PropertiesTemplateIsTheFiftySixControlsOfTemplate130)
-{
-    EXPECT_STREQ(kPropertiesTemplate.caption, "  .:: Properties ::.");
-    EXPECT_EQ(kPropertiesTemplate.width, 150);
-    EXPECT_EQ(kPropertiesTemplate.height, 503);
-    EXPECT_EQ(kPropertiesTemplate.fontPointSize, 8);
-    ASSERT_EQ(kPropertiesTemplate.controls.size(), 56u);
-    EXPECT_EQ(kPropertiesTemplate.controls.front().id, 1034);
-    EXPECT_EQ(kPropertiesTemplate.controls[16].id, 1004);
-    EXPECT_STREQ(kPropertiesTemplate.controls[16].caption, "Apply");
-    EXPECT_EQ(kPropertiesTemplate.controls.back().id, 1052);
 }
 
 } // namespace

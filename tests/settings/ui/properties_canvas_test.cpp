@@ -96,6 +96,16 @@ TEST_F(CanvasControlsTest, ApplyTakesAllFourFromTheControlsBeforeTheRebuild)
     EXPECT_TRUE(atRebuild.multiThreaded);
 }
 
+TEST_F(CanvasControlsTest, TrackbarsHaveTheirRangesBeforeTheFirstRefresh)
+{
+    CPropertiesDialog fresh(host);
+    auto* xRes = fresh.ControlAs<Trackbar>(id::kXRes);
+    xRes->setValue(99);
+    EXPECT_EQ(xRes->value(), 12);
+    EXPECT_EQ(fresh.ControlAs<QLabel>(id::kXResLabel)->text(), "X-Res: 2560");
+    EXPECT_EQ(fresh.ControlAs<Trackbar>(id::kColorFading)->minimum(), 1);
+}
+
 TEST_F(CanvasControlsTest, LoadedWidthMissingFromTheTableKeepsTheThumbAndApplyReplacesIt)
 {
     g_canvasSettings.width = 1280;

@@ -4,7 +4,6 @@
 #include <limits>
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -51,16 +50,6 @@ TEST_F(DialogTest, TabOrderIsTemplateOrder)
         }
     }
     EXPECT_EQ(chain, expected);
-}
-
-TEST_F(DialogTest, GroupBoxesStayBehindAndLetClicksThrough)
-{
-    const QList<QGroupBox*> boxes = dialog.findChildren<QGroupBox*>();
-    ASSERT_EQ(boxes.size(), 6);
-    for (const QGroupBox* box : boxes) {
-        EXPECT_TRUE(box->testAttribute(Qt::WA_TransparentForMouseEvents)) << box->title().toStdString();
-        EXPECT_EQ(box->focusPolicy(), Qt::NoFocus);
-    }
 }
 
 TEST_F(DialogTest, ShowAtHomePositionPutsItAt30By60)
