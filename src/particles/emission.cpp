@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "particles/emission_fast.h"
 #include "particles/particle_system.h"
 #include "particles/random_unit.h"
 #include "platform/random15.h"
@@ -92,7 +93,7 @@ void CParticleSystem::Emit(float pointX, float pointY)
                                 g_particleSettings.radius,
                                 g_particleSettings.power,
                                 g_particleSettings.scattering};
-    EmitReference(m_particles.data(), m_count, params);
+    EmitFast(m_particles.data(), m_count, params);
 }
 
 } // namespace lumeno

@@ -6,6 +6,7 @@
 #include "engine/dx_error.h"
 #include "engine/effect_cache.h"
 #include "particles/attractor.h"
+#include "particles/simulation_step_fast.h"
 #include "platform/gl/gl_device.h"
 #include "platform/message_box.h"
 #include "settings/canvas_settings.h"
@@ -163,7 +164,7 @@ void CParticleSystem::FixStepInputs()
 void CParticleSystem::Simulate(int first, int last)
 {
     if (!m_particles.empty())
-        SimulateReference(m_particles.data(), first, last, m_stepInputs);
+        SimulateFast(m_particles.data(), first, last, m_stepInputs);
 }
 
 } // namespace lumeno
