@@ -49,15 +49,21 @@ HWY_INLINE hn::Vec<D> LoadMotionBlocks(D d, const Particle* p)
     }
 }
 
+// With 256-bit vectors a whole current vertex is one vector: each block goes out with
+// the colour beside it in one store instead of two.
 template <class D>
-HWY_INLINE void StoreMotionBlocks(D d, hn::Vec<D> v, Particle* p)
+HWY_INLINE void StoreMotionBlocks(D d, hn::Vec<D> v, Particle* p, hn::Vec<D> colour)
 {
-    if constexpr (hn::MaxLanes(d) == 4) {
+    if constexpr (hn::MaxLanes(d) == 8) {
+        hn::StoreU(hn::ConcatLowerLower(d, colour, v), d, &p[0].current.x);
+        hn::StoreU(hn::ConcatLowerUpper(d, colour, v), d, &p[1].current.x);
+    } else if constexpr (hn::MaxLanes(d) == 4) {
         hn::StoreU(v, d, &p->current.x);
+        hn::StoreU(colour, d, &p->current.r);
     } else {
         const hn::Half<D> dh;
-        StoreMotionBlocks(dh, hn::LowerHalf(dh, v), p);
-        StoreMotionBlocks(dh, hn::UpperHalf(dh, v), p + BlocksOf(dh));
+        StoreMotionBlocks(dh, hn::LowerHalf(dh, v), p, hn::LowerHalf(dh, colour));
+        StoreMotionBlocks(dh, hn::UpperHalf(dh, v), p + BlocksOf(dh), hn::LowerHalf(dh, colour));
     }
 }
 
@@ -85,8 +91,10 @@ HWY_INLINE Motion<D> LoadMotion(D d, const Particle* p)
             hn::BitCast(d, hn::InterleaveLower(du, v01, v23)), hn::BitCast(d, hn::InterleaveUpper(du, v01, v23))};
 }
 
+// Stores the motion and the step colour (the same four floats in every block) of the
+// current vertices.
 template <class D>
-HWY_INLINE void StoreMotion(D d, const Motion<D>& m, Particle* p)
+HWY_INLINE void StoreMotion(D d, const Motion<D>& m, Particle* p, hn::Vec<D> colour)
 {
     const hn::Repartition<std::uint64_t, D> du;
     constexpr size_t kB = BlocksOf(D());
@@ -95,10 +103,10 @@ HWY_INLINE void StoreMotion(D d, const Motion<D>& m, Particle* p)
     const auto xy23 = hn::BitCast(du, hn::InterleaveUpper(d, m.x, m.y));
     const auto v01 = hn::BitCast(du, hn::InterleaveLower(d, m.vx, m.vy));
     const auto v23 = hn::BitCast(du, hn::InterleaveUpper(d, m.vx, m.vy));
-    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveLower(du, xy01, v01)), p);
-    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveUpper(du, xy01, v01)), p + kB);
-    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveLower(du, xy23, v23)), p + 2 * kB);
-    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveUpper(du, xy23, v23)), p + 3 * kB);
+    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveLower(du, xy01, v01)), p, colour);
+    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveUpper(du, xy01, v01)), p + kB, colour);
+    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveLower(du, xy23, v23)), p + 2 * kB, colour);
+    StoreMotionBlocks(d, hn::BitCast(d, hn::InterleaveUpper(du, xy23, v23)), p + 3 * kB, colour);
 }
 
 // previous = current for `count` records, 32 bytes each, in vectors of at most 256 bits.
@@ -112,15 +120,6 @@ HWY_INLINE void CopyCurrentToPrevious(Particle* p)
         for (size_t j = 0; j < 8; j += hn::Lanes(dv))
             hn::StoreU(hn::LoadU(dv, from + j), dv, to + j);
     }
-}
-
-// The step colour into the current vertex of `count` records.
-template <size_t kCount>
-HWY_INLINE void StoreColour(hn::Vec<hn::CappedTag<float, 4>> colour, Particle* p)
-{
-    const hn::CappedTag<float, 4> d4;
-    for (size_t i = 0; i < kCount; ++i)
-        hn::StoreU(colour, d4, &p[i].current.r);
 }
 
 #endif // HWY_TARGET != HWY_SCALAR && !HWY_HAVE_SCALABLE

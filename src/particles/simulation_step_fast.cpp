@@ -34,7 +34,7 @@ constexpr int kPrefetchRecords = 64;
 
 template <class DF>
 HWY_INLINE void StepGroup(DF df, Particle* p, const StepInputs& in, const PowerConstants& power,
-                          hn::Vec<hn::CappedTag<float, 4>> colour)
+                          hn::Vec<DF> colour)
 {
     using VF = hn::Vec<DF>;
     constexpr size_t kGroup = hn::MaxLanes(DF());
@@ -62,8 +62,7 @@ HWY_INLINE void StepGroup(DF df, Particle* p, const StepInputs& in, const PowerC
     m.vx = hn::Add(m.vx, hn::Mul(f, dx));
     m.vy = hn::Add(m.vy, hn::Mul(f, dy));
 
-    StoreMotion(df, m, p);
-    StoreColour<kGroup>(colour, p);
+    StoreMotion(df, m, p, colour);
 }
 
 void SimulateFastImpl(Particle* particles, int first, int last, const StepInputs& in)
@@ -71,7 +70,8 @@ void SimulateFastImpl(Particle* particles, int first, int last, const StepInputs
     const hn::ScalableTag<float> df;
     const int group = static_cast<int>(hn::MaxLanes(df));
     const PowerConstants power = MakePowerConstants(in.gravityAmount, in.gravityPower);
-    const auto colour = hn::LoadU(hn::CappedTag<float, 4>(), in.color);
+    // The step colour in every 128-bit block.
+    const auto colour = hn::LoadDup128(df, in.color);
 
     int i = first;
     for (; i + group <= last; i += group) {
