@@ -55,10 +55,11 @@ void main()
 {
     // Simulation space: x scaled by height / width, so the attractor sits under the cursor.
     gl_Position = D3DClipToGl(vec4(inPosition.x * g_fScreenAspectRatio, inPosition.y, 0.0, 1.0));
-    // Particles at rest in the attractor's core would burn a hole into the canvas: slow
-    // streaks are drawn at half strength, moving ones at full.
-    float motion = smoothstep(0.0, 0.01, length(inVelocity));
-    streakColour = vec4(inColour.rgb, g_fAlphaIntensity * CountScale() * mix(0.5, 1.0, motion));
+    // Every particle gives the same light each step, spread along its streak: a fast
+    // particle leaves a long faint line, a slow one a short bright one, so the thousands
+    // of streaks that cross the attractor's core each step do not burn it flat at once.
+    float lengthPx = length(inVelocity) * lumeno_TargetSize.y * 0.5;
+    streakColour = vec4(inColour.rgb, g_fAlphaIntensity * CountScale() * 0.4 / max(lengthPx, 1.0));
     streakVelocity = inVelocity;
 }
 

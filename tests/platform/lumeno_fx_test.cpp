@@ -127,11 +127,13 @@ TEST_P(LumenoFx, ParticleTechniquesDrawStreaksAtTheSimulationPosition)
         ASSERT_EQ(m_effect->End(), S_OK);
 
         const std::vector<float> channels = ReadChannels(*m_target.surface);
-        EXPECT_GT(Pixel(channels, 5, 2)[0], 0.1f) << technique;
+        EXPECT_GT(Pixel(channels, 5, 2)[0], 0.05f) << technique;
         EXPECT_EQ(Pixel(channels, 5, 3), (std::vector<float>{0, 0, 0, 0})) << technique;
         EXPECT_EQ(Pixel(channels, 12, 2), (std::vector<float>{0, 0, 0, 0})) << technique;
-        if (std::string(technique) == "Lumeno") // a moving streak adds colour x alpha intensity
-            ExpectNear(Pixel(channels, 5, 2), {0.25f, 0.125f, 0.0f, 0.0625f});
+        // A streak no longer than a pixel gives all of its light, 0.4 x the alpha
+        // intensity, to each pixel it touches.
+        if (std::string(technique) == "Lumeno")
+            ExpectNear(Pixel(channels, 5, 2), {0.1f, 0.05f, 0.0f, 0.01f});
     }
 }
 
