@@ -52,9 +52,9 @@ inline float ReferencePull(double q, const PowerConstants& c)
 
 // log2 m for m in [sqrt(1/2), sqrt(2)]: (2/ln 2) atanh(s), s = (m-1)/(m+1), as s times a
 // polynomial in z = s^2 (z <= 0.0295). Degree 7, Chebyshev fit: error 6e-19 absolute.
-// Estrin's scheme under the constant term: a third of Horner's latency, which bound the
-// step at 20,000 particles (8.8 ns a particle with Horner); rounding in the tail is scaled
-// by z, so only the last multiply-add rounds at full weight.
+// Estrin's scheme under the constant term: a third of Horner's dependency chain (the step
+// at 20,000 particles went from 8.8 to 8.1 ns a particle, AVX2, busy machine); rounding in
+// the tail is scaled by z, so only the last multiply-add rounds at full weight.
 template <class DD, class VD = hn::Vec<DD>>
 HWY_INLINE VD Log2Mantissa(DD dd, VD m)
 {
