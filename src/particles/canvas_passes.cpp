@@ -59,6 +59,19 @@ private:
     std::shared_ptr<GlSurface> m_saved;
 };
 
+// Blended particle lines, anti-aliased as the settings say, with nothing culled or tested.
+void SetLineStates(GlDevice& device, std::uint32_t destinationBlend)
+{
+    (void)device.SetRenderState(D3DRS_ANTIALIASEDLINEENABLE, static_cast<std::uint32_t>(g_particleSettings.antiAlias));
+    (void)device.SetRenderState(D3DRS_ALPHATESTENABLE, 0);
+    (void)device.SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
+    (void)device.SetRenderState(D3DRS_ZWRITEENABLE, 0);
+    (void)device.SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    (void)device.SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    (void)device.SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    (void)device.SetRenderState(D3DRS_DESTBLEND, destinationBlend);
+}
+
 void RunTechnique(GlDevice& device, GlEffect& effect, std::string_view technique, D3DPRIMITIVETYPE type,
                   std::uint32_t count)
 {
@@ -110,14 +123,7 @@ void CParticleSystem::RenderParticles()
         SavedStates<9> states(*device, {D3DRS_ANTIALIASEDLINEENABLE, D3DRS_ALPHATESTENABLE, D3DRS_ALPHABLENDENABLE,
                                         D3DRS_ZWRITEENABLE, D3DRS_ZENABLE, D3DRS_CULLMODE, D3DRS_SRCBLEND,
                                         D3DRS_DESTBLEND, D3DRS_BLENDOP});
-        (void)device->SetRenderState(D3DRS_ANTIALIASEDLINEENABLE, static_cast<std::uint32_t>(g_particleSettings.antiAlias));
-        (void)device->SetRenderState(D3DRS_ALPHATESTENABLE, 0);
-        (void)device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-        (void)device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-        (void)device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-        (void)device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        (void)device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-        (void)device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+        SetLineStates(*device, D3DBLEND_ONE);
         // On white, streaks are subtracted: with the complemented step colour they keep
         // their own hue.
         (void)device->SetRenderState(D3DRS_BLENDOP,
@@ -168,14 +174,7 @@ void CParticleSystem::RenderDebug()
     SavedStates<8> states(*device, {D3DRS_ANTIALIASEDLINEENABLE, D3DRS_ALPHATESTENABLE, D3DRS_ALPHABLENDENABLE,
                                     D3DRS_ZWRITEENABLE, D3DRS_ZENABLE, D3DRS_CULLMODE, D3DRS_SRCBLEND,
                                     D3DRS_DESTBLEND});
-    (void)device->SetRenderState(D3DRS_ANTIALIASEDLINEENABLE, static_cast<std::uint32_t>(g_particleSettings.antiAlias));
-    (void)device->SetRenderState(D3DRS_ALPHATESTENABLE, 0);
-    (void)device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1);
-    (void)device->SetRenderState(D3DRS_ZWRITEENABLE, 0);
-    (void)device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-    (void)device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    (void)device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
-    (void)device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    SetLineStates(*device, D3DBLEND_INVSRCALPHA);
     (void)device->SetFVF(kParticleFVF);
     (void)device->SetStreamSource(0, m_vertexBuffer, 0, kParticleStride);
     SetParticleEffectParameters();
