@@ -57,6 +57,9 @@ HRESULT CRenderEngine::Init(RenderWindow* window)
 void CRenderEngine::Shutdown()
 {
     m_initialised = false;
+    // GL objects are freed in the context that made them.
+    if (m_device && m_device->GetDevice())
+        (void)m_device->GetDevice()->Context().MakeCurrent();
     if (m_particleSystem) {
         m_particleSystem->Release();
         m_particleSystem.reset();
