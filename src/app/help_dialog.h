@@ -1,0 +1,22 @@
+#pragma once
+// The help dialog (template 131): the keyboard shortcuts, the mouse buttons and a tip,
+// in three static texts. Modeless, hidden until shown; closing it (close box, Escape,
+// Enter) only hides it.
+
+#include <QDialog>
+
+#include "settings/ui/dialog_template.h"
+
+namespace lumeno {
+
+extern const DialogTemplate kHelpTemplate;
+
+// Ids of the three texts, so tests can find them.
+inline constexpr int kHelpKeysTextId = 1;
+inline constexpr int kHelpMouseTextId = 2;
+inline constexpr int kHelpTipTextId = 3;
+
+// A plain dialog built from kHelpTemplate, owned by `owner`, not shown.
+QDialog* CreateHelpDialog(QWidget* owner);
+
+} // namespace lumeno

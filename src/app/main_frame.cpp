@@ -1,0 +1,172 @@
+#include "main_frame.h"
+
+#include <QDialog>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QScreen>
+
+#include "engine/frame_keys.h"
+#include "engine/render_device.h"
+#include "engine/render_engine.h"
+#include "engine_lifetime.h"
+#include "gl_surface_window.h"
+#include "platform/gl/gl_device.h"
+#include "help_dialog.h"
+#include "main_view.h"
+#include "settings/ui/properties_dialog.h"
+#include "splash_window.h"
+#include "window_messages.h"
+
+namespace lumeno {
+
+// The creation steps, in order: view, properties dialog, help dialog, the properties
+// dialog shown and refreshed, the focus, the frame timer, the splash.
+CMainFrame::CMainFrame(std::function<void()> rebuildEngine) : m_rebuildEngine(std::move(rebuildEngine))
+{
+    setWindowTitle(QString::fromUtf8(kFrameTitle));
+    CreateMenu();
+
+    m_view = new CMainView(this);
+    setCentralWidget(m_view);
+    m_properties = new CPropertiesDialog(*this, this);
+    m_help = CreateHelpDialog(this);
+    m_properties->ShowAtHomePosition();
+    RefreshProperties();
+    m_view->setFocus();
+
+    connect(&m_frameTimer, &QTimer::timeout, this, &CMainFrame::OnFrameTimer);
+    m_frameTimer.start(kFrameTimerMs);
+
+    CSplashWindow::Show(kSplashDisplayMs, kSplashBitmap, this);
+}
+
+CMainFrame::~CMainFrame()
+{
+    m_frameTimer.stop();
+    // The engine renders into the view's surface: it goes while that still exists.
+    DestroyEngine();
+    delete m_help;
+    delete m_properties;
+    delete m_view;
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // Closing hides the window and may take the surface's native window with it; the
+    // engine goes first, while its context can still be made current on that window.
+    m_frameTimer.stop();
+    DestroyEngine();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::CreateMenu()
+{
+    QMenu* menu = menuBar()->addMenu(QStringLiteral("Lumeno!"));
+    menu->addAction(QStringLiteral("Properties..."), this, &CMainFrame::ShowProperties);
+    menu->addAction(QStringLiteral("Help.."), this, &CMainFrame::ShowHelp);
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+}
+
+void CMainFrame::ShowProperties()
+{
+    m_properties->ShowAtHomePosition();
+    RefreshProperties();
+}
+
+void CMainFrame::ShowHelp()
+{
+    // Where it was last, on top.
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void CMainFrame::RefreshProperties() { m_properties->UpdateControls(); }
+
+void CMainFrame::ShowMaximised()
+{
+    if (const QScreen* target = screen())
+        setGeometry(target->availableGeometry());
+    showMaximized();
+}
+
+RenderWindow* CMainFrame::RenderTarget() { return &m_view->Surface(); }
+
+void CMainFrame::ShowCanvas(bool visible) { m_view->ShowSurface(visible); }
+
+void CMainFrame::OnFrameTimer()
+{
+    if (g_engine == nullptr)
+        return;
+    MakeEngineCurrent();
+    g_engine->Render();
+}
+
+// Input events are looked at where they enter the program, at a window: the frame's own
+// (the view and the menu bar) or the GL surface over the view. Those of the dialogs stay
+// theirs; the properties dialog forwards its key-downs itself.
+std::optional<WindowMessage> CMainFrame::TranslateInput(QObject* target, QEvent* event) const
+{
+    QWindow* surface = &m_view->Surface();
+    const bool atSurface = target == surface;
+    if (!atSurface && (target != windowHandle() || windowHandle() == nullptr))
+        return std::nullopt;
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return KeyMessage(static_cast<const QKeyEvent&>(*event));
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress: {
+        const auto& mouse = static_cast<const QMouseEvent&>(*event);
+        if (atSurface)
+            return MouseMessage(mouse, mouse.position(), surface->devicePixelRatio());
+        // Over the frame's window the view is the client area; the menu bar is not.
+        const QPointF inView = m_view->mapFrom(this, mouse.position());
+        if (!m_view->rect().contains(inView.toPoint()))
+            return std::nullopt;
+        return MouseMessage(mouse, inView, m_view->devicePixelRatioF());
+    }
+    default:
+        return std::nullopt;
+    }
+}
+
+bool CMainFrame::PreTranslateMessage(QObject* target, QEvent* event)
+{
+    if (const std::optional<WindowMessage> message = TranslateInput(target, event))
+        HandleMessage(*message);
+    return false;
+}
+
+void CMainFrame::HandleMessage(const WindowMessage& message)
+{
+    if (g_engine != nullptr) {
+        MakeEngineCurrent();
+        g_engine->HandleMessage(message);
+    }
+    HandleFrameKeys(message, FrameKeyActions{
+                                 [this] { m_properties->ToggleDebug(); },
+                                 [this](int) { m_properties->SyncColorRadios(); },
+                                 [this] { g_engine->CopyToClipboard(m_clipboard); },
+                             });
+}
+
+void CMainFrame::RebuildEngine() { m_rebuildEngine(); }
+
+bool CMainFrame::SupportsPostPixelShaderBlending(int format)
+{
+    // No device, nothing to warn about.
+    if (g_engine == nullptr || g_engine->GetDevice() == nullptr)
+        return true;
+    return g_engine->GetDevice()->SupportsPostPixelShaderBlending(format);
+}
+
+CParticleSystem* CMainFrame::ParticleSystem() { return g_engine != nullptr ? g_engine->GetParticleSystem() : nullptr; }
+
+void CMainFrame::ForwardKeyDown(const WindowMessage& message) { HandleMessage(message); }
+
+void CMainFrame::RedrawMainWindow() { repaint(); }
+
+} // namespace lumeno

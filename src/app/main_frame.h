@@ -1,0 +1,87 @@
+#pragma once
+// The main window: the menu, the client view with the GL surface the device presents
+// into, the properties and help dialogs, the frame timer and the splash. It turns keys
+// and mouse input into engine and settings operations (its pre-translation) and hosts
+// the properties dialog.
+//
+// The engine itself is built by the application (CMainApp::RebuildEngine), reached
+// through the callback given at construction; the frame shuts it down when it goes.
+
+#include <functional>
+
+#include <QMainWindow>
+#include <QTimer>
+
+#include "platform/window_message.h"
+#include "qt_clipboard.h"
+#include "settings/ui/properties_host.h"
+
+class QDialog;
+
+namespace lumeno {
+
+class CMainView;
+class CPropertiesDialog;
+class RenderWindow;
+
+inline constexpr const char* kFrameTitle = "   .:: Lumeno beta1 ::.";
+// The shortest interval a window timer has on the platform this program was made for;
+// with one simulation step a frame, it keeps the motion at its designed speed.
+inline constexpr int kFrameTimerMs = 10;
+
+class CMainFrame final : public QMainWindow, private PropertiesDialogHost {
+    Q_OBJECT
+
+public:
+    explicit CMainFrame(std::function<void()> rebuildEngine);
+    // Shuts the engine down first, then destroys the help dialog, the properties
+    // dialog and the view, in that order.
+    ~CMainFrame() override;
+
+    void ShowProperties();
+    void ShowHelp();
+    void RefreshProperties();
+
+    // Shows the frame maximised, filling the screen's free area also where no window
+    // manager maximises it.
+    void ShowMaximised();
+
+    // For an input event on its way to `target`, before anyone else sees it: acts on it
+    // when the target is this frame's window or its GL surface. Never consumes it.
+    bool PreTranslateMessage(QObject* target, QEvent* event);
+    // The engine's input handler, then the frame's own keys.
+    void HandleMessage(const WindowMessage& message);
+
+    // Where the engine renders, and whether its picture shows.
+    RenderWindow* RenderTarget();
+    void ShowCanvas(bool visible);
+
+    CMainView* View() const { return m_view; }
+    CPropertiesDialog* PropertiesDialog() const { return m_properties; }
+    QDialog* HelpDialog() const { return m_help; }
+    const QTimer& FrameTimer() const { return m_frameTimer; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void CreateMenu();
+    void OnFrameTimer();
+    std::optional<WindowMessage> TranslateInput(QObject* target, QEvent* event) const;
+
+    // PropertiesDialogHost
+    void RebuildEngine() override;
+    bool SupportsPostPixelShaderBlending(int format) override;
+    CParticleSystem* ParticleSystem() override;
+    void ForwardKeyDown(const WindowMessage& message) override;
+    void RedrawMainWindow() override;
+
+    std::function<void()> m_rebuildEngine;
+    CMainView* m_view = nullptr;
+    CPropertiesDialog* m_properties = nullptr;
+    QDialog* m_help = nullptr;
+    QTimer m_frameTimer;
+    QtClipboard m_clipboard;
+};
+
+} // namespace lumeno

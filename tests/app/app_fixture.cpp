@@ -1,0 +1,80 @@
+#include "app_fixture.h"
+
+#include <string>
+
+#include <QAction>
+#include <QMenuBar>
+
+#include "engine/render_engine.h"
+#include "gl_surface_window.h"
+#include "main_view.h"
+#include "settings/canvas_settings.h"
+#include "settings/particle_settings.h"
+#include "settings/settings_file.h"
+#include "splash_window.h"
+
+namespace lumeno::test {
+namespace {
+
+void ResetRecords()
+{
+    static const CanvasSettings defaultCanvas; // the format probe runs once
+    g_canvasSettings = defaultCanvas;
+    g_particleSettings = ParticleSettings();
+}
+
+} // namespace
+
+void AppTest::SetUp()
+{
+    m_previousDirectory = std::filesystem::current_path();
+    std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
+                                              m_folder.Path() / "Engine");
+    std::filesystem::current_path(m_folder.Path());
+    ResetRecords();
+    g_canvasSettings.width = 96;
+    g_canvasSettings.height = 64;
+    g_canvasSettings.particleCount = 512;
+    m_boxes = std::make_unique<MessageBoxRecorder>();
+    std::string error;
+    m_window = HeadlessWindow::Create(kClientWidth, kClientHeight, &error);
+    ASSERT_TRUE(m_window) << "no headless OpenGL context: " << error;
+    App().SetRenderTargetForTesting(m_window.get());
+}
+
+void AppTest::TearDown()
+{
+    if (App().MainFrame() != nullptr)
+        delete App().MainFrame();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(g_engine, nullptr) << "the frame shuts the engine down";
+    App().SetRenderTargetForTesting(nullptr);
+    m_window.reset();
+    m_boxes.reset();
+    std::filesystem::current_path(m_previousDirectory);
+    ResetRecords();
+}
+
+QWindow* AppTest::Surface() const { return &Frame().View()->Surface(); }
+
+void AppTest::Start(bool keepSplash)
+{
+    ASSERT_TRUE(App().InitInstance());
+    if (!keepSplash && CSplashWindow::Current() != nullptr)
+        CSplashWindow::Current()->Hide();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AppTest::Close()
+{
+    const QList<QAction*> items = Frame().menuBar()->actions().front()->menu()->actions();
+    items.back()->trigger(); // E&xit
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void AppTest::WriteSettingsFile() const
+{
+    ASSERT_TRUE(SaveSettingsTo(kSettingsFileName, g_canvasSettings, g_particleSettings));
+}
+
+} // namespace lumeno::test

@@ -1,0 +1,104 @@
+// The main frame's menu, its two dialogs and its surface.
+
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include "app_fixture.h"
+#include "engine/render_engine.h"
+#include "help_dialog.h"
+#include "settings/canvas_settings.h"
+#include "settings/ui/control_ids.h"
+#include "settings/ui/properties_dialog.h"
+
+namespace lumeno::test {
+namespace {
+
+QAction* MenuItem(CMainFrame& frame, const QString& text)
+{
+    for (QAction* item : frame.menuBar()->actions().front()->menu()->actions())
+        if (item->text() == text)
+            return item;
+    return nullptr;
+}
+
+QString HelpText(CMainFrame& frame, int textId)
+{
+    return frame.HelpDialog()->findChild<QLabel*>(QStringLiteral("help%1").arg(textId))->text();
+}
+
+TEST_F(AppTest, TheMenuIsLumenoWithPropertiesHelpAndExit)
+{
+    Start();
+
+    const QList<QAction*> menus = Frame().menuBar()->actions();
+    ASSERT_EQ(menus.size(), 1);
+    EXPECT_EQ(menus[0]->text(), "Lumeno!");
+    const QList<QAction*> items = menus[0]->menu()->actions();
+    ASSERT_EQ(items.size(), 4);
+    EXPECT_EQ(items[0]->text(), "Properties...");
+    EXPECT_EQ(items[1]->text(), "Help..");
+    EXPECT_TRUE(items[2]->isSeparator());
+    EXPECT_EQ(items[3]->text(), "E&xit");
+}
+
+TEST_F(AppTest, PropertiesPutsTheDialogBackAtItsPlaceAndRefreshesIt)
+{
+    Start();
+    CPropertiesDialog& dialog = *Frame().PropertiesDialog();
+    dialog.move(400, 300);
+    dialog.hide();
+    g_canvasSettings.width = 1280;
+
+    MenuItem(Frame(), "Properties...")->trigger();
+
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.pos(), QPoint(30, 60));
+    EXPECT_EQ(dialog.ControlAs<QLabel>(control_id::kXResLabel)->text(), "X-Res: 1280");
+}
+
+TEST_F(AppTest, HelpShowsItsTextsAndEnterOnlyHidesIt)
+{
+    Start();
+    QDialog& help = *Frame().HelpDialog();
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_EQ(help.windowTitle(), "  .:: Help ::.");
+    EXPECT_EQ(HelpText(Frame(), kHelpKeysTextId),
+              "Keyboard Shortcuts:\n"
+              "   Enter:\t\tTake Screenshot( Lumeno\\Screenshots\\*.bmp )\n"
+              "   Shift + Enter:\tTake HDR Screenshot\n"
+              "   C:\t\tCopy To Clipboard\n"
+              "   Space:\tPause on/off\n"
+              "   BackSpace:\tDebug Partiles on/off\n"
+              "   1..4:\t\tPredefined Colors (4 = a randomly generated color)");
+    EXPECT_EQ(HelpText(Frame(), kHelpMouseTextId), "Mouse left button:\tReset Particles\nMouse right button:\tClear Screen");
+    EXPECT_EQ(HelpText(Frame(), kHelpTipTextId), "Tip: For best result use float32 canvas quality.");
+
+    MenuItem(Frame(), "Help..")->trigger();
+    ASSERT_TRUE(help.isVisible());
+    QTest::keyClick(help.windowHandle(), Qt::Key_Return);
+    EXPECT_FALSE(help.isVisible());
+
+    MenuItem(Frame(), "Help..")->trigger();
+    EXPECT_TRUE(help.isVisible());
+}
+
+TEST_F(AppTest, ResizingKeepsTheEngineAndItsDevice)
+{
+    Start();
+    const CRenderEngine* engine = g_engine;
+    const void* device = g_engine->GetDevice();
+
+    Frame().showNormal();
+    Frame().resize(500, 400);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(g_engine, engine);
+    EXPECT_EQ(g_engine->GetDevice(), device);
+}
+
+} // namespace
+} // namespace lumeno::test
