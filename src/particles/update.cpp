@@ -1,4 +1,7 @@
+#include <atomic>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "particles/particle_system.h"
 #include "platform/frame_profiler.h"
@@ -6,6 +9,18 @@
 #include "settings/particle_settings.h"
 
 namespace lumeno {
+
+namespace {
+
+constexpr std::chrono::milliseconds kPollInterval{1};
+
+void WaitUntilClear(const std::atomic<bool>& busy)
+{
+    while (busy.load(std::memory_order_acquire))
+        std::this_thread::sleep_for(kPollInterval);
+}
+
+} // namespace
 
 void CParticleSystem::Upload()
 {
@@ -29,15 +44,47 @@ void CParticleSystem::Update()
     if (g_particleSettings.fadeOutRatio <= 0.99999f)
         m_canvasIndex = !m_canvasIndex;
 
+    if (m_multiThreaded) {
+        // The colour reads no particle, so it comes before the wait; the next step's
+        // inputs take the new colour as before.
+        {
+            ScopedPhase phase(FramePhase::Colour);
+            UpdateColor();
+        }
+        {
+            ScopedPhase phase(FramePhase::Step);
+            WaitUntilClear(m_low.busy);
+        }
+        {
+            // Each half is copied as soon as its worker is done, so the copy of the low
+            // half overlaps whatever the high worker still has to do (on a busy two-core
+            // machine one worker often ends milliseconds after the other). The buffer
+            // ends up with the same bytes as after one whole copy.
+            ScopedPhase phase(FramePhase::Upload);
+            void* data = nullptr;
+            const bool locked = m_vertexBuffer && SUCCEEDED(m_vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD));
+            const std::size_t middle = static_cast<std::size_t>(m_count / 2);
+            if (locked)
+                std::memcpy(data, m_particles.data(), middle * sizeof(Particle));
+            WaitUntilClear(m_high.busy);
+            if (locked) {
+                std::memcpy(static_cast<unsigned char*>(data) + middle * sizeof(Particle), m_particles.data() + middle,
+                            (static_cast<std::size_t>(m_count) - middle) * sizeof(Particle));
+                (void)m_vertexBuffer->Unlock();
+            }
+        }
+        AdvanceAttractor();
+        FixStepInputs();
+        m_low.busy.store(true, std::memory_order_release);
+        m_high.busy.store(true, std::memory_order_release);
+        return;
+    }
+
     {
         ScopedPhase phase(FramePhase::Step);
-        if (m_multiThreaded) {
-            WaitForStep();
-        } else {
-            AdvanceAttractor();
-            FixStepInputs();
-            Simulate(0, m_count);
-        }
+        AdvanceAttractor();
+        FixStepInputs();
+        Simulate(0, m_count);
     }
     {
         ScopedPhase phase(FramePhase::Colour);
@@ -46,13 +93,6 @@ void CParticleSystem::Update()
     {
         ScopedPhase phase(FramePhase::Upload);
         Upload();
-    }
-
-    if (m_multiThreaded) {
-        AdvanceAttractor();
-        FixStepInputs();
-        m_low.busy.store(true, std::memory_order_release);
-        m_high.busy.store(true, std::memory_order_release);
     }
 }
 
