@@ -2,14 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <vector>
 
 #include <stb_image_write.h>
 
+#include "platform/atomic_file.h"
 #include "platform/gl/gl_device.h"
 
 namespace lumeno {
 namespace {
+
+void AppendBytes(void* context, void* data, int size)
+{
+    auto* out = static_cast<std::vector<std::byte>*>(context);
+    const auto* bytes = static_cast<const std::byte*>(data);
+    out->insert(out->end(), bytes, bytes + size);
+}
 
 std::uint8_t FloatToByte(float value)
 {
@@ -62,6 +71,7 @@ HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFo
 {
     if (image.width <= 0 || image.height <= 0 || (image.bytes.empty() && image.floats.empty()))
         return E_INVALIDARG;
+    std::vector<std::byte> encoded;
     int ok = 0;
     if (format == ImageFileFormat::Bmp) {
         // BMP keeps no alpha here: the canvas alpha is not part of the picture.
@@ -72,12 +82,15 @@ HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFo
             rgb[j + 1] = rgba[i + 1];
             rgb[j + 2] = rgba[i + 2];
         }
-        ok = stbi_write_bmp(path.c_str(), image.width, image.height, 3, rgb.data());
+        ok = stbi_write_bmp_to_func(AppendBytes, &encoded, image.width, image.height, 3, rgb.data());
     } else {
         const std::vector<float> rgba = PackedFloats(image);
-        ok = stbi_write_hdr(path.c_str(), image.width, image.height, 4, rgba.data());
+        ok = stbi_write_hdr_to_func(AppendBytes, &encoded, image.width, image.height, 4, rgba.data());
     }
-    return ok ? S_OK : E_FAIL;
+    // stb's own file writers check neither fwrite nor fclose: a full disk would pass
+    // for a saved picture and leave a truncated file. Encode in memory, then write it
+    // whole or not at all.
+    return ok && WriteFileAtomically(path, encoded).ok ? S_OK : E_FAIL;
 }
 
 } // namespace lumeno

@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -58,11 +59,15 @@ bool LoadSettingsFrom(const std::string& path, CanvasSettings& canvas, ParticleS
         return false;
     std::byte bytes[kSettingsFileSize];
     file.read(reinterpret_cast<char*>(bytes), kSettingsFileSize);
+    return LoadSettingsFromBytes({bytes, static_cast<std::size_t>(file.gcount())}, canvas, particles);
+}
 
+bool LoadSettingsFromBytes(std::span<const std::byte> bytes, CanvasSettings& canvas, ParticleSettings& particles)
+{
     // Read into copies and commit only a whole file: a short file changes no field.
     CanvasSettings loadedCanvas = canvas;
     ParticleSettings loadedParticles = particles;
-    SettingsArchive archive = SettingsArchive::ForLoading({bytes, static_cast<std::size_t>(file.gcount())});
+    SettingsArchive archive = SettingsArchive::ForLoading(bytes.first(std::min(bytes.size(), kSettingsFileSize)));
     loadedCanvas.Serialize(archive);
     loadedParticles.Serialize(archive);
     if (archive.Failed())

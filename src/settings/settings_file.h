@@ -3,6 +3,7 @@
 // Read once at start-up; written only when the user asks.
 
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,10 @@ void SaveSettings();
 // The same on any path and records, for the tools and the tests.
 bool LoadSettingsFrom(const std::string& path, CanvasSettings& canvas, ParticleSettings& particles);
 bool SaveSettingsTo(const std::string& path, const CanvasSettings& canvas, const ParticleSettings& particles);
+
+// The loader's whole decision on the file's contents: the first 115 bytes, the rest
+// ignored; fewer change nothing and give false. Any bytes at all are a valid input.
+bool LoadSettingsFromBytes(std::span<const std::byte> bytes, CanvasSettings& canvas, ParticleSettings& particles);
 
 std::vector<std::byte> EncodeSettings(const CanvasSettings& canvas, const ParticleSettings& particles);
 

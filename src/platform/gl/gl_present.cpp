@@ -1,6 +1,10 @@
 // GlDevice::Present: the back buffer, scaled, into the context's window.
 #include "platform/gl/gl_device.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
 namespace lumeno {
 
 HRESULT GlDevice::Present(const GlRect* source, const GlRect* destination, D3DCOLOR windowColour)
@@ -22,8 +26,13 @@ HRESULT GlDevice::Present(const GlRect* source, const GlRect* destination, D3DCO
     // source rows run top to bottom while destination rows run from the window's top down.
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_backBuffer->Framebuffer());
     glReadBuffer(GL_COLOR_ATTACHMENT0);
-    glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, windowHeight - to.top, to.right,
-                      windowHeight - to.bottom, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    // A destination scaled by a hand-edited `scale` may lie anywhere in int's range: flip
+    // in 64 bits and saturate, where int arithmetic would overflow.
+    const auto flip = [windowHeight](int y) {
+        return static_cast<GLint>(std::clamp<std::int64_t>(std::int64_t{windowHeight} - y, INT_MIN, INT_MAX));
+    };
+    glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, flip(to.top), to.right, flip(to.bottom),
+                      GL_COLOR_BUFFER_BIT, GL_LINEAR);
 
     glBindFramebuffer(GL_FRAMEBUFFER, m_renderTarget->Framebuffer());
     m_context.SwapBuffers();
