@@ -88,6 +88,10 @@ public:
 private:
     // One worker steps one half of the array whenever its busy flag is set.
     struct Worker {
+        // The inputs of the step this worker was handed. Each worker has its own copy, so
+        // Update can fix the next step's inputs for one worker while the other still
+        // steps with the previous ones.
+        StepInputs inputs;
         std::atomic<bool> busy{false};
         std::atomic<bool> stopRequest{false};
         std::atomic<bool> stopped{true};
@@ -100,6 +104,7 @@ private:
     void StopWorker(Worker& worker);
     [[nodiscard]] bool CreateDeviceResources();
     void Upload();
+    void UpdateThreaded();
     void SetParticleEffectParameters();
 
     const ParticleEngineView& m_engine;

@@ -35,6 +35,43 @@ void CParticleSystem::Upload()
     (void)m_vertexBuffer->Unlock();
 }
 
+// Multithreaded: each half is copied as soon as its worker is done, and that worker is
+// handed the next step at once, so the low worker steps while the high half is still
+// being stepped or copied, and the copy overlaps stepping throughout. The inputs are
+// fixed once, before either worker is armed, exactly as they would be after one whole
+// copy; the colour reads no particle, so it comes before the wait.
+void CParticleSystem::UpdateThreaded()
+{
+    {
+        ScopedPhase phase(FramePhase::Colour);
+        UpdateColor();
+    }
+    {
+        ScopedPhase phase(FramePhase::Step);
+        WaitUntilClear(m_low.busy);
+    }
+    ScopedPhase phase(FramePhase::Upload);
+    void* data = nullptr;
+    const bool locked = m_vertexBuffer && SUCCEEDED(m_vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD));
+    const std::size_t middle = static_cast<std::size_t>(m_count / 2);
+    if (locked)
+        std::memcpy(data, m_particles.data(), middle * sizeof(Particle));
+
+    AdvanceAttractor();
+    FixStepInputs();
+    m_low.inputs = m_stepInputs;
+    m_low.busy.store(true, std::memory_order_release);
+
+    WaitUntilClear(m_high.busy);
+    if (locked) {
+        std::memcpy(static_cast<unsigned char*>(data) + middle * sizeof(Particle), m_particles.data() + middle,
+                    (static_cast<std::size_t>(m_count) - middle) * sizeof(Particle));
+        (void)m_vertexBuffer->Unlock();
+    }
+    m_high.inputs = m_stepInputs;
+    m_high.busy.store(true, std::memory_order_release);
+}
+
 void CParticleSystem::Update()
 {
     if (!m_initialised)
@@ -45,38 +82,7 @@ void CParticleSystem::Update()
         m_canvasIndex = !m_canvasIndex;
 
     if (m_multiThreaded) {
-        // The colour reads no particle, so it comes before the wait; the next step's
-        // inputs take the new colour as before.
-        {
-            ScopedPhase phase(FramePhase::Colour);
-            UpdateColor();
-        }
-        {
-            ScopedPhase phase(FramePhase::Step);
-            WaitUntilClear(m_low.busy);
-        }
-        {
-            // Each half is copied as soon as its worker is done, so the copy of the low
-            // half overlaps whatever the high worker still has to do (on a busy two-core
-            // machine one worker often ends milliseconds after the other). The buffer
-            // ends up with the same bytes as after one whole copy.
-            ScopedPhase phase(FramePhase::Upload);
-            void* data = nullptr;
-            const bool locked = m_vertexBuffer && SUCCEEDED(m_vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD));
-            const std::size_t middle = static_cast<std::size_t>(m_count / 2);
-            if (locked)
-                std::memcpy(data, m_particles.data(), middle * sizeof(Particle));
-            WaitUntilClear(m_high.busy);
-            if (locked) {
-                std::memcpy(static_cast<unsigned char*>(data) + middle * sizeof(Particle), m_particles.data() + middle,
-                            (static_cast<std::size_t>(m_count) - middle) * sizeof(Particle));
-                (void)m_vertexBuffer->Unlock();
-            }
-        }
-        AdvanceAttractor();
-        FixStepInputs();
-        m_low.busy.store(true, std::memory_order_release);
-        m_high.busy.store(true, std::memory_order_release);
+        UpdateThreaded();
         return;
     }
 
