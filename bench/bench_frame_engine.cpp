@@ -5,12 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 
 #include "engine/render_engine.h"
+#include "engine_folder.h"
 #include "frame_bench_settings.h"
 #include "particles/attractor.h"
 #include "platform/gl/gl_surface.h"
@@ -19,41 +18,10 @@
 namespace lumeno {
 namespace {
 
-// The effect file is found relative to the working directory: run in a fresh folder that
-// sees the source tree's Engine/, and go back afterwards.
-class EngineFolder {
-public:
-    EngineFolder()
-    {
-        m_previous = std::filesystem::current_path();
-        std::string pattern = (std::filesystem::temp_directory_path() / "lumeno-bench-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            return;
-        m_folder = pattern;
-        std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
-                                                  m_folder / "Engine");
-        std::filesystem::current_path(m_folder);
-    }
-    ~EngineFolder()
-    {
-        std::filesystem::current_path(m_previous);
-        std::error_code ignored;
-        if (!m_folder.empty())
-            std::filesystem::remove_all(m_folder, ignored);
-    }
-    EngineFolder(const EngineFolder&) = delete;
-    EngineFolder& operator=(const EngineFolder&) = delete;
-    bool Ready() const { return !m_folder.empty(); }
-
-private:
-    std::filesystem::path m_previous;
-    std::filesystem::path m_folder;
-};
-
 void FrameEngine(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    EngineFolder folder;
+    bench::EngineFolder folder;
     bench::SetFrameSettings(n);
     SimulationAttractor() = Attractor{};
     std::string error;
