@@ -2,7 +2,9 @@
 // no device, one Update per iteration. Update waits for the step armed by the previous
 // iteration and arms the next, so in the steady state an iteration lasts one threaded
 // step plus the handshake's polling delays. Beside it, the same halves on two threads
-// joined directly, with no polling: the difference is what the 1 ms polling costs.
+// joined directly, with no polling: the difference is what the 1 ms polling costs
+// (measured on a shared two-core machine: about 0.85 ms a step at 20,000 particles,
+// within the noise at 1,000,000 and 3,375,000).
 
 #include <benchmark/benchmark.h>
 
