@@ -70,9 +70,12 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
     std::string error;
     m_window = HeadlessWindow::Create(64, 48, &error);
     ASSERT_TRUE(m_window) << "no headless context: " << error;
-    const int startTasks = TaskCount();
     const long startHwm = StatusKiB("VmHWM"), startRss = StatusKiB("VmRSS");
     long warmHwm = 0, warmRss = 0;
+    // Counted while the first multithreaded engine runs, less its two workers: the
+    // ThreadSanitizer runtime starts a helper thread of its own when the first thread
+    // is created, and keeps it.
+    int startTasks = 0;
 
     for (int rebuild = 0; rebuild < kRebuilds; ++rebuild) {
         const bool threaded = rebuild % 2 == 1;
@@ -82,6 +85,11 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
         ASSERT_EQ(m_engine->Init(m_window.get()), S_OK) << "rebuild " << rebuild;
         ASSERT_TRUE(m_engine->GetParticleSystem()->IsInitialised()) << "rebuild " << rebuild;
         ASSERT_EQ(m_engine->GetParticleSystem()->WorkersRunning(), threaded) << "rebuild " << rebuild;
+        if (rebuild == 1)
+            startTasks = TaskCount() - 2; // everything but this engine's two workers
+        if (rebuild >= 1) {
+            ASSERT_EQ(TaskCount(), startTasks + (threaded ? 2 : 0)) << "rebuild " << rebuild;
+        }
 
         for (int frame = 0; frame < kFramesPerRebuild; ++frame) {
             Send(WM_MOUSEMOVE, 0, 8 + (rebuild + frame * 13) % 48, 4 + (rebuild * 7 + frame) % 40);
@@ -94,7 +102,9 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
         m_engine->Shutdown();
         m_engine.reset();
         g_engine = nullptr;
-        ASSERT_EQ(TaskCountSettlingTo(startTasks), startTasks) << "a thread outlived rebuild " << rebuild;
+        if (rebuild >= 1) {
+            ASSERT_EQ(TaskCountSettlingTo(startTasks), startTasks) << "a thread outlived rebuild " << rebuild;
+        }
         if (rebuild + 1 == kWarmUpRebuilds) {
             warmHwm = StatusKiB("VmHWM");
             warmRss = StatusKiB("VmRSS");
@@ -102,6 +112,7 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
     }
 
     const long endHwm = StatusKiB("VmHWM"), endRss = StatusKiB("VmRSS");
+    std::printf("soak: %d threads outside rebuilds\n", startTasks);
     std::printf("soak: %d rebuilds; VmHWM/VmRSS KiB: start %ld/%ld, after %d rebuilds %ld/%ld, end %ld/%ld\n",
                 kRebuilds, startHwm, startRss, kWarmUpRebuilds, warmHwm, warmRss, endHwm, endRss);
     RecordProperty("rebuilds", kRebuilds);
