@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,6 +20,20 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
 }
 
+// The umask can be read without being changed only from /proc: umask(0) and back would,
+// for that moment, let every other thread (the GL driver's among them) create files
+// without a mask. Where /proc has no answer, the usual 022.
+mode_t CurrentUmask()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8)) & 0777;
+    }
+    return 022;
+}
+
 // mkstemp creates the file 0600; keep the mode of the file being replaced, or give a
 // new file the mode that creating it plainly would.
 mode_t ModeForReplacement(const std::string& path)
@@ -24,9 +41,7 @@ mode_t ModeForReplacement(const std::string& path)
     struct stat old {};
     if (::stat(path.c_str(), &old) == 0)
         return old.st_mode & 07777;
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
+    return 0666 & ~CurrentUmask();
 }
 
 bool WriteAll(int fd, std::span<const std::byte> bytes)
