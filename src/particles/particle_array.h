@@ -1,6 +1,7 @@
 #pragma once
-// The particle array: n zeroed records on a cache-line boundary, so that vector code
-// can load whole records. Allocation failure is an answer, not a crash.
+// The particle array: n zeroed records on a page (so cache-line) boundary, so that vector
+// code can load whole records. Its pages are taken only as they are first written.
+// Allocation failure is an answer, not a crash.
 
 #include <cstddef>
 #include <memory>
@@ -22,9 +23,10 @@ public:
 
 private:
     struct Free {
+        std::size_t bytes;
         void operator()(Particle* p) const;
     };
-    std::unique_ptr<Particle[], Free> m_records;
+    std::unique_ptr<Particle[], Free> m_records{nullptr, Free{0}};
     std::size_t m_count = 0;
 };
 

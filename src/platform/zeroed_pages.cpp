@@ -1,0 +1,42 @@
+#include "platform/zeroed_pages.h"
+
+#if defined(_WIN32)
+#include <cstdlib>
+#include <cstring>
+#else
+#include <sys/mman.h>
+#endif
+
+namespace lumeno {
+
+#if defined(_WIN32)
+
+// Without anonymous mappings: an aligned block, zeroed by hand.
+void* AllocateZeroedPages(std::size_t bytes)
+{
+    constexpr std::size_t kPage = 4096;
+    void* block = _aligned_malloc((bytes + kPage - 1) / kPage * kPage, kPage);
+    if (block)
+        std::memset(block, 0, bytes);
+    return block;
+}
+
+void FreeZeroedPages(void* block, std::size_t) { _aligned_free(block); }
+
+#else
+
+void* AllocateZeroedPages(std::size_t bytes)
+{
+    void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    return block == MAP_FAILED ? nullptr : block;
+}
+
+void FreeZeroedPages(void* block, std::size_t bytes)
+{
+    if (block)
+        ::munmap(block, bytes);
+}
+
+#endif
+
+} // namespace lumeno
