@@ -11,17 +11,6 @@
 namespace lumeno {
 namespace {
 
-constexpr const char* kVertexPrelude = R"(#version 330 core
-uniform vec2 lumeno_TargetSize;
-vec4 D3DClipToGl(vec4 clip) { return vec4(clip.x, -clip.y, clip.z, clip.w); }
-vec4 PretransformedToGl(vec4 p)
-{
-    float w = 1.0 / p.w;
-    vec2 ndc = (p.xy + 0.5) / lumeno_TargetSize * 2.0 - 1.0;
-    return vec4(ndc * w, (p.z * 2.0 - 1.0) * w, w);
-}
-)";
-constexpr const char* kFragmentPrelude = "#version 330 core\n";
 
 bool ReadWholeFile(const std::string& path, std::string* text)
 {

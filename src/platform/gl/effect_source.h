@@ -36,6 +36,20 @@ struct EffectSource {
     std::vector<EffectTechniqueSource> techniques;
 };
 
+// What the loader puts in front of every vertex shader: the version, the size of render
+// target 0 (filled at each draw) and the two mappings into GL's clip space.
+inline constexpr const char* kVertexPrelude = R"(#version 330 core
+uniform vec2 lumeno_TargetSize;
+vec4 D3DClipToGl(vec4 clip) { return vec4(clip.x, -clip.y, clip.z, clip.w); }
+vec4 PretransformedToGl(vec4 p)
+{
+    float w = 1.0 / p.w;
+    vec2 ndc = (p.xy + 0.5) / lumeno_TargetSize * 2.0 - 1.0;
+    return vec4(ndc * w, (p.z * 2.0 - 1.0) * w, w);
+}
+)";
+inline constexpr const char* kFragmentPrelude = "#version 330 core\n";
+
 // False with "PATH(LINE): what is wrong" in *error for a malformed container.
 bool ParseEffectSource(std::string_view text, std::string_view path, EffectSource* source, std::string* error);
 
