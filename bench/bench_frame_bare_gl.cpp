@@ -206,7 +206,8 @@ void FrameBareGl(benchmark::State& state)
         index = 1 - index;
         glFinish();
     };
-    frame();
+    for (int i = 0; i < bench::kFrameWarmUpFrames; ++i)
+        frame();
     for (auto _ : state)
         frame();
     state.SetItemsProcessed(state.iterations() * n);

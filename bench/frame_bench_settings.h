@@ -20,6 +20,11 @@ namespace lumeno::bench {
 inline constexpr int kFrameCanvasWidth = 1024;
 inline constexpr int kFrameCanvasHeight = 768;
 inline constexpr int kFrameIterations = 12;
+// Frames drawn before timing starts. llvmpipe compiles shader variants lazily, for the
+// states and primitives a draw first meets: measured with perf, the engine's first three
+// frames each spend 30 to 300 ms in LLVM (the first lines reach the rasteriser only
+// after the first upload), and a frame is steady from the fourth on.
+inline constexpr int kFrameWarmUpFrames = 3;
 // Below 0.99999, so the fade pass runs every frame, as it does in most pictures.
 inline constexpr float kFrameFadeOutRatio = 0.99f;
 
