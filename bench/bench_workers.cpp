@@ -13,11 +13,11 @@
 #include <thread>
 #include <vector>
 
-#include "particles/emission.h"
 #include "particles/particle_system.h"
 #include "particles/simulation_step_fast.h"
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
+#include "step_cloud.h"
 
 namespace lumeno {
 namespace {
@@ -83,24 +83,18 @@ void StepWorkers(benchmark::State& state)
     g_canvasSettings.SetDefaults();
 }
 
-// The lower bound of the handoff: two fresh threads step the halves and are joined.
-void StepHalves(benchmark::State& state)
+// Two fresh threads run `half` over the two halves of a stepped cloud and are joined.
+template <class Half>
+void OnTwoThreads(benchmark::State& state, Half half)
 {
     const int n = static_cast<int>(state.range(0));
-    ParticleArray particles = ParticleArray::Allocate(static_cast<std::size_t>(n));
-    EmitReference(particles.data(), n, EmissionParams{512, 384, 1024, 768, 2, n, 0.6f, 0.5f, 0.004f});
-    StepInputs in;
-    in.attractorX = 0.2f;
-    in.color[0] = in.color[3] = 1.0f;
-    in.speed = 1.0f;
-    in.drag = 0.99f;
-    in.gravityAmount = 0.0015f;
-    in.gravityPower = 0.3f;
+    ParticleArray particles = bench::MakeCloud(n);
+    const StepInputs in = bench::DefaultStepInputs();
     IterationTimes times;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        std::thread low([&] { SimulateFast(particles.data(), 0, n / 2, in); });
-        std::thread high([&] { SimulateFast(particles.data(), n / 2, n, in); });
+        std::thread low([&] { half(particles.data(), 0, n / 2, in); });
+        std::thread high([&] { half(particles.data(), n / 2, n, in); });
         low.join();
         high.join();
         times.Add(std::chrono::steady_clock::now() - start);
@@ -108,6 +102,14 @@ void StepHalves(benchmark::State& state)
     times.Report(state, n);
     state.SetItemsProcessed(state.iterations() * n);
 }
+
+// The lower bound of the handoff: the halves stepped on two threads with no polling.
+void StepHalves(benchmark::State& state) { OnTwoThreads(state, SimulateFast); }
+
+// The memory floor of two cores: BM_Step/Floor's rewrite, a half on each thread. The
+// cores share the memory bus, so this is not half of the one-thread floor; no two
+// workers can beat it.
+void StepFloorHalves(benchmark::State& state) { OnTwoThreads(state, bench::RewriteRecords); }
 
 BENCHMARK(StepWorkers)
     ->Name("BM_Step/Workers")
@@ -118,6 +120,13 @@ BENCHMARK(StepWorkers)
     ->UseRealTime();
 BENCHMARK(StepHalves)
     ->Name("BM_Step/Halves")
+    ->Arg(20000)
+    ->Arg(1000000)
+    ->Arg(3375000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(StepFloorHalves)
+    ->Name("BM_Step/FloorHalves")
     ->Arg(20000)
     ->Arg(1000000)
     ->Arg(3375000)
