@@ -1,11 +1,11 @@
 #include <atomic>
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 #include "particles/particle_system.h"
 #include "platform/frame_profiler.h"
 #include "platform/gl/gl_device.h"
+#include "platform/mapped_copy.h"
 #include "settings/particle_settings.h"
 
 namespace lumeno {
@@ -31,7 +31,7 @@ void CParticleSystem::Upload()
     void* data = nullptr;
     if (FAILED(m_vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD)))
         return;
-    std::memcpy(data, m_particles.data(), static_cast<std::size_t>(m_count) * sizeof(Particle));
+    CopyIntoMappedBuffer(data, m_particles.data(), static_cast<std::size_t>(m_count) * sizeof(Particle));
     (void)m_vertexBuffer->Unlock();
 }
 
@@ -55,7 +55,7 @@ void CParticleSystem::UpdateThreaded()
     const bool locked = m_vertexBuffer && SUCCEEDED(m_vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD));
     const std::size_t middle = static_cast<std::size_t>(m_count / 2);
     if (locked)
-        std::memcpy(data, m_particles.data(), middle * sizeof(Particle));
+        CopyIntoMappedBuffer(data, m_particles.data(), middle * sizeof(Particle));
 
     AdvanceAttractor();
     FixStepInputs();
@@ -64,8 +64,8 @@ void CParticleSystem::UpdateThreaded()
 
     WaitUntilClear(m_high.busy);
     if (locked) {
-        std::memcpy(static_cast<unsigned char*>(data) + middle * sizeof(Particle), m_particles.data() + middle,
-                    (static_cast<std::size_t>(m_count) - middle) * sizeof(Particle));
+        CopyIntoMappedBuffer(static_cast<unsigned char*>(data) + middle * sizeof(Particle), m_particles.data() + middle,
+                             (static_cast<std::size_t>(m_count) - middle) * sizeof(Particle));
         (void)m_vertexBuffer->Unlock();
     }
     m_high.inputs = m_stepInputs;
