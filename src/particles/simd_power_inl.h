@@ -34,11 +34,29 @@ struct PowerConstants {
     float gravityPower;
     double negativePower;   // -P: the vector code multiplies by 2^(-P log2 q)
     std::int64_t margin;    // PowerMidpointMarginUlps(P)
+    // The exponents y for which the rounding of r is surely decided by the midpoint test:
+    // for a normal G, those where |G| 2^y is a normal float, a whole binade inside the
+    // range on either side so that no rounding in r can leave it; for a zero G, every
+    // exponent the reduction handles (r is then an exact zero). An empty window (G
+    // subnormal or not finite) sends every vector through the full test.
+    double yLow;
+    double yHigh;
 };
 
 inline PowerConstants MakePowerConstants(float gravityAmount, float gravityPower)
 {
-    return {gravityAmount, gravityPower, -static_cast<double>(gravityPower), PowerMidpointMarginUlps(gravityPower)};
+    PowerConstants c{gravityAmount, gravityPower, -static_cast<double>(gravityPower),
+                     PowerMidpointMarginUlps(gravityPower), std::numeric_limits<double>::infinity(),
+                     -std::numeric_limits<double>::infinity()};
+    if (std::isnormal(gravityAmount)) {
+        const double log2Amount = std::log2(std::fabs(static_cast<double>(gravityAmount)));
+        c.yLow = -125.0 - log2Amount;
+        c.yHigh = 126.0 - log2Amount;
+    } else if (gravityAmount == 0.0f) {
+        c.yLow = -1000.0;
+        c.yHigh = 1000.0;
+    }
+    return c;
 }
 
 // The reference's own expression, for the lanes the vector result may not answer.
@@ -93,10 +111,10 @@ HWY_INLINE VD Exp2Reduced(DD dd, VD f)
     return hn::MulAdd(r, f, hn::Set(dd, 1.0));
 }
 
-// G * 2^(-P (e + log2 m)) for one double half, and the lanes whose rounding to float is
-// certain. NaN in e marks a q outside [FLT_MIN, FLT_MAX]: it fails the range test below.
+// G * 2^(-P (e + log2 m)) for one double half, and its exponent y = -P log2 q. NaN in e
+// marks a q outside [FLT_MIN, FLT_MAX]: y is then NaN and fails both certainty tests.
 template <class DD, class VD = hn::Vec<DD>>
-HWY_INLINE VD PowerQuotient(DD dd, VD m, VD e, const PowerConstants& c, hn::Mask<DD>& certain)
+HWY_INLINE VD PowerQuotient(DD dd, VD m, VD e, const PowerConstants& c, VD& y)
 {
     const hn::RebindToSigned<DD> di;
     const VD negP = hn::Set(dd, c.negativePower);
@@ -105,8 +123,7 @@ HWY_INLINE VD PowerQuotient(DD dd, VD m, VD e, const PowerConstants& c, hn::Mask
     // reduced without ever rounding the integer part into the fraction.
     const VD whole = hn::Mul(negP, e);
     const VD frac = hn::Mul(negP, Log2Mantissa(dd, m));
-    const VD y = hn::Add(whole, frac);
-    const auto yInRange = hn::Le(hn::Abs(y), hn::Set(dd, 1000.0));
+    y = hn::Add(whole, frac);
 
     // k = round(y) by the 1.5 * 2^52 shifter: its low bits then hold k for |y| < 2^51.
     const VD shifter = hn::Set(dd, 0x1.8p52);
@@ -115,20 +132,42 @@ HWY_INLINE VD PowerQuotient(DD dd, VD m, VD e, const PowerConstants& c, hn::Mask
     const VD f = hn::Add(hn::Sub(whole, k), frac);
     const auto kBits = hn::BitCast(di, kShifted);
     const VD scale = hn::BitCast(dd, hn::ShiftLeft<52>(hn::Add(kBits, hn::Set(di, 1023))));
-    const VD r = hn::Mul(hn::Set(dd, static_cast<double>(c.gravityAmount)), hn::Mul(Exp2Reduced(dd, f), scale));
+    return hn::Mul(hn::Set(dd, static_cast<double>(c.gravityAmount)), hn::Mul(Exp2Reduced(dd, f), scale));
+}
 
-    // Certain: far below half the smallest subnormal float (rounds to zero), far above the
-    // overflow threshold (rounds to infinity), or a normal float clearly off a midpoint.
-    // Midpoints have the 29 bits below the float's mantissa equal to 2^28.
-    const VD a = hn::Abs(r);
+// Lanes of r clearly off a float rounding midpoint: midpoints have the 29 bits below the
+// float's mantissa equal to 2^28. Meaningful for normal floats only.
+template <class DD, class VD = hn::Vec<DD>>
+HWY_INLINE hn::Mask<DD> OffMidpoint(DD dd, VD r, const PowerConstants& c)
+{
+    const hn::RebindToSigned<DD> di;
     const auto low29 = hn::And(hn::Sub(hn::BitCast(di, r), hn::Set(di, (std::int64_t{1} << 28) - c.margin)),
                                hn::Set(di, (std::int64_t{1} << 29) - 1));
-    const auto offMidpoint = hn::RebindMask(dd, hn::Gt(low29, hn::Set(di, 2 * c.margin)));
+    return hn::RebindMask(dd, hn::Gt(low29, hn::Set(di, 2 * c.margin)));
+}
+
+// The test nearly every lane passes: y inside the window where r is surely a normal
+// float, and r off a midpoint. Every lane it passes, CertainLanes passes too.
+template <class DD, class VD = hn::Vec<DD>>
+HWY_INLINE hn::Mask<DD> SurelyNormalAndCertain(DD dd, VD r, VD y, const PowerConstants& c)
+{
+    const auto inWindow = hn::And(hn::Gt(y, hn::Set(dd, c.yLow)), hn::Lt(y, hn::Set(dd, c.yHigh)));
+    return hn::And(inWindow, OffMidpoint(dd, r, c));
+}
+
+// The lanes whose rounding to float is certain: far below half the smallest subnormal
+// float (rounds to zero), far above the overflow threshold (rounds to infinity), or a
+// normal float clearly off a midpoint; and in every case an exponent the reduction
+// above handles.
+template <class DD, class VD = hn::Vec<DD>>
+HWY_INLINE hn::Mask<DD> CertainLanes(DD dd, VD r, VD y, const PowerConstants& c)
+{
+    const auto yInRange = hn::Le(hn::Abs(y), hn::Set(dd, 1000.0));
+    const VD a = hn::Abs(r);
     const auto normal = hn::And(hn::Ge(a, hn::Set(dd, 0x1p-126)), hn::Lt(a, hn::Set(dd, 0x1p127)));
     const auto zero = hn::Lt(a, hn::Set(dd, 0x1p-151));
     const auto infinite = hn::Ge(a, hn::Set(dd, 0x1p129));
-    certain = hn::And(yInRange, hn::Or(hn::Or(zero, infinite), hn::And(normal, offMidpoint)));
-    return r;
+    return hn::And(yInRange, hn::Or(hn::Or(zero, infinite), hn::And(normal, OffMidpoint(dd, r, c))));
 }
 
 // Mantissa in [sqrt(1/2), sqrt(2)) and exponent of q, both exact in float; the exponent
@@ -167,6 +206,17 @@ HWY_NOINLINE VFH FallBack(DD dd, DFH dfh, hn::Vec<DD> q, hn::Mask<DD> certain, V
     return hn::Load(dfh, pulls);
 }
 
+// The pulls of one half: the demoted quotient, with the lanes the full test cannot
+// vouch for redone by the reference expression.
+template <class DD, class DFH, class VFH = hn::Vec<DFH>>
+HWY_NOINLINE VFH CheckHalf(DD dd, DFH dfh, VFH q, hn::Vec<DD> r, hn::Vec<DD> y, VFH pull, const PowerConstants& c)
+{
+    const auto certain = CertainLanes(dd, r, y, c);
+    if (hn::AllTrue(dd, certain))
+        return pull;
+    return FallBack(dd, dfh, hn::PromoteTo(dd, q), certain, pull, c);
+}
+
 // f for a full float vector of q.
 template <class DF, class VF = hn::Vec<DF>>
 HWY_INLINE VF Pull(DF df, VF q, const PowerConstants& c)
@@ -176,17 +226,20 @@ HWY_INLINE VF Pull(DF df, VF q, const PowerConstants& c)
     VF m, e;
     SplitFloat(df, q, m, e);
 
-    hn::Mask<decltype(dd)> certainLo, certainHi;
+    hn::Vec<decltype(dd)> yLo, yHi;
     const auto rLo = PowerQuotient(dd, hn::PromoteTo(dd, hn::LowerHalf(dfh, m)),
-                                   hn::PromoteTo(dd, hn::LowerHalf(dfh, e)), c, certainLo);
+                                   hn::PromoteTo(dd, hn::LowerHalf(dfh, e)), c, yLo);
     const auto rHi = PowerQuotient(dd, hn::PromoteTo(dd, hn::UpperHalf(dfh, m)),
-                                   hn::PromoteTo(dd, hn::UpperHalf(dfh, e)), c, certainHi);
+                                   hn::PromoteTo(dd, hn::UpperHalf(dfh, e)), c, yHi);
     auto pullLo = hn::DemoteTo(dfh, rLo);
     auto pullHi = hn::DemoteTo(dfh, rHi);
-    if (HWY_UNLIKELY(!hn::AllTrue(dd, certainLo)))
-        pullLo = FallBack(dd, dfh, hn::PromoteTo(dd, hn::LowerHalf(dfh, q)), certainLo, pullLo, c);
-    if (HWY_UNLIKELY(!hn::AllTrue(dd, certainHi)))
-        pullHi = FallBack(dd, dfh, hn::PromoteTo(dd, hn::UpperHalf(dfh, q)), certainHi, pullHi, c);
+    // One cheap test for both halves; the full one only where it fails (about one vector
+    // in thousands, or every vector for a gravity of zero).
+    const auto sure = hn::And(SurelyNormalAndCertain(dd, rLo, yLo, c), SurelyNormalAndCertain(dd, rHi, yHi, c));
+    if (HWY_UNLIKELY(!hn::AllTrue(dd, sure))) {
+        pullLo = CheckHalf(dd, dfh, hn::LowerHalf(dfh, q), rLo, yLo, pullLo, c);
+        pullHi = CheckHalf(dd, dfh, hn::UpperHalf(dfh, q), rHi, yHi, pullHi, c);
+    }
     return hn::Combine(df, pullHi, pullLo);
 }
 

@@ -110,8 +110,9 @@ void PullsForTestImpl(const float* q, int count, float gravityAmount, float grav
         for (int h = 0; h < 2; ++h) {
             const auto mh = h == 0 ? hn::LowerHalf(dfh, m) : hn::UpperHalf(dfh, m);
             const auto eh = h == 0 ? hn::LowerHalf(dfh, e) : hn::UpperHalf(dfh, e);
-            hn::Mask<decltype(dd)> sure;
-            const auto r = PowerQuotient(dd, hn::PromoteTo(dd, mh), hn::PromoteTo(dd, eh), c, sure);
+            hn::Vec<decltype(dd)> y;
+            const auto r = PowerQuotient(dd, hn::PromoteTo(dd, mh), hn::PromoteTo(dd, eh), c, y);
+            const auto sure = CertainLanes(dd, r, y, c);
             hn::StoreU(r, dd, quotient + i + h * half);
             HWY_ALIGN double sureBits[hn::MaxLanes(dd)];
             hn::Store(hn::VecFromMask(dd, sure), dd, sureBits);
