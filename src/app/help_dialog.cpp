@@ -1,7 +1,8 @@
 #include "help_dialog.h"
 
 #include <QKeyEvent>
-#include <QLabel>
+
+#include "column_label.h"
 
 #include "settings/ui/dialog_units.h"
 
@@ -57,7 +58,7 @@ QDialog* CreateHelpDialog(QWidget* owner)
     const DialogBaseUnits units = BaseUnitsOf(dialog->font());
     dialog->setFixedSize(DialogSizeToPixels(kHelpTemplate.width, kHelpTemplate.height, units));
     for (const TemplateControl& control : kHelpTemplate.controls) {
-        auto* text = new QLabel(QString::fromUtf8(control.caption), dialog);
+        auto* text = new ColumnLabel(QString::fromUtf8(control.caption), dialog);
         text->setObjectName(QStringLiteral("help%1").arg(control.id));
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         text->setWordWrap(true);
