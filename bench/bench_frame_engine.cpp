@@ -5,15 +5,11 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
-#include "engine/render_engine.h"
-#include "engine_folder.h"
 #include "frame_bench_settings.h"
-#include "particles/attractor.h"
+#include "headless_engine.h"
 #include "platform/gl/gl_surface.h"
-#include "platform/headless_window.h"
 
 namespace lumeno {
 namespace {
@@ -21,40 +17,22 @@ namespace {
 void FrameEngine(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    bench::EngineFolder folder;
     bench::SetFrameSettings(n);
-    SimulationAttractor() = Attractor{};
-    std::string error;
-    std::unique_ptr<HeadlessWindow> window =
-        folder.Ready() ? HeadlessWindow::Create(bench::kFrameCanvasWidth, bench::kFrameCanvasHeight, &error) : nullptr;
-    if (!window) {
-        state.SkipWithError(("no headless context: " + error).c_str());
-        return;
-    }
-    auto engine = std::make_unique<CRenderEngine>();
-    g_engine = engine.get();
-    if (FAILED(engine->Init(window.get()))) {
-        state.SkipWithError("the engine did not start");
-        g_engine = nullptr;
+    bench::HeadlessEngine headless(bench::kFrameCanvasWidth, bench::kFrameCanvasHeight);
+    CRenderEngine* engine = headless.Engine();
+    if (!engine) {
+        state.SkipWithError(("no headless engine: " + headless.Error()).c_str());
         return;
     }
     for (int i = 0; i < bench::kFrameWarmUpFrames; ++i) {
         engine->Render();
         glFinish();
     }
-
     for (auto _ : state) {
         engine->Render();
         glFinish();
     }
     state.SetItemsProcessed(state.iterations() * n);
-
-    engine->Shutdown();
-    engine.reset();
-    g_engine = nullptr;
-    window.reset();
-    g_canvasSettings.SetDefaults();
-    g_particleSettings.SetDefaults();
 }
 
 BENCHMARK(FrameEngine)

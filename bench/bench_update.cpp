@@ -7,16 +7,12 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
 #include <string>
 
-#include "engine/render_engine.h"
-#include "engine_folder.h"
 #include "frame_bench_settings.h"
-#include "particles/attractor.h"
+#include "headless_engine.h"
 #include "particles/particle_system.h"
 #include "platform/gl/gl_surface.h"
-#include "platform/headless_window.h"
 
 namespace lumeno {
 namespace {
@@ -24,22 +20,16 @@ namespace {
 void UpdateEngine(benchmark::State& state, bool threaded)
 {
     const int n = static_cast<int>(state.range(0));
-    bench::EngineFolder folder;
     bench::SetFrameSettings(n);
     g_canvasSettings.width = 64; // no drawing: the canvas size does not matter
     g_canvasSettings.height = 48;
     g_canvasSettings.multiThreaded = threaded;
-    SimulationAttractor() = Attractor{};
-    std::string error;
-    std::unique_ptr<HeadlessWindow> window = folder.Ready() ? HeadlessWindow::Create(64, 48, &error) : nullptr;
-    auto engine = std::make_unique<CRenderEngine>();
-    g_engine = engine.get();
-    if (!window || FAILED(engine->Init(window.get()))) {
-        state.SkipWithError(("no headless engine: " + error).c_str());
-        g_engine = nullptr;
+    bench::HeadlessEngine headless(64, 48);
+    if (!headless.Engine()) {
+        state.SkipWithError(("no headless engine: " + headless.Error()).c_str());
         return;
     }
-    CParticleSystem& system = *engine->GetParticleSystem();
+    CParticleSystem& system = *headless.Engine()->GetParticleSystem();
     for (int i = 0; i < 3; ++i)
         system.Update();
     for (auto _ : state)
@@ -47,13 +37,6 @@ void UpdateEngine(benchmark::State& state, bool threaded)
     system.WaitForStep();
     glFinish();
     state.SetItemsProcessed(state.iterations() * n);
-
-    engine->Shutdown();
-    engine.reset();
-    g_engine = nullptr;
-    window.reset();
-    g_canvasSettings.SetDefaults();
-    g_particleSettings.SetDefaults();
 }
 
 BENCHMARK_CAPTURE(UpdateEngine, Plain, false)
