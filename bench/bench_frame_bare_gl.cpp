@@ -216,15 +216,7 @@ void FrameBareGl(benchmark::State& state)
     g_particleSettings.SetDefaults();
 }
 
-BENCHMARK(FrameBareGl)
-    ->Name("BM_Frame/BareGL")
-    ->Arg(20000)
-    ->Arg(1000000)
-    ->Iterations(bench::kFrameIterations)
-    ->Repetitions(3)
-    ->ComputeStatistics("min", bench::MinimumOf)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(FrameBareGl)->Name("BM_Frame/BareGL")->Apply(bench::FrameRuns);
 
 } // namespace
 } // namespace lumeno

@@ -35,15 +35,7 @@ void FrameEngine(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * n);
 }
 
-BENCHMARK(FrameEngine)
-    ->Name("BM_Frame/Engine")
-    ->Arg(20000)
-    ->Arg(1000000)
-    ->Iterations(bench::kFrameIterations)
-    ->Repetitions(3)
-    ->ComputeStatistics("min", bench::MinimumOf)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+BENCHMARK(FrameEngine)->Name("BM_Frame/Engine")->Apply(bench::FrameRuns);
 
 } // namespace
 } // namespace lumeno

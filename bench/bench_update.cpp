@@ -44,19 +44,13 @@ BENCHMARK_CAPTURE(UpdateEngine, Plain, false)
     ->Arg(20000)
     ->Arg(1000000)
     ->Arg(3375000)
-    ->Repetitions(3)
-    ->ComputeStatistics("min", bench::MinimumOf)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Apply(bench::RepeatedRuns);
 BENCHMARK_CAPTURE(UpdateEngine, Workers, true)
     ->Name("BM_Update/Workers")
     ->Arg(20000)
     ->Arg(1000000)
     ->Arg(3375000)
-    ->Repetitions(3)
-    ->ComputeStatistics("min", bench::MinimumOf)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+    ->Apply(bench::RepeatedRuns);
 
 } // namespace
 } // namespace lumeno

@@ -9,6 +9,8 @@
 // iterations (kFrameIterations, three repetitions) so that both counts together take
 // about two minutes. 3,375,000 would add about 3 s a frame and is left to lumeno-render.
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <vector>
 
@@ -31,6 +33,18 @@ inline constexpr float kFrameFadeOutRatio = 0.99f;
 // Repetitions report their minimum beside the library's mean and median: on a shared
 // machine the minimum is the figure least disturbed by other work.
 inline double MinimumOf(const std::vector<double>& values) { return *std::min_element(values.begin(), values.end()); }
+
+// Repeated runs in milliseconds of wall time, with the minimum.
+inline void RepeatedRuns(benchmark::internal::Benchmark* b)
+{
+    b->Repetitions(3)->ComputeStatistics("min", MinimumOf)->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+
+// The frame benchmarks' counts and fixed iterations.
+inline void FrameRuns(benchmark::internal::Benchmark* b)
+{
+    RepeatedRuns(b->Arg(20000)->Arg(1000000)->Iterations(kFrameIterations));
+}
 
 inline void SetFrameSettings(int particleCount)
 {
