@@ -83,7 +83,7 @@ void StepWorkers(benchmark::State& state)
     g_canvasSettings.SetDefaults();
 }
 
-// Two fresh threads run `half` over the two halves of a stepped cloud and are joined.
+// Two fresh threads run `half` over the two halves of a cloud and are joined.
 template <class Half>
 void OnTwoThreads(benchmark::State& state, Half half)
 {

@@ -233,8 +233,8 @@ HWY_INLINE VF Pull(DF df, VF q, const PowerConstants& c)
                                    hn::PromoteTo(dd, hn::UpperHalf(dfh, e)), c, yHi);
     auto pullLo = hn::DemoteTo(dfh, rLo);
     auto pullHi = hn::DemoteTo(dfh, rHi);
-    // One cheap test for both halves; the full one only where it fails (about one vector
-    // in thousands, or every vector for a gravity of zero).
+    // One cheap test for both halves; the full one only where it fails: a vector in some
+    // hundreds of thousands, or every vector for a subnormal or infinite gravity.
     const auto sure = hn::And(SurelyNormalAndCertain(dd, rLo, yLo, c), SurelyNormalAndCertain(dd, rHi, yHi, c));
     if (HWY_UNLIKELY(!hn::AllTrue(dd, sure))) {
         pullLo = CheckHalf(dd, dfh, hn::LowerHalf(dfh, q), rLo, yLo, pullLo, c);
