@@ -1,5 +1,7 @@
 #include "column_label.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <QRegularExpression>
 #include <QTextOption>
