@@ -212,7 +212,7 @@ void FrameBareGl(benchmark::State& state)
         frame();
     state.SetItemsProcessed(state.iterations() * n);
     context.reset();
-    g_canvasSettings.SetDefaults();
+    CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
 }
 

@@ -21,9 +21,9 @@ void UpdateEngine(benchmark::State& state, bool threaded)
 {
     const int n = static_cast<int>(state.range(0));
     bench::SetFrameSettings(n);
-    g_canvasSettings.width = 64; // no drawing: the canvas size does not matter
-    g_canvasSettings.height = 48;
-    g_canvasSettings.multiThreaded = threaded;
+    CanvasSettingsRecord().width = 64; // no drawing: the canvas size does not matter
+    CanvasSettingsRecord().height = 48;
+    CanvasSettingsRecord().multiThreaded = threaded;
     bench::HeadlessEngine headless(64, 48);
     if (!headless.Engine()) {
         state.SkipWithError(("no headless engine: " + headless.Error()).c_str());

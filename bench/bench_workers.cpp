@@ -55,10 +55,10 @@ private:
 void StepWorkers(benchmark::State& state)
 {
     const int n = static_cast<int>(state.range(0));
-    g_canvasSettings.SetDefaults();
+    CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
-    g_canvasSettings.multiThreaded = true;
-    g_canvasSettings.particleCount = n;
+    CanvasSettingsRecord().multiThreaded = true;
+    CanvasSettingsRecord().particleCount = n;
     BenchEngine engine;
     CParticleSystem system(engine);
     system.Init(ParticleSystemInit{1024, 768, n});
@@ -80,7 +80,7 @@ void StepWorkers(benchmark::State& state)
     times.Report(state, n);
     state.SetItemsProcessed(state.iterations() * n);
     system.Release();
-    g_canvasSettings.SetDefaults();
+    CanvasSettingsRecord().SetDefaults();
 }
 
 // Two fresh threads run `half` over the two halves of a cloud and are joined.

@@ -48,13 +48,13 @@ inline void FrameRuns(benchmark::internal::Benchmark* b)
 
 inline void SetFrameSettings(int particleCount)
 {
-    g_canvasSettings.SetDefaults();
+    CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
-    g_canvasSettings.width = kFrameCanvasWidth;
-    g_canvasSettings.height = kFrameCanvasHeight;
-    g_canvasSettings.format = kFormatRGBA32F;
-    g_canvasSettings.particleCount = particleCount;
-    g_canvasSettings.multiThreaded = false;
+    CanvasSettingsRecord().width = kFrameCanvasWidth;
+    CanvasSettingsRecord().height = kFrameCanvasHeight;
+    CanvasSettingsRecord().format = kFormatRGBA32F;
+    CanvasSettingsRecord().particleCount = particleCount;
+    CanvasSettingsRecord().multiThreaded = false;
     g_particleSettings.fadeOutRatio = kFrameFadeOutRatio;
 }
 

@@ -43,7 +43,7 @@ public:
             g_engine = nullptr;
         }
         m_window.reset();
-        g_canvasSettings.SetDefaults();
+        CanvasSettingsRecord().SetDefaults();
         g_particleSettings.SetDefaults();
     }
     HeadlessEngine(const HeadlessEngine&) = delete;

@@ -106,8 +106,8 @@ void CanvasPointerForCentre(const CanvasSettings& canvas, const ParticleSettings
 
 void ExerciseParticleSystem(const CanvasSettings& canvas, const ParticleSettings& particles)
 {
-    g_canvasSettings = canvas;
-    g_canvasSettings.multiThreaded = false;
+    CanvasSettingsRecord() = canvas;
+    CanvasSettingsRecord().multiThreaded = false;
     g_particleSettings = particles;
     SimulationAttractor() = Attractor{};
 

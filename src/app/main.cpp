@@ -5,6 +5,7 @@
 #include "main_app.h"
 #include "platform/gl/gl_context.h"
 #include "qt_message_box.h"
+#include "settings/canvas_settings.h"
 #include "working_folder.h"
 
 int main(int argc, char** argv)
@@ -19,6 +20,10 @@ int main(int argc, char** argv)
     format.setProfile(QSurfaceFormat::CoreProfile);
     format.setSwapInterval(0);
     QSurfaceFormat::setDefaultFormat(format);
+
+    // The settings records exist before the application object; the canvas record's
+    // format default probes the adapter here, before any window or context is made.
+    lumeno::CanvasSettingsRecord();
 
     lumeno::CMainApp app(argc, argv);
     lumeno::EnterEffectFolder();

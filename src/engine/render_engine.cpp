@@ -26,8 +26,8 @@ GlDevice* CRenderEngine::GetGlDevice() const { return m_device ? m_device->GetDe
 HRESULT CRenderEngine::Init(RenderWindow* window)
 {
     m_window = window;
-    m_canvasWidth = g_canvasSettings.width;
-    m_canvasHeight = g_canvasSettings.height;
+    m_canvasWidth = CanvasSettingsRecord().width;
+    m_canvasHeight = CanvasSettingsRecord().height;
     m_aspect = static_cast<float>(m_canvasHeight) / static_cast<float>(m_canvasWidth);
 
     m_device = std::make_unique<CRenderDevice>();
@@ -44,7 +44,7 @@ HRESULT CRenderEngine::Init(RenderWindow* window)
 
     // A particle system whose Init failed has said why and stays attached, inert.
     m_particleSystem = std::make_unique<CParticleSystem>(*this);
-    m_particleSystem->Init({m_canvasWidth, m_canvasHeight, g_canvasSettings.particleCount});
+    m_particleSystem->Init({m_canvasWidth, m_canvasHeight, CanvasSettingsRecord().particleCount});
     m_particleSystem->ClearCanvases();
 
     // Without a font the frame simply has no text.

@@ -87,7 +87,7 @@ void RunTechnique(GlDevice& device, GlEffect& effect, std::string_view technique
 
 void CParticleSystem::SetParticleEffectParameters()
 {
-    m_effect->SetFloat("g_fParticleCount", static_cast<float>(g_canvasSettings.particleCount));
+    m_effect->SetFloat("g_fParticleCount", static_cast<float>(CanvasSettingsRecord().particleCount));
     m_effect->SetFloat("g_fAlphaIntensity", g_particleSettings.alphaIntensity);
     m_effect->SetFloat("g_fScreenAspectRatio", m_engine.GetAspect());
 }

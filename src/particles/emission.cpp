@@ -89,7 +89,7 @@ void CParticleSystem::Emit(float pointX, float pointY)
                                 m_width,
                                 m_height,
                                 g_particleSettings.createMethod,
-                                g_canvasSettings.particleCount,
+                                CanvasSettingsRecord().particleCount,
                                 g_particleSettings.radius,
                                 g_particleSettings.power,
                                 g_particleSettings.scattering};

@@ -56,7 +56,7 @@ void CParticleSystem::Init(const ParticleSystemInit& init)
     if (!CreateDeviceResources())
         return;
 
-    m_multiThreaded = g_canvasSettings.multiThreaded;
+    m_multiThreaded = CanvasSettingsRecord().multiThreaded;
     if (m_multiThreaded && FAILED(StartWorkers())) {
         ShowMessageBox("Error create threads!", {}, MessageIcon::Error);
         Release();
@@ -94,7 +94,7 @@ bool CParticleSystem::CreateDeviceResources()
 
     for (auto [texture, surface] : {std::pair{&m_canvasTextureA, &m_canvasSurfaceA},
                                     std::pair{&m_canvasTextureB, &m_canvasSurfaceB}}) {
-        hr = device->CreateTexture(m_width, m_height, g_canvasSettings.format, texture);
+        hr = device->CreateTexture(m_width, m_height, CanvasSettingsRecord().format, texture);
         if (SUCCEEDED(hr))
             hr = (*texture)->GetSurfaceLevel(0, surface);
         if (FAILED(hr)) {

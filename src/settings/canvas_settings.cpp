@@ -7,7 +7,12 @@ namespace lumeno {
 
 const std::array<std::string_view, 3> QualityNames = {"Integer(8bit)", "Float(16bit)", "Float(32bit)"};
 
-CanvasSettings g_canvasSettings;
+CanvasSettings& CanvasSettingsRecord()
+{
+    // Plain data with nothing to destroy, so it stays readable to the very end of the run.
+    static CanvasSettings record;
+    return record;
+}
 
 void CanvasSettings::SetDefaults()
 {

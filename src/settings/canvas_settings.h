@@ -36,6 +36,10 @@ struct CanvasSettings {
     void Serialize(SettingsArchive& archive);
 };
 
-extern CanvasSettings g_canvasSettings;
+// The process's one canvas record, made with its defaults on first use rather than during
+// static initialisation: its format default probes the graphics adapter, which needs a
+// GL context. The application makes it before anything else (main), so it exists before
+// the application object does; it lives until exit.
+CanvasSettings& CanvasSettingsRecord();
 
 } // namespace lumeno

@@ -86,8 +86,8 @@ bool SaveSettingsTo(const std::string& path, const CanvasSettings& canvas, const
     return result.ok;
 }
 
-bool LoadSettings() { return LoadSettingsFrom(kSettingsFileName, g_canvasSettings, g_particleSettings); }
+bool LoadSettings() { return LoadSettingsFrom(kSettingsFileName, CanvasSettingsRecord(), g_particleSettings); }
 
-void SaveSettings() { SaveSettingsTo(kSettingsFileName, g_canvasSettings, g_particleSettings); }
+void SaveSettings() { SaveSettingsTo(kSettingsFileName, CanvasSettingsRecord(), g_particleSettings); }
 
 } // namespace lumeno

@@ -19,7 +19,7 @@ namespace {
 void ResetRecords()
 {
     static const CanvasSettings defaultCanvas; // the format probe runs once
-    g_canvasSettings = defaultCanvas;
+    CanvasSettingsRecord() = defaultCanvas;
     g_particleSettings = ParticleSettings();
 }
 
@@ -32,9 +32,9 @@ void AppTest::SetUp()
                                               m_folder.Path() / "Engine");
     std::filesystem::current_path(m_folder.Path());
     ResetRecords();
-    g_canvasSettings.width = 96;
-    g_canvasSettings.height = 64;
-    g_canvasSettings.particleCount = 512;
+    CanvasSettingsRecord().width = 96;
+    CanvasSettingsRecord().height = 64;
+    CanvasSettingsRecord().particleCount = 512;
     m_boxes = std::make_unique<MessageBoxRecorder>();
     std::string error;
     m_window = HeadlessWindow::Create(kClientWidth, kClientHeight, &error);
@@ -74,7 +74,7 @@ void AppTest::Close()
 
 void AppTest::WriteSettingsFile() const
 {
-    ASSERT_TRUE(SaveSettingsTo(kSettingsFileName, g_canvasSettings, g_particleSettings));
+    ASSERT_TRUE(SaveSettingsTo(kSettingsFileName, CanvasSettingsRecord(), g_particleSettings));
 }
 
 } // namespace lumeno::test

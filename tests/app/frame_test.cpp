@@ -51,7 +51,7 @@ TEST_F(AppTest, PropertiesPutsTheDialogBackAtItsPlaceAndRefreshesIt)
     CPropertiesDialog& dialog = *Frame().PropertiesDialog();
     dialog.move(400, 300);
     dialog.hide();
-    g_canvasSettings.width = 1280;
+    CanvasSettingsRecord().width = 1280;
 
     MenuItem(Frame(), "Properties...")->trigger();
 

@@ -61,9 +61,9 @@ TEST_F(AppTest, WithoutASettingsFileTheDialogShowsTheRecordsAsTheyStand)
 // comes first. The program then runs on without an engine until Apply builds one.
 TEST_F(AppTest, AFailedBuildReportsItselfAndApplyBuildsAgain)
 {
-    g_canvasSettings.width = 100000;
+    CanvasSettingsRecord().width = 100000;
     WriteSettingsFile();
-    g_canvasSettings.width = 96;
+    CanvasSettingsRecord().width = 96;
 
     struct Snapshot {
         bool maximised = false;
@@ -96,7 +96,7 @@ TEST_F(AppTest, AFailedBuildReportsItselfAndApplyBuildsAgain)
     dialog.ControlAs<QPushButton>(id::kApply)->click();
     ASSERT_NE(g_engine, nullptr);
     EXPECT_TRUE(g_engine->IsInitialised());
-    EXPECT_LT(g_canvasSettings.width, 100000);
+    EXPECT_LT(CanvasSettingsRecord().width, 100000);
 }
 
 TEST_F(AppTest, ExitShutsTheEngineDownAndSavesNothing)

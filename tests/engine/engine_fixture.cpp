@@ -15,12 +15,12 @@ void EngineTest::SetUp()
     std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
                                               m_folder.Path() / "Engine");
     std::filesystem::current_path(m_folder.Path());
-    g_canvasSettings.SetDefaults();
+    CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
-    g_canvasSettings.width = 64;
-    g_canvasSettings.height = 48;
-    g_canvasSettings.format = kFormatRGBA32F;
-    g_canvasSettings.particleCount = 500;
+    CanvasSettingsRecord().width = 64;
+    CanvasSettingsRecord().height = 48;
+    CanvasSettingsRecord().format = kFormatRGBA32F;
+    CanvasSettingsRecord().particleCount = 500;
     SimulationAttractor() = Attractor{};
     m_boxes = std::make_unique<MessageBoxRecorder>();
 }
@@ -31,7 +31,7 @@ void EngineTest::TearDown()
     m_boxes.reset();
     SetClockSource({});
     std::filesystem::current_path(m_previousDirectory);
-    g_canvasSettings.SetDefaults();
+    CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
 }
 
@@ -39,8 +39,8 @@ HRESULT EngineTest::BuildEngine()
 {
     DestroyEngine();
     std::string error;
-    const int width = static_cast<int>(std::lround(g_canvasSettings.width * g_particleSettings.scale));
-    const int height = static_cast<int>(std::lround(g_canvasSettings.height * g_particleSettings.scale));
+    const int width = static_cast<int>(std::lround(CanvasSettingsRecord().width * g_particleSettings.scale));
+    const int height = static_cast<int>(std::lround(CanvasSettingsRecord().height * g_particleSettings.scale));
     m_window = HeadlessWindow::Create(width, height, &error);
     if (!m_window) {
         ADD_FAILURE() << "no headless context: " << error;

@@ -113,10 +113,10 @@ TEST_F(EngineInit, CanvasAndVertexBufferFailuresHaveTheirBoxes)
     CParticleSystem system(*m_engine);
     system.Init({100000, 48, 10});
     EXPECT_FALSE(system.IsInitialised());
-    g_canvasSettings.format = 42;
+    CanvasSettingsRecord().format = 42;
     system.Init({64, 48, 10});
     EXPECT_FALSE(system.IsInitialised());
-    g_canvasSettings.format = kFormatRGBA8;
+    CanvasSettingsRecord().format = kFormatRGBA8;
     // Over a gigabyte of vertices: refused, and the array allocated before that check
     // was never written, so the process never held its gigabyte.
     const long peakBefore = PeakMemoryKiB();

@@ -23,7 +23,7 @@ protected:
         g_particleSettings.alphaIntensity = 1.0f;
         g_particleSettings.radius = 0.1f;
         g_particleSettings.power = 0.0f; // on the rim of the circle
-        g_canvasSettings.particleCount = 200;
+        CanvasSettingsRecord().particleCount = 200;
     }
 
     void RenderFrames(int count)

@@ -31,8 +31,8 @@ protected:
 
     void ExpectBufferHoldsTheStepWaitedFor(int count)
     {
-        g_canvasSettings.multiThreaded = true;
-        g_canvasSettings.particleCount = count;
+        CanvasSettingsRecord().multiThreaded = true;
+        CanvasSettingsRecord().particleCount = count;
         ASSERT_EQ(BuildEngine(), S_OK);
         CParticleSystem* system = m_engine->GetParticleSystem();
         ASSERT_TRUE(system->IsInitialised());

@@ -16,13 +16,13 @@ protected:
     void SetUp() override
     {
         g_particleSettings.SetDefaults();
-        g_canvasSettings.SetDefaults();
-        g_canvasSettings.particleCount = 16;
+        CanvasSettingsRecord().SetDefaults();
+        CanvasSettingsRecord().particleCount = 16;
     }
     void TearDown() override
     {
         g_particleSettings.SetDefaults();
-        g_canvasSettings.SetDefaults();
+        CanvasSettingsRecord().SetDefaults();
     }
     void InitWithSlot(int slot)
     {

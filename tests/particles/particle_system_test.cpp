@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         g_particleSettings.SetDefaults();
-        g_canvasSettings.SetDefaults();
+        CanvasSettingsRecord().SetDefaults();
     }
     void TearDown() override { SetUp(); }
 

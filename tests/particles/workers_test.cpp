@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         g_particleSettings.SetDefaults();
-        g_canvasSettings.SetDefaults();
+        CanvasSettingsRecord().SetDefaults();
         g_particleSettings.scattering = 0.01f;
         engine.mouse[0] = 100.0f;
         engine.mouse[1] = 60.0f;
@@ -29,15 +29,15 @@ protected:
     void TearDown() override
     {
         g_particleSettings.SetDefaults();
-        g_canvasSettings.SetDefaults();
+        CanvasSettingsRecord().SetDefaults();
         FailNextThreadStartsForTesting(0);
     }
 
     // Runs `frames` updates of a fresh system and tears it down.
     void Run(bool multiThreaded, int count, int frames)
     {
-        g_canvasSettings.multiThreaded = multiThreaded;
-        g_canvasSettings.particleCount = count;
+        CanvasSettingsRecord().multiThreaded = multiThreaded;
+        CanvasSettingsRecord().particleCount = count;
         SimulationAttractor() = Attractor{};
         SeedRand15(5);
         CParticleSystem system(engine);
@@ -58,8 +58,8 @@ TEST_F(Workers, ThreadedStepsEqualPlainStepsOneFrameLater)
 {
     constexpr int n = 1001; // odd: the high half has one particle more
     auto capture = [&](bool threaded, int frames) {
-        g_canvasSettings.multiThreaded = threaded;
-        g_canvasSettings.particleCount = n;
+        CanvasSettingsRecord().multiThreaded = threaded;
+        CanvasSettingsRecord().particleCount = n;
         SimulationAttractor() = Attractor{};
         engine.mouse[0] = 100.0f;
         SeedRand15(5);
@@ -97,7 +97,7 @@ TEST_F(Workers, OneParticleGivesTheLowWorkerAnEmptyRange)
 TEST_F(Workers, FailedThreadStartIsReportedAndNoWorkerIsLeftRunning)
 {
     test::MessageBoxRecorder boxes;
-    g_canvasSettings.multiThreaded = true;
+    CanvasSettingsRecord().multiThreaded = true;
     CParticleSystem system(engine);
     FailNextThreadStartsForTesting(1); // the low worker fails, the high one starts
     system.Init({160, 120, 100});
@@ -115,7 +115,7 @@ TEST_F(Workers, FailedThreadStartIsReportedAndNoWorkerIsLeftRunning)
 
 TEST_F(Workers, ReleaseDuringAStepWaitsForIt)
 {
-    g_canvasSettings.multiThreaded = true;
+    CanvasSettingsRecord().multiThreaded = true;
     CParticleSystem system(engine);
     for (int round = 0; round < 5; ++round) {
         system.Init({160, 120, 200000});
@@ -128,7 +128,7 @@ TEST_F(Workers, ReleaseDuringAStepWaitsForIt)
 
 TEST_F(Workers, EmitWaitsForTheRunningStep)
 {
-    g_canvasSettings.multiThreaded = true;
+    CanvasSettingsRecord().multiThreaded = true;
     g_particleSettings.radius = 0.0f;
     g_particleSettings.scattering = 0.0f;
     CParticleSystem system(engine);

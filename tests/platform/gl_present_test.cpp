@@ -112,8 +112,24 @@ TEST(GlPresent, BlitsTheSourceRectangleUprightIntoTheDestinationAndClearsTheRest
 
 TEST(FormatProbe, Answers32BitFloatsOnThisDriverAndLeavesNoContextCurrent)
 {
-    EXPECT_EQ(ProbeBlendableCanvasFormat(), D3DFMT_A32B32G32R32F);
+    EXPECT_EQ(ProbeBlendableCanvasFormatNow(), D3DFMT_A32B32G32R32F);
     EXPECT_EQ(eglGetCurrentContext(), EGL_NO_CONTEXT);
+}
+
+// Restore Default probes while the window's context is current: the answer must not
+// change, and the window's context must still be the current one afterwards.
+TEST_F(GlDeviceTest, FormatProbeGivesTheSameAnswerWithTheCallersContextCurrentAndKeepsIt)
+{
+    const EGLContext callers = eglGetCurrentContext();
+    ASSERT_NE(callers, EGL_NO_CONTEXT);
+    EXPECT_EQ(ProbeBlendableCanvasFormatNow(), D3DFMT_A32B32G32R32F);
+    EXPECT_EQ(ProbeBlendableCanvasFormat(), D3DFMT_A32B32G32R32F);
+    EXPECT_EQ(eglGetCurrentContext(), callers);
+
+    const Canvas canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
+    ASSERT_EQ(m_device->SetRenderTarget(0, canvas.surface), S_OK);
+    ASSERT_EQ(m_device->Clear(0xFF00FF00), S_OK);
+    EXPECT_EQ(Pixel(ReadChannels(*canvas.surface), 3, 3), (std::vector<float>{0, 1, 0, 1}));
 }
 
 TEST_F(GlDeviceTest, ProbeRenderBlendsEveryCanvasFormatAndPutsGlStateBack)

@@ -129,7 +129,7 @@ TEST_F(FaultInjection, ScreenshotOntoAFullDiskFailsAndLeavesNoPartialFile)
 // engine runs on.
 TEST_F(FaultInjection, ParticleCountBeyondMemoryIsRefusedWithItsBox)
 {
-    g_canvasSettings.particleCount = 2147483647;
+    CanvasSettingsRecord().particleCount = 2147483647;
     ASSERT_EQ(BuildEngine(), S_OK);
     ASSERT_EQ(m_boxes->Boxes().size(), 1u);
     EXPECT_EQ(m_boxes->Boxes()[0].text, "Not enough memory for 2147483647 particles.\nTry less Particle.\n\n"

@@ -79,7 +79,7 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
 
     for (int rebuild = 0; rebuild < kRebuilds; ++rebuild) {
         const bool threaded = rebuild % 2 == 1;
-        g_canvasSettings.multiThreaded = threaded;
+        CanvasSettingsRecord().multiThreaded = threaded;
         m_engine = std::make_unique<CRenderEngine>();
         g_engine = m_engine.get();
         ASSERT_EQ(m_engine->Init(m_window.get()), S_OK) << "rebuild " << rebuild;

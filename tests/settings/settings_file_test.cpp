@@ -133,17 +133,17 @@ TEST(SettingsFile, GlobalLoadAndSaveUseTheWorkingDirectory)
     test::TempFolder folder;
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
-    const CanvasSettings savedCanvas = g_canvasSettings;
+    const CanvasSettings savedCanvas = CanvasSettingsRecord();
     const ParticleSettings savedParticles = g_particleSettings;
 
-    g_canvasSettings.format = kFormatRGBA32F;
+    CanvasSettingsRecord().format = kFormatRGBA32F;
     SaveSettings();
     const auto written = ReadFile("settings_v4.ar");
-    g_canvasSettings.width = 800;
+    CanvasSettingsRecord().width = 800;
     const bool loaded = LoadSettings();
-    const int widthAfterLoad = g_canvasSettings.width;
+    const int widthAfterLoad = CanvasSettingsRecord().width;
 
-    g_canvasSettings = savedCanvas;
+    CanvasSettingsRecord() = savedCanvas;
     g_particleSettings = savedParticles;
     std::filesystem::current_path(previous);
     EXPECT_EQ(written, kDefaultFile);

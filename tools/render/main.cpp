@@ -33,7 +33,7 @@ int Fail(const std::string& message)
 bool LoadSettingsFor(const RenderOptions& options, std::string* error)
 {
     if (options.settingsPath) {
-        if (!LoadSettingsFrom(*options.settingsPath, g_canvasSettings, g_particleSettings)) {
+        if (!LoadSettingsFrom(*options.settingsPath, CanvasSettingsRecord(), g_particleSettings)) {
             *error = "cannot read the settings file " + *options.settingsPath +
                      " (missing, unreadable or shorter than 115 bytes)";
             return false;
@@ -99,8 +99,8 @@ int Run(const RenderOptions& options)
         SetClockSource([&fixedNow] { return fixedNow; });
 
     // The client area is the canvas at the display scale.
-    const int clientWidth = static_cast<int>(std::lround(g_canvasSettings.width * g_particleSettings.scale));
-    const int clientHeight = static_cast<int>(std::lround(g_canvasSettings.height * g_particleSettings.scale));
+    const int clientWidth = static_cast<int>(std::lround(CanvasSettingsRecord().width * g_particleSettings.scale));
+    const int clientHeight = static_cast<int>(std::lround(CanvasSettingsRecord().height * g_particleSettings.scale));
     std::unique_ptr<HeadlessWindow> window = HeadlessWindow::Create(clientWidth, clientHeight, &error);
     if (!window)
         return Fail("no headless OpenGL context: " + error);
@@ -160,7 +160,7 @@ int Run(const RenderOptions& options)
     }
     if (options.dumpParticlesPath && !DumpParticles(*particles, *options.dumpParticlesPath))
         status = Fail("cannot write " + *options.dumpParticlesPath);
-    if (options.saveSettingsPath && !SaveSettingsTo(*options.saveSettingsPath, g_canvasSettings, g_particleSettings))
+    if (options.saveSettingsPath && !SaveSettingsTo(*options.saveSettingsPath, CanvasSettingsRecord(), g_particleSettings))
         status = 1;
 
     const double framesPerSecond = seconds > 0 ? options.frames / seconds : 0.0;

@@ -77,7 +77,7 @@ void CPropertiesDialog::UpdateControls()
 
 void CPropertiesDialog::UpdateCanvasControls()
 {
-    const CanvasSettings& canvas = g_canvasSettings;
+    const CanvasSettings& canvas = CanvasSettingsRecord();
     // A size missing from its table leaves the thumb where it was; the label shows it.
     Place(*TrackbarOf(id::kXRes), kXResRange, FindTableIndex(CanvasWidths, canvas.width));
     SetLabel(id::kXResLabel, FormatLabel(kXResFormat, canvas.width));
@@ -97,7 +97,7 @@ void CPropertiesDialog::UpdateCanvasControls()
 
 void CPropertiesDialog::UpdateTrackbars()
 {
-    const std::int32_t count = g_canvasSettings.particleCount;
+    const std::int32_t count = CanvasSettingsRecord().particleCount;
     Place(*TrackbarOf(id::kParticleCount), kParticleCountRange, PositionFromParticleCount(count));
     SetLabel(id::kParticleCountLabel, FormatLabel(kParticleCountFormat, count));
 
@@ -148,7 +148,7 @@ void CPropertiesDialog::OnHScroll(int trackbarId)
 void CPropertiesDialog::OnApply()
 {
     // All four from the controls, touched or not.
-    CanvasSettings& canvas = g_canvasSettings;
+    CanvasSettings& canvas = CanvasSettingsRecord();
     canvas.width = CanvasWidths[TrackbarOf(id::kXRes)->value()];
     canvas.height = CanvasHeights[TrackbarOf(id::kYRes)->value()];
     const int quality = ControlAs<QComboBox>(id::kQuality)->currentIndex();
@@ -172,7 +172,7 @@ void CPropertiesDialog::OnQualityChanged()
 void CPropertiesDialog::OnRestoreDefault()
 {
     // Re-runs the format probe; the settings file is not written.
-    g_canvasSettings.SetDefaults();
+    CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
     UpdateControls();
     m_host.RebuildEngine();

@@ -34,11 +34,11 @@ protected:
     static void ResetRecords()
     {
         static const CanvasSettings defaultCanvas; // the format probe runs once
-        g_canvasSettings = defaultCanvas;
+        CanvasSettingsRecord() = defaultCanvas;
         g_particleSettings = ParticleSettings();
     }
 
-    static std::vector<std::byte> Records() { return EncodeSettings(g_canvasSettings, g_particleSettings); }
+    static std::vector<std::byte> Records() { return EncodeSettings(CanvasSettingsRecord(), g_particleSettings); }
 
     Trackbar& Bar(int trackbarId) const { return *dialog.ControlAs<Trackbar>(trackbarId); }
     QString Label(int labelId) const { return dialog.ControlAs<QLabel>(labelId)->text(); }

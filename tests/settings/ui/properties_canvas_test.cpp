@@ -21,7 +21,7 @@ class CanvasControlsTest : public DialogTest {
 protected:
     CanvasControlsTest()
     {
-        g_canvasSettings.format = kFormatRGBA8; // independent of what the probe found
+        CanvasSettingsRecord().format = kFormatRGBA8; // independent of what the probe found
         dialog.UpdateControls();
     }
 
@@ -47,10 +47,10 @@ TEST_F(CanvasControlsTest, ParticleCountMoveShowsTheCubeAndApplyButLeavesTheReco
     Move(id::kParticleCount, 28);
     EXPECT_EQ(Label(id::kParticleCountLabel), "Particle Count: 21952");
     EXPECT_TRUE(ApplyShown());
-    EXPECT_EQ(g_canvasSettings.particleCount, 20000);
+    EXPECT_EQ(CanvasSettingsRecord().particleCount, 20000);
 
     ClickApply();
-    EXPECT_EQ(g_canvasSettings.particleCount, 21952);
+    EXPECT_EQ(CanvasSettingsRecord().particleCount, 21952);
     EXPECT_EQ(host.rebuilds, 1);
     EXPECT_FALSE(ApplyShown());
 }
@@ -87,7 +87,7 @@ TEST_F(CanvasControlsTest, ApplyTakesAllFourFromTheControlsBeforeTheRebuild)
     ChooseNextQuality();
     dialog.ControlAs<QCheckBox>(id::kMultiThreaded)->click();
     CanvasSettings atRebuild{};
-    host.onRebuild = [&] { atRebuild = g_canvasSettings; };
+    host.onRebuild = [&] { atRebuild = CanvasSettingsRecord(); };
     ClickApply();
     EXPECT_EQ(atRebuild.width, 1280);
     EXPECT_EQ(atRebuild.height, 1200);
@@ -108,19 +108,19 @@ TEST_F(CanvasControlsTest, TrackbarsHaveTheirRangesBeforeTheFirstRefresh)
 
 TEST_F(CanvasControlsTest, LoadedWidthMissingFromTheTableKeepsTheThumbAndApplyReplacesIt)
 {
-    g_canvasSettings.width = 1280;
+    CanvasSettingsRecord().width = 1280;
     dialog.UpdateControls();
-    g_canvasSettings.width = 1234;
+    CanvasSettingsRecord().width = 1234;
     dialog.UpdateControls();
     EXPECT_EQ(Label(id::kXResLabel), "X-Res: 1234");
     EXPECT_EQ(Bar(id::kXRes).value(), 5);
     ClickApply();
-    EXPECT_EQ(g_canvasSettings.width, 1280);
+    EXPECT_EQ(CanvasSettingsRecord().width, 1280);
 }
 
 TEST_F(CanvasControlsTest, UnknownFormatSelectsNoQualityAndApplyKeepsIt)
 {
-    g_canvasSettings.format = 99;
+    CanvasSettingsRecord().format = 99;
     dialog.UpdateControls();
     EXPECT_EQ(Quality().currentIndex(), -1);
     ASSERT_EQ(Quality().count(), 3);
@@ -128,7 +128,7 @@ TEST_F(CanvasControlsTest, UnknownFormatSelectsNoQualityAndApplyKeepsIt)
     EXPECT_EQ(Quality().itemText(1), "Float(16bit)");
     EXPECT_EQ(Quality().itemText(2), "Float(32bit)");
     ClickApply();
-    EXPECT_EQ(g_canvasSettings.format, 99);
+    EXPECT_EQ(CanvasSettingsRecord().format, 99);
 }
 
 TEST_F(CanvasControlsTest, QualityTheDeviceCannotBlendWarnsAndStaysSelected)
@@ -145,7 +145,7 @@ TEST_F(CanvasControlsTest, QualityTheDeviceCannotBlendWarnsAndStaysSelected)
     EXPECT_EQ(Quality().currentIndex(), 1);
     EXPECT_TRUE(ApplyShown());
     ClickApply();
-    EXPECT_EQ(g_canvasSettings.format, kFormatRGBA16F);
+    EXPECT_EQ(CanvasSettingsRecord().format, kFormatRGBA16F);
 }
 
 TEST_F(CanvasControlsTest, QualityTheDeviceCanBlendShowsNoBox)
@@ -161,7 +161,7 @@ TEST_F(CanvasControlsTest, RestoreDefaultResetsBothRecordsRefreshesThenRebuilds)
     InTempFolder folder;
     const CanvasSettings probedCanvas;
     const auto defaults = EncodeSettings(probedCanvas, ParticleSettings());
-    g_canvasSettings.width = 800;
+    CanvasSettingsRecord().width = 800;
     g_particleSettings.scale = 4.0f;
     g_particleSettings.colorIndex = 1;
     dialog.UpdateControls();

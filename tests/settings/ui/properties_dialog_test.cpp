@@ -103,9 +103,9 @@ TEST_F(DialogTest, UpdateControlsWritesNoSettingEvenFromOddRecords)
     dialog.UpdateControls();
     EXPECT_EQ(Records(), before);
 
-    g_canvasSettings.width = 1234;
-    g_canvasSettings.format = 99;
-    g_canvasSettings.particleCount = 500;
+    CanvasSettingsRecord().width = 1234;
+    CanvasSettingsRecord().format = 99;
+    CanvasSettingsRecord().particleCount = 500;
     g_particleSettings.scale = 2.0f;
     g_particleSettings.antiAlias = 7;
     g_particleSettings.fadeOutRatio = std::numeric_limits<float>::quiet_NaN();
@@ -133,7 +133,7 @@ TEST_F(DialogTest, UpdateControlsWritesNoSettingEvenFromOddRecords)
 
 TEST_F(DialogTest, ParticleCountAboveTheRangeSitsAtTheEnd)
 {
-    g_canvasSettings.particleCount = 4000000;
+    CanvasSettingsRecord().particleCount = 4000000;
     dialog.UpdateControls();
     EXPECT_EQ(Bar(id::kParticleCount).value(), 150);
     EXPECT_EQ(Label(id::kParticleCountLabel), "Particle Count: 4000000");
