@@ -2,10 +2,11 @@
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QWidget>
 
 namespace lumeno {
 
-GlSurfaceWindow::GlSurfaceWindow()
+GlSurfaceWindow::GlSurfaceWindow(const QWidget& background) : m_background(background)
 {
     setSurfaceType(QSurface::OpenGLSurface);
     // main() set the default format: 3.3 core, swap interval 0.
@@ -45,6 +46,12 @@ GlContext* GlSurfaceWindow::Context()
 int GlSurfaceWindow::ClientWidth() const { return qRound(width() * devicePixelRatio()); }
 
 int GlSurfaceWindow::ClientHeight() const { return qRound(height() * devicePixelRatio()); }
+
+// Asked every frame, so a change of palette or style shows at once.
+std::uint32_t GlSurfaceWindow::WindowColour() const
+{
+    return m_background.palette().color(m_background.backgroundRole()).rgba();
+}
 
 bool GlSurfaceWindow::MakeCurrent()
 {

@@ -13,6 +13,7 @@
 
 class QOffscreenSurface;
 class QOpenGLContext;
+class QWidget;
 
 namespace lumeno {
 
@@ -20,7 +21,9 @@ class GlSurfaceWindow final : public QWindow, public RenderWindow, private GlCon
     Q_OBJECT
 
 public:
-    GlSurfaceWindow();
+    // `background` is the widget the surface lies over; its window colour shows around
+    // the presented canvas.
+    explicit GlSurfaceWindow(const QWidget& background);
     ~GlSurfaceWindow() override;
 
     // The context, made on first use; null when this platform gives none (the engine
@@ -28,6 +31,7 @@ public:
     GlContext* Context() override;
     int ClientWidth() const override;
     int ClientHeight() const override;
+    std::uint32_t WindowColour() const override;
 
 private:
     bool MakeCurrent() override;
@@ -42,6 +46,7 @@ private:
     // still release its GL objects.
     std::unique_ptr<QOffscreenSurface> m_fallbackSurface;
     bool m_contextFailed = false;
+    const QWidget& m_background;
 };
 
 } // namespace lumeno

@@ -6,10 +6,12 @@
 
 namespace lumeno {
 
-CMainView::CMainView(QWidget* parent) : QWidget(parent), m_surface(new GlSurfaceWindow)
+CMainView::CMainView(QWidget* parent) : QWidget(parent), m_surface(new GlSurfaceWindow(*this))
 {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::ArrowCursor);
+    // The window colour (a text area's white, not a dialog's grey): what shows where no
+    // picture is, around the canvas as while there is no engine.
     setBackgroundRole(QPalette::Base);
     setAutoFillBackground(true);
 

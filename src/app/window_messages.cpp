@@ -25,7 +25,7 @@ std::optional<WindowMessage> KeyMessage(const QKeyEvent& event)
     const bool press = event.type() == QEvent::KeyPress;
     if (!press && (event.type() != QEvent::KeyRelease || event.isAutoRepeat()))
         return std::nullopt;
-    const std::optional<std::uint32_t> virtualKey = VirtualKeyOf(event.key(), event.modifiers());
+    const std::optional<std::uint32_t> virtualKey = VirtualKeyOf(event);
     if (!virtualKey)
         return std::nullopt;
     const bool alt = event.modifiers().testFlag(Qt::AltModifier);

@@ -16,12 +16,6 @@
 #include "settings/particle_settings.h"
 
 namespace lumeno {
-namespace {
-
-// What shows around the canvas when it does not fill the window.
-constexpr D3DCOLOR kWindowColour = 0xFF000000;
-
-} // namespace
 
 void CRenderEngine::Render()
 {
@@ -54,7 +48,8 @@ void CRenderEngine::Render()
     CanvasToClient(static_cast<float>(m_canvasWidth), static_cast<float>(m_canvasHeight), &destination.right,
                    &destination.bottom);
     ScopedPhase phase(FramePhase::Present);
-    (void)device.Present(&source, &destination, kWindowColour);
+    // Around the canvas the window shows its own colour, as where nothing is presented.
+    (void)device.Present(&source, &destination, m_window ? m_window->WindowColour() : 0xFF000000);
 }
 
 void CRenderEngine::UpdateTiming()

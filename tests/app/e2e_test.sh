@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# End to end: the real program under Xvfb, driven with xdotool, read back with xclip and
-# ImageMagick. Usage: e2e_test.sh <lumeno executable> <source tree>
+# End to end: the real program under Xvfb with a window manager (openbox), driven with
+# xdotool, read back with xclip and ImageMagick. Usage: e2e_test.sh <lumeno executable> <source tree>
 set -euo pipefail
 
 app=$1
 source=$2
-for tool in xvfb-run xdotool xclip identify; do
+for tool in xvfb-run openbox xprop xwininfo xdotool xclip identify convert; do
   command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)"; exit 1; }
 done
 if [ -z "${LUMENO_E2E_DISPLAY:-}" ]; then
@@ -14,8 +14,10 @@ fi
 
 work=$(mktemp -d)
 pid=
+wm=
 cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -24,6 +26,12 @@ ln -s "$source/Engine" Engine
 mkdir screenshots
 
 fail() { echo "FAIL: $*"; echo "--- program output:"; cat "$work/out.log" 2>/dev/null || true; exit 1; }
+
+# A window manager, as users have: it stacks, activates and decorates the windows.
+openbox >"$work/openbox.log" 2>&1 &
+wm=$!
+for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
+xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
 
 # Waits up to 30 s for a window whose title holds $1 and prints its id.
 window() {
@@ -35,6 +43,17 @@ window() {
   return 1
 }
 
+# X, Y, WIDTH, HEIGHT of window $1's client area on the screen. Under a reparenting window
+# manager xdotool's geometry counts the frame's decoration twice; xwininfo's does not.
+geometry() {
+  local info
+  info=$(xwininfo -id "$1")
+  X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
+  Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
+  WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
+  HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
+}
+
 start() {
   "$app" >"$work/out.log" 2>&1 &
   pid=$!
@@ -43,7 +62,7 @@ start() {
 # Exit from the menu: "Lumeno!" is the menu bar's first entry; x is Exit's mnemonic.
 exit_from_menu() {
   local frame=$1
-  eval "$(xdotool getwindowgeometry --shell "$frame")"
+  geometry "$frame"
   xdotool mousemove $((X + 25)) $((Y + 10)) click 1
   sleep 1
   xdotool key x
@@ -54,6 +73,27 @@ exit_from_menu() {
 }
 
 count_screenshots() { find screenshots -name '*.bmp' | wc -l; }
+
+# The screen's pixel at ($1, $2) as "r,g,b".
+screen_pixel() {
+  import -window root "$work/screen.png"
+  convert "$work/screen.png" -format "%[fx:int(255*p{$1,$2}.r+0.5)],%[fx:int(255*p{$1,$2}.g+0.5)],%[fx:int(255*p{$1,$2}.b+0.5)]" info:
+}
+
+# The settings file's bytes from offset $1, $2 of them, as decimals.
+settings_bytes() { od -An -tu1 -j "$1" -N "$2" settings_v4.ar | xargs; }
+
+# Saves the settings from the dialog's keyboard: its first control, Restore Default, has
+# the focus when it is activated; Tab moves to Save Settings.
+save_from_dialog() {
+  local dialog=$1
+  rm -f settings_v4.ar
+  xdotool windowactivate --sync "$dialog"
+  sleep 0.3
+  xdotool key Tab space
+  for _ in $(seq 50); do [ -f settings_v4.ar ] && break; sleep 0.1; done
+  [ -f settings_v4.ar ] || fail "Save Settings wrote no settings_v4.ar"
+}
 
 # --- A normal run on a small canvas from the settings file (652 x 351).
 cp "$source/src/app/resources/135_settings.ar" settings_v4.ar
@@ -70,7 +110,7 @@ sleep 1
 [ "$(count_screenshots)" -eq 0 ] || fail "the key that closed the splash also saved a screenshot"
 
 # A pointer move and a left click re-emit around the pointer; Enter then saves the canvas.
-eval "$(xdotool getwindowgeometry --shell "$frame")"
+geometry "$frame"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
 sleep 1
 xdotool key Return
@@ -83,6 +123,14 @@ xdotool key c
 sleep 1
 xclip -selection clipboard -t image/png -o >clip.png || fail "nothing on the clipboard"
 identify clip.png | grep -q "PNG 652x351" || fail "the clipboard holds no 652x351 picture"
+
+# Around the 652 x 351 canvas, centred in the maximised frame, the client area shows the
+# window colour: read at its bottom-right corner, clear of the dialog on the left.
+geometry "$frame"
+margin_x=$((X + WIDTH - 6))
+margin_y=$((Y + HEIGHT - 6))
+margin=$(screen_pixel "$margin_x" "$margin_y")
+[ "$margin" != "0,0,0" ] || fail "the area around the canvas is black, not the window colour"
 
 exit_from_menu "$frame"
 [ "$(md5sum settings_v4.ar)" = "$before" ] || fail "Exit changed settings_v4.ar"
@@ -99,5 +147,36 @@ kill -0 "$pid" 2>/dev/null || fail "the program ended after a failed engine buil
 frame=$(window "Lumeno beta1") || fail "no main window after a failed engine build"
 xdotool windowfocus --sync "$frame" key shift # the splash, if still up, takes this one
 sleep 0.5
+# With no engine the view's own background fills the client area: the colour the margin
+# around a canvas showed.
+empty=$(screen_pixel "$margin_x" "$margin_y")
+[ "$margin" = "$empty" ] || fail "the margin around the canvas is $margin, the window colour is $empty"
+exit_from_menu "$frame"
+
+# --- Keys by their place and Restore Default, from the dialog's buttons.
+cp "$source/src/app/resources/135_settings.ar" settings_v4.ar
+[ "$(settings_bytes 111 4)" = "3 0 0 0" ] || fail "the test's settings file no longer picks colour 4"
+start
+frame=$(window "Lumeno beta1") || fail "no main window"
+dialog=$(window ":: Properties ::.") || fail "no properties dialog"
+xdotool windowactivate --sync "$frame"
+xdotool key shift # closes the splash
+sleep 0.5
+# Shift+3 types '#', yet it is the key 3: colour slot 2.
+xdotool key shift+3
+sleep 0.3
+save_from_dialog "$dialog"
+[ "$(settings_bytes 111 4)" = "2 0 0 0" ] || fail "Shift+3 did not pick colour 3 (colorIndex bytes $(settings_bytes 111 4))"
+# Restore Default: the 32-bit float canvas the adapter blends, probed while the window's
+# context is current, the defaults' 1024 x 768 and colour 4; then saved again.
+xdotool windowactivate --sync "$dialog"
+sleep 0.3
+xdotool key shift+Tab space
+sleep 2
+save_from_dialog "$dialog"
+[ "$(settings_bytes 0 12)" = "0 4 0 0 0 3 0 0 116 0 0 0" ] ||
+  fail "after Restore Default the canvas is $(settings_bytes 0 12), not 1024 x 768 in format 116"
+[ "$(settings_bytes 111 4)" = "3 0 0 0" ] || fail "Restore Default left colorIndex at $(settings_bytes 111 4)"
+kill -0 "$pid" 2>/dev/null || fail "the program ended after Restore Default"
 exit_from_menu "$frame"
 echo "PASS"

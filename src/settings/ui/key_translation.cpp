@@ -1,5 +1,9 @@
 #include "settings/ui/key_translation.h"
 
+#include <QGuiApplication>
+
+#include "platform/digit_row_keys.h"
+
 namespace lumeno {
 namespace {
 
@@ -40,9 +44,23 @@ std::optional<std::uint32_t> VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modif
     return std::nullopt;
 }
 
+std::optional<std::uint32_t> VirtualKeyOf(const QKeyEvent& event, std::string_view windowSystem)
+{
+    if (const std::optional<char> digit =
+            DigitRowKeyDigit(windowSystem, event.nativeScanCode(), event.nativeVirtualKey()))
+        return static_cast<std::uint32_t>(*digit);
+    return VirtualKeyOf(event.key(), event.modifiers());
+}
+
+std::optional<std::uint32_t> VirtualKeyOf(const QKeyEvent& event)
+{
+    const QByteArray windowSystem = QGuiApplication::platformName().toUtf8();
+    return VirtualKeyOf(event, std::string_view(windowSystem.constData(), static_cast<std::size_t>(windowSystem.size())));
+}
+
 std::optional<WindowMessage> KeyDownMessage(const QKeyEvent& event)
 {
-    const std::optional<std::uint32_t> virtualKey = VirtualKeyOf(event.key(), event.modifiers());
+    const std::optional<std::uint32_t> virtualKey = VirtualKeyOf(event);
     if (!virtualKey)
         return std::nullopt;
     WindowMessage message;

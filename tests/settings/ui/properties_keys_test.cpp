@@ -58,6 +58,43 @@ TEST(KeyTranslation, KeysBecomeTheirVirtualKeyCodes)
     EXPECT_EQ(KeyDownMessage(c)->message, WM_KEYDOWN);
 }
 
+// Events as the window systems deliver them: the Qt key follows the character typed,
+// the native scan code (X11, Wayland, Windows) or key code (macOS) the key's place.
+TEST(KeyTranslation, DigitRowKeysAreKnownByTheirPlaceNotByTheCharacterTheyType)
+{
+    struct Case {
+        const char* windowSystem;
+        int qtKey;
+        Qt::KeyboardModifiers modifiers;
+        quint32 scanCode;
+        quint32 nativeKey;
+        const char* text;
+        std::optional<std::uint32_t> virtualKey;
+    };
+    const Case cases[] = {
+        {"xcb", Qt::Key_NumberSign, Qt::ShiftModifier, 12, 0x23, "#", 0x33},       // US Shift+3
+        {"xcb", Qt::Key_Ampersand, Qt::NoModifier, 10, 0x26, "&", 0x31},           // AZERTY 1
+        {"xcb", Qt::Key_Eacute, Qt::NoModifier, 11, 0xE9, "\u00e9", 0x32},         // AZERTY 2
+        {"xcb", Qt::Key_QuoteDbl, Qt::NoModifier, 12, 0x22, "\"", 0x33},            // AZERTY 3
+        {"xcb", Qt::Key_Apostrophe, Qt::NoModifier, 13, 0x27, "'", 0x34},          // AZERTY 4
+        {"xcb", Qt::Key_1, Qt::ShiftModifier, 10, 0x31, "1", 0x31},                // AZERTY Shift+1
+        {"xcb", Qt::Key_ParenRight, Qt::ShiftModifier, 19, 0x29, ")", 0x30},       // US Shift+0
+        {"xcb", Qt::Key_3, Qt::KeypadModifier, 89, 0xFFB3, "3", 0x63},             // keypad 3
+        {"xcb", Qt::Key_Minus, Qt::NoModifier, 20, 0x2D, "-", std::nullopt},       // past the row
+        {"xcb", Qt::Key_C, Qt::NoModifier, 54, 0x63, "c", 0x43},                   // letters: the Qt key
+        {"wayland", Qt::Key_Dollar, Qt::ShiftModifier, 13, 0x24, "$", 0x34},       // US Shift+4
+        {"windows", Qt::Key_NumberSign, Qt::ShiftModifier, 0x04, 0x33, "#", 0x33}, // set-1 scan code
+        {"cocoa", Qt::Key_NumberSign, Qt::ShiftModifier, 0, 0x14, "#", 0x33},      // kVK_ANSI_3
+        {"offscreen", Qt::Key_3, Qt::NoModifier, 0, 0, "3", 0x33},                 // synthesised
+        {"offscreen", Qt::Key_NumberSign, Qt::ShiftModifier, 0, 0, "#", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers, c.scanCode, c.nativeKey, 0,
+                              QString::fromUtf8(c.text));
+        EXPECT_EQ(VirtualKeyOf(event, c.windowSystem), c.virtualKey) << c.windowSystem << " scan code " << c.scanCode;
+    }
+}
+
 TEST_F(DialogKeysTest, KeysOnAnyControlReachTheHostOnce)
 {
     const auto before = Records();
