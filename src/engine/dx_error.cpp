@@ -22,6 +22,12 @@ constexpr Description kDescriptions[] = {
     {D3DERR_NOTAVAILABLE, "Not available"},
     {D3DERR_OUTOFVIDEOMEMORY, "Out of video memory"},
     {D3DERR_DEVICELOST, "Device lost"},
+    // Why a file could not be written: the user's only clue to a failed screenshot.
+    {HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND), "The folder does not exist"},
+    {E_ACCESSDENIED, "Access is denied"},
+    {HRESULT_FROM_WIN32(ERROR_DISK_FULL), "There is not enough space on the disk"},
+    {HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE), "The file name is too long"},
+    {HRESULT_FROM_WIN32(ERROR_WRITE_FAULT), "The disk reported an error while writing"},
     // Failures of our own OpenGL layer.
     {GLERR_NOCONTEXT, "No OpenGL context could be created or made current"},
     {GLERR_VERSION, "The OpenGL driver offers less than OpenGL 3.3 core"},

@@ -6,8 +6,8 @@ namespace lumeno {
 
 void CParticleSystem::SaveCanvas(const std::string& fileName, ImageFileFormat format)
 {
-    // Without a canvas (an inert system) there is nothing to save: that fails like a
-    // missing folder does.
+    // Without a canvas (an inert system) there is nothing to save: an invalid call, said
+    // in the same box as a file that cannot be written.
     GlDevice* device = m_engine.GetGlDevice();
     const GlSurface* surface = GetCanvasSurface();
     GlImage image;

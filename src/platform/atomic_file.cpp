@@ -53,6 +53,11 @@ bool WriteAll(int fd, std::span<const std::byte> bytes)
                 continue;
             return false;
         }
+        if (written == 0) {
+            // Nothing written and no error: asking again would loop for ever.
+            errno = EIO;
+            return false;
+        }
         bytes = bytes.subspan(static_cast<std::size_t>(written));
     }
     return true;

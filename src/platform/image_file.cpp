@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <new>
 #include <vector>
 
 #include <stb_image_write.h>
 
 #include "platform/atomic_file.h"
+#include "platform/errno_result.h"
 #include "platform/gl/gl_device.h"
 
 namespace lumeno {
@@ -48,7 +50,16 @@ std::vector<std::uint8_t> ToRgba8(const GlImage& image)
 
 namespace {
 
-std::vector<float> PackedFloats(const GlImage& image)
+// The largest value a Radiance pixel holds: its shared exponent byte tops out at 2^127.
+constexpr float kLargestRgbe = 0x1.fffffep126f;
+
+// Radiance RGBE has no sign: a negative channel (where an inverted canvas had more streaks
+// subtracted than its white held) would become a mantissa byte of no defined value and
+// show as rings of the other colours. Below 0 and not-a-number write as 0, as the BMP does; values
+// above 1 stay, and infinity becomes the largest value the format holds.
+float ToRgbeRange(float value) { return value > 0.0f ? std::min(value, kLargestRgbe) : 0.0f; }
+
+std::vector<float> HdrFloats(const GlImage& image)
 {
     const auto width = static_cast<std::size_t>(image.width);
     std::vector<float> packed(width * 4 * static_cast<std::size_t>(image.height));
@@ -56,7 +67,7 @@ std::vector<float> PackedFloats(const GlImage& image)
         float* out = packed.data() + static_cast<std::size_t>(y) * width * 4;
         if (!image.floats.empty()) {
             const float* row = image.floats.data() + static_cast<std::size_t>(y) * image.rowPitch / sizeof(float);
-            std::copy(row, row + width * 4, out);
+            std::transform(row, row + width * 4, out, ToRgbeRange);
         } else {
             const std::uint8_t* row = image.bytes.data() + static_cast<std::size_t>(y) * image.rowPitch;
             std::transform(row, row + width * 4, out, [](std::uint8_t b) { return b / 255.0f; });
@@ -65,14 +76,8 @@ std::vector<float> PackedFloats(const GlImage& image)
     return packed;
 }
 
-} // namespace
-
-HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFormat format)
+bool Encode(const GlImage& image, ImageFileFormat format, std::vector<std::byte>* encoded)
 {
-    if (image.width <= 0 || image.height <= 0 || (image.bytes.empty() && image.floats.empty()))
-        return E_INVALIDARG;
-    std::vector<std::byte> encoded;
-    int ok = 0;
     if (format == ImageFileFormat::Bmp) {
         // BMP keeps no alpha here: the canvas alpha is not part of the picture.
         const std::vector<std::uint8_t> rgba = ToRgba8(image);
@@ -82,15 +87,30 @@ HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFo
             rgb[j + 1] = rgba[i + 1];
             rgb[j + 2] = rgba[i + 2];
         }
-        ok = stbi_write_bmp_to_func(AppendBytes, &encoded, image.width, image.height, 3, rgb.data());
-    } else {
-        const std::vector<float> rgba = PackedFloats(image);
-        ok = stbi_write_hdr_to_func(AppendBytes, &encoded, image.width, image.height, 4, rgba.data());
+        return stbi_write_bmp_to_func(AppendBytes, encoded, image.width, image.height, 3, rgb.data()) != 0;
     }
-    // stb's own file writers check neither fwrite nor fclose: a full disk would pass
-    // for a saved picture and leave a truncated file. Encode in memory, then write it
-    // whole or not at all.
-    return ok && WriteFileAtomically(path, encoded).ok ? S_OK : E_FAIL;
+    const std::vector<float> rgba = HdrFloats(image);
+    return stbi_write_hdr_to_func(AppendBytes, encoded, image.width, image.height, 4, rgba.data()) != 0;
+}
+
+} // namespace
+
+HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFormat format)
+{
+    if (image.width <= 0 || image.height <= 0 || (image.bytes.empty() && image.floats.empty()))
+        return E_INVALIDARG;
+    try {
+        // stb's own file writers check neither fwrite nor fclose: a full disk would pass
+        // for a saved picture and leave a truncated file. Encode in memory, then write it
+        // whole or not at all.
+        std::vector<std::byte> encoded;
+        if (!Encode(image, format, &encoded))
+            return E_FAIL;
+        const FileWriteResult written = WriteFileAtomically(path, encoded);
+        return written.ok ? S_OK : HResultFromErrno(written.error);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY; // the encoded copies of a huge canvas
+    }
 }
 
 } // namespace lumeno

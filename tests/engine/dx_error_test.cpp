@@ -16,6 +16,12 @@ TEST(DxError, DescriptionsOfTheCodesTheProgramRaises)
     EXPECT_STREQ(DXGetErrorDescription(D3DERR_OUTOFVIDEOMEMORY), "Out of video memory");
     EXPECT_STREQ(DXGetErrorDescription(D3DERR_DEVICELOST), "Device lost");
     EXPECT_STREQ(DXGetErrorDescription(GLERR_VERSION), "The OpenGL driver offers less than OpenGL 3.3 core");
+    // Why a file could not be written, under the codes Windows gives the same causes.
+    EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x80070003u)), "The folder does not exist");
+    EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x80070005u)), "Access is denied");
+    EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x80070070u)), "There is not enough space on the disk");
+    EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x800700CEu)), "The file name is too long");
+    EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x8007001Du)), "The disk reported an error while writing");
     EXPECT_STREQ(DXGetErrorDescription(static_cast<HRESULT>(0x80001234u)), "n/a");
 }
 

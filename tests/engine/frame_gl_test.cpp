@@ -167,7 +167,7 @@ TEST_F(Frames, ScreenshotsAreReadableAndHdrKeepsValuesAboveOne)
     RenderFrames(40);
     Send(WM_KEYDOWN, VK_RETURN);
     ASSERT_EQ(m_boxes->Boxes().size(), 1u) << "no screenshots folder yet";
-    EXPECT_EQ(m_boxes->Boxes()[0].text, "Error save picture!\n\nError Description:\nAn undetermined error occurred");
+    EXPECT_EQ(m_boxes->Boxes()[0].text, "Error save picture!\n\nError Description:\nThe folder does not exist");
     EXPECT_EQ(m_boxes->Boxes()[0].title, "DXErrorInfo:");
 
     std::filesystem::create_directory("screenshots");

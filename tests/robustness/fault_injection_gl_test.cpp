@@ -17,7 +17,8 @@ namespace lumeno::test {
 namespace {
 
 constexpr const char* kEffectFailure = "Failed to create Effect\n\nError Description:\nAn undetermined error occurred";
-constexpr const char* kSaveFailure = "Error save picture!\n\nError Description:\nAn undetermined error occurred";
+constexpr const char* kReadOnlyFailure = "Error save picture!\n\nError Description:\nAccess is denied";
+constexpr const char* kFullDiskFailure = "Error save picture!\n\nError Description:\nThere is not enough space on the disk";
 
 class FaultInjection : public EngineTest {
 protected:
@@ -98,7 +99,7 @@ TEST_F(FaultInjection, ReadOnlyScreenshotsFolderFailsBothFormatsAndWritesNothing
     Send(WM_KEYUP, VK_SHIFT);
     ASSERT_EQ(m_boxes->Boxes().size(), 2u);
     for (const MessageBoxRequest& box : m_boxes->Boxes()) {
-        EXPECT_EQ(box.text, kSaveFailure);
+        EXPECT_EQ(box.text, kReadOnlyFailure);
         EXPECT_EQ(box.title, "DXErrorInfo:");
     }
     EXPECT_TRUE(std::filesystem::is_empty(m_folder.Path() / "screenshots"));
@@ -119,8 +120,8 @@ TEST_F(FaultInjection, ScreenshotOntoAFullDiskFailsAndLeavesNoPartialFile)
     Send(WM_KEYDOWN, VK_SHIFT);
     Send(WM_KEYDOWN, VK_RETURN);
     ASSERT_EQ(m_boxes->Boxes().size(), 2u);
-    EXPECT_EQ(m_boxes->Boxes()[0].text, kSaveFailure);
-    EXPECT_EQ(m_boxes->Boxes()[1].text, kSaveFailure);
+    EXPECT_EQ(m_boxes->Boxes()[0].text, kFullDiskFailure);
+    EXPECT_EQ(m_boxes->Boxes()[1].text, kFullDiskFailure);
     for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path() / "screenshots"))
         EXPECT_EQ(entry.path().filename(), "filler");
 }
