@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include <epoxy/gl.h>
 #include <stb_image.h>
 
 #include "engine/render_device.h"
@@ -158,6 +159,37 @@ TEST_F(Frames, DebugLinesGoOntoTheFrameOnlyAndStatesAreRestored)
     }
     EXPECT_EQ(canvases[0], canvases[1]);
     EXPECT_NE(frames[0], frames[1]);
+}
+
+TEST_F(Frames, InvertedSmoothFrameLeavesBlendOpAndLineSmoothingAsTheyWere)
+{
+    // Subtracted, anti-aliased streaks: a pass that kept either state would hand it to
+    // the debug lines, the text and every later frame.
+    g_particleSettings.invert = true;
+    g_particleSettings.antiAlias = 1;
+    g_particleSettings.debug = true;
+    ASSERT_EQ(BuildEngine(), S_OK);
+    GlDevice& device = *m_engine->GetGlDevice();
+    std::uint32_t blendOp = 0, smoothLines = 0;
+    ASSERT_EQ(device.GetRenderState(D3DRS_BLENDOP, &blendOp), S_OK);
+    ASSERT_EQ(device.GetRenderState(D3DRS_ANTIALIASEDLINEENABLE, &smoothLines), S_OK);
+    EXPECT_EQ(blendOp, D3DBLENDOP_ADD) << "a fresh device adds";
+    EXPECT_EQ(smoothLines, 0u) << "a fresh device draws hard lines";
+
+    Send(WM_MOUSEMOVE, 0, 32, 24);
+    RenderFrames(3);
+    std::uint32_t value = 0;
+    ASSERT_EQ(device.GetRenderState(D3DRS_BLENDOP, &value), S_OK);
+    EXPECT_EQ(value, blendOp);
+    ASSERT_EQ(device.GetRenderState(D3DRS_ANTIALIASEDLINEENABLE, &value), S_OK);
+    EXPECT_EQ(value, smoothLines);
+    // And GL itself, which is what the next draw uses.
+    GLint equationRgb = 0, equationAlpha = 0;
+    glGetIntegerv(GL_BLEND_EQUATION_RGB, &equationRgb);
+    glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &equationAlpha);
+    EXPECT_EQ(equationRgb, GL_FUNC_ADD);
+    EXPECT_EQ(equationAlpha, GL_FUNC_ADD);
+    EXPECT_FALSE(glIsEnabled(GL_LINE_SMOOTH));
 }
 
 TEST_F(Frames, ScreenshotsAreReadableAndHdrKeepsValuesAboveOne)

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -94,6 +96,38 @@ TEST_F(CanvasControlsTest, ApplyTakesAllFourFromTheControlsBeforeTheRebuild)
     EXPECT_EQ(atRebuild.format, kFormatRGBA16F);
     EXPECT_EQ(atRebuild.particleCount, 19683); // untouched, 20000 sat at 27: Apply makes it 27³
     EXPECT_TRUE(atRebuild.multiThreaded);
+}
+
+TEST_F(CanvasControlsTest, EveryResolutionPositionShowsAndAppliesItsTableEntry)
+{
+    struct Axis {
+        int trackbar, label;
+        std::string prefix;
+        std::vector<int> sizes; // one per thumb position
+        std::int32_t CanvasSettings::*field;
+    };
+    const Axis axes[] = {
+        {id::kXRes, id::kXResLabel, "X-Res: ",
+         {800, 960, 1024, 1080, 1152, 1280, 1360, 1440, 1600, 1680, 1920, 2048, 2560}, &CanvasSettings::width},
+        {id::kYRes, id::kYResLabel, "Y-Res: ", {600, 720, 768, 864, 900, 960, 1024, 1050, 1200, 1536, 2048},
+         &CanvasSettings::height},
+    };
+    for (const Axis& axis : axes) {
+        const int last = static_cast<int>(axis.sizes.size()) - 1;
+        EXPECT_EQ(Bar(axis.trackbar).minimum(), 0);
+        EXPECT_EQ(Bar(axis.trackbar).maximum(), last);
+        for (int position = 0; position <= last; ++position) {
+            const int size = axis.sizes[static_cast<std::size_t>(position)];
+            Move(axis.trackbar, position);
+            EXPECT_EQ(Label(axis.label).toStdString(), axis.prefix + std::to_string(size)) << "position " << position;
+            ClickApply();
+            EXPECT_EQ(CanvasSettingsRecord().*axis.field, size) << "position " << position;
+            // And back: the record's size puts the thumb on its entry.
+            Move(axis.trackbar, position == last ? 0 : last);
+            dialog.UpdateControls();
+            EXPECT_EQ(Bar(axis.trackbar).value(), position) << "size " << size;
+        }
+    }
 }
 
 TEST_F(CanvasControlsTest, TrackbarsHaveTheirRangesBeforeTheFirstRefresh)
