@@ -28,7 +28,16 @@ void FreeZeroedPages(void* block, std::size_t) { _aligned_free(block); }
 void* AllocateZeroedPages(std::size_t bytes)
 {
     void* block = ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    return block == MAP_FAILED ? nullptr : block;
+    if (block == MAP_FAILED)
+        return nullptr;
+#if defined(MADV_HUGEPAGE)
+    // Huge pages where the kernel offers them on request: the first emission into a fresh
+    // 216 MB array took 53,000 page faults of 4 KiB (72 ms against 43 ms for a click on an
+    // array in use); with 2 MiB pages it costs what a click does, and the step and the
+    // upload miss the TLB less. Advice only: nothing is touched, and a refusal is harmless.
+    ::madvise(block, bytes, MADV_HUGEPAGE);
+#endif
+    return block;
 }
 
 void FreeZeroedPages(void* block, std::size_t bytes)
