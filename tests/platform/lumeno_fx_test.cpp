@@ -1,4 +1,9 @@
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
+
+#include <epoxy/gl.h>
 
 #include "gl_test_support.h"
 
@@ -92,6 +97,57 @@ TEST_P(LumenoFx, SceneIsTheIdentityAtExposureOneAndSymmetricAroundIt)
     const std::vector<float> sunk = Run("Scene", 0x00BFBFBF, 1.0f, 0.5f);
     EXPECT_GT(lifted[0], 0.3f);
     EXPECT_NEAR(lifted[0] + sunk[0], 1.0f, 2 * Tolerance());
+}
+
+// The curve c^e / (c^e + (1 - c)^e) after the spill of light beyond white or ink beyond
+// black, in double: the picture may not move from it by more than one 8-bit step.
+TEST_P(LumenoFx, SceneFollowsTheExposureCurveWithinOneStep)
+{
+    const auto reference = [](const std::array<double, 3>& c, double e) {
+        double over = 0, under = 0;
+        for (double v : c) {
+            over += std::max(v - 1.0, 0.0);
+            under += std::max(-v, 0.0);
+        }
+        std::array<double, 3> out{};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const double s = std::clamp(c[i] + over / 6.0 - under / 6.0, 0.0, 1.0);
+            const double light = std::pow(s, e), dark = std::pow(1.0 - s, e);
+            out[i] = light / std::max(light + dark, 1e-300);
+        }
+        return out;
+    };
+    const bool floats = GetParam() != D3DFMT_A8R8G8B8;
+    // A ramp over every pixel, below 0 and above 1 where the canvas can hold it.
+    std::vector<float> texels(kWidth * kHeight * 4);
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        const float t = static_cast<float>(i) / (kWidth * kHeight - 1);
+        const std::array<float, 3> c = {t, 1.0f - t, std::fmod(t * 7.0f, 1.0f)};
+        for (int k = 0; k < 3; ++k)
+            texels[i * 4 + k] = floats ? c[k] * 2.0f - 0.5f : c[k];
+        texels[i * 4 + 3] = 1.0f;
+    }
+    glBindTexture(GL_TEXTURE_2D, m_source.texture->Name());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kWidth, kHeight, GL_RGBA, GL_FLOAT, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    const std::vector<float> stored = ReadChannels(*m_source.surface); // as the canvas rounded them
+    for (float exposure : {0.27197f, 0.5f, 0.99627f, 2.0f, 6.04662f}) {
+        ASSERT_EQ(m_device->SetRenderTarget(0, m_target.surface), S_OK);
+        m_effect->SetFloat("g_fExp", exposure);
+        m_effect->SetTexture("g_tScene", m_source.texture);
+        // The picture is what an 8-bit back buffer shows: compare in its steps.
+        DrawQuad(*m_effect, "Scene");
+        const std::vector<float> shown = ReadChannels(*m_target.surface);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                const std::vector<float> in = Pixel(stored, x, y);
+                const auto expected = reference({in[0], in[1], in[2]}, exposure);
+                const std::vector<float> out = Pixel(shown, x, y);
+                for (std::size_t i = 0; i < 3; ++i)
+                    ASSERT_NEAR(out[i], expected[i], floats ? 0.5 / 255.0 : 1.0 / 255.0)
+                        << "exposure " << exposure << " at " << x << "," << y << " channel " << i;
+            }
+    }
 }
 
 TEST_P(LumenoFx, ParticleTechniquesDrawStreaksAtTheSimulationPosition)
