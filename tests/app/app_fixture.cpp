@@ -11,6 +11,7 @@
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "settings/ui/properties_dialog.h"
 #include "splash_window.h"
 
 namespace lumeno::test {
@@ -60,6 +61,8 @@ QWindow* AppTest::Surface() const { return &Frame().View()->Surface(); }
 void AppTest::Start(bool keepSplash)
 {
     ASSERT_TRUE(App().InitInstance());
+    // The properties dialog shows once the frame's window is up, from the event queue.
+    QCoreApplication::sendPostedEvents(Frame().PropertiesDialog(), QEvent::MetaCall);
     if (!keepSplash && CSplashWindow::Current() != nullptr)
         CSplashWindow::Current()->Hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -1,5 +1,8 @@
 // The main frame's menu, its two dialogs and its surface.
 
+#include <algorithm>
+#include <vector>
+
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -10,6 +13,7 @@
 #include "app_fixture.h"
 #include "engine/render_engine.h"
 #include "help_dialog.h"
+#include "main_view.h"
 #include "settings/canvas_settings.h"
 #include "settings/ui/control_ids.h"
 #include "settings/ui/properties_dialog.h"
@@ -58,6 +62,37 @@ TEST_F(AppTest, PropertiesPutsTheDialogBackAtItsPlaceAndRefreshesIt)
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.pos(), QPoint(30, 60));
     EXPECT_EQ(dialog.ControlAs<QLabel>(control_id::kXResLabel)->text(), "X-Res: 1280");
+}
+
+// The window system shows windows in the order they are mapped; a window manager stacks
+// a dialog above its owner only if the owner was there first.
+TEST_F(AppTest, ThePropertiesDialogShowsAfterTheFrameAsItsTransientAndLeavesItTheFocus)
+{
+    struct ShowOrder : QObject {
+        std::vector<QObject*> windows;
+        bool eventFilter(QObject* watched, QEvent* event) override
+        {
+            if (event->type() == QEvent::Show && watched->isWindowType())
+                windows.push_back(watched);
+            return false;
+        }
+    } order;
+    QCoreApplication::instance()->installEventFilter(&order);
+    Start();
+    QCoreApplication::instance()->removeEventFilter(&order);
+
+    const QWindow* dialog = Frame().PropertiesDialog()->windowHandle();
+    ASSERT_NE(dialog, nullptr);
+    const auto frameAt = std::find(order.windows.begin(), order.windows.end(), FrameWindow());
+    const auto dialogAt = std::find(order.windows.begin(), order.windows.end(), dialog);
+    ASSERT_NE(dialogAt, order.windows.end());
+    EXPECT_LT(frameAt, dialogAt) << "the dialog showed before its owner";
+    EXPECT_EQ(dialog->transientParent(), FrameWindow());
+    EXPECT_TRUE(Frame().PropertiesDialog()->isVisible());
+    EXPECT_EQ(Frame().PropertiesDialog()->pos(), QPoint(30, 60));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QGuiApplication::focusWindow(), FrameWindow());
+    EXPECT_TRUE(Frame().View()->hasFocus());
 }
 
 TEST_F(AppTest, HelpShowsItsTextsAndEnterOnlyHidesIt)

@@ -14,6 +14,7 @@
 #include "settings/ui/color_button.h"
 #include "settings/ui/control_ids.h"
 #include "settings/ui/dialog_units.h"
+#include "settings/ui/group_frame_style.h"
 #include "settings/ui/key_translation.h"
 #include "settings/ui/properties_host.h"
 #include "settings/ui/properties_template.h"
@@ -38,6 +39,7 @@ CPropertiesDialog::CPropertiesDialog(PropertiesDialogHost& host, QWidget* owner)
     setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setModal(false);
     BuildFromTemplate(kPropertiesTemplate);
+    CreateScrollArea();
     SetTrackbarRanges();
     ConnectHandlers();
 
@@ -52,7 +54,17 @@ void CPropertiesDialog::BuildFromTemplate(const DialogTemplate& dialogTemplate)
     setWindowTitle(QString::fromUtf8(dialogTemplate.caption));
     setFont(DialogFont(dialogTemplate.fontPointSize));
     const DialogBaseUnits units = BaseUnitsOf(font());
-    setFixedSize(DialogSizeToPixels(dialogTemplate.width, dialogTemplate.height, units));
+    const QSize size = DialogSizeToPixels(dialogTemplate.width, dialogTemplate.height, units);
+    setFixedSize(size);
+    // The page carries the dialog's background, so it looks the same on the dialog and
+    // inside a scroll area.
+    m_page = new QWidget(this);
+    m_page->setFixedSize(size);
+    m_page->setBackgroundRole(QPalette::Window);
+    m_page->setAutoFillBackground(true);
+    // Created after the page, so destroyed after the group boxes that use it.
+    m_groupStyle = new GroupFrameStyle;
+    m_groupStyle->setParent(this);
 
     m_createMethods = new QButtonGroup(this);
     m_colorRadios = new QButtonGroup(this);
@@ -76,34 +88,35 @@ QWidget* CPropertiesDialog::CreateControl(const TemplateControl& control)
     const QString caption = QString::fromUtf8(control.caption);
     switch (control.kind) {
     case ControlKind::PushButton:
-        return new QPushButton(caption, this);
+        return new QPushButton(caption, m_page);
     case ControlKind::Swatch:
-        return new CColorButton(caption, this);
+        return new CColorButton(caption, m_page);
     case ControlKind::Trackbar:
-        return new Trackbar(this);
+        return new Trackbar(m_page);
     case ControlKind::CheckBox:
-        return new QCheckBox(caption, this);
+        return new QCheckBox(caption, m_page);
     case ControlKind::RadioButton: {
-        auto* radio = new QRadioButton(caption, this);
+        auto* radio = new QRadioButton(caption, m_page);
         // Two exclusive sets among siblings: the groups keep them apart.
         QButtonGroup* group = IsColorRadio(control.id) ? m_colorRadios : m_createMethods;
         group->addButton(radio, control.id);
         return radio;
     }
     case ControlKind::ComboBox:
-        return new QComboBox(this);
+        return new QComboBox(m_page);
     case ControlKind::StaticText:
-        return new QLabel(caption, this);
+        return new QLabel(caption, m_page);
     case ControlKind::GroupBox: {
         // Only a frame with a title, behind the controls it surrounds and deaf to the mouse.
-        auto* box = new QGroupBox(caption, this);
+        auto* box = new QGroupBox(caption, m_page);
+        box->setStyle(m_groupStyle);
         box->setAttribute(Qt::WA_TransparentForMouseEvents);
         box->setFocusPolicy(Qt::NoFocus);
         box->lower();
         return box;
     }
     }
-    return new QWidget(this);
+    return new QWidget(m_page);
 }
 
 void CPropertiesDialog::ConnectHandlers()
@@ -136,14 +149,6 @@ void CPropertiesDialog::ConnectHandlers()
     }
 }
 
-void CPropertiesDialog::ShowAtHomePosition()
-{
-    move(kPropertiesDialogPosition);
-    show();
-    raise();
-    activateWindow();
-}
-
 Trackbar* CPropertiesDialog::TrackbarOf(int trackbarId) const { return ControlAs<Trackbar>(trackbarId); }
 
 CColorButton* CPropertiesDialog::Swatch(int slot) const { return ControlAs<CColorButton>(id::kSwatch1 + slot); }
@@ -161,10 +166,14 @@ void CPropertiesDialog::ForwardKeyDown(const QKeyEvent& event)
 
 bool CPropertiesDialog::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_awaitedOwner)
+        return OnOwnerEvent(*event);
     // The controls are leaves under the dialog; a key they ignore goes on to the dialog
     // itself, whose keyPressEvent knows it was forwarded already.
     if (event->type() == QEvent::KeyPress && watched != this)
         ForwardKeyDown(static_cast<const QKeyEvent&>(*event));
+    if (event->type() == QEvent::Wheel && watched != this && RouteWheelToScrollArea(watched, event))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

@@ -12,10 +12,17 @@
 //     and calls SyncColorRadios.
 // Closing it (close box, Escape, Enter outside a push button) only hides it; its 100 ms
 // swatch timer runs from construction for as long as it lives.
+//
+// The controls sit on a page of the template's size. Where the screen is too short for
+// the whole window below its home position, the page is shown in a vertical scroll area
+// as high as the screen allows; the controls keep their template rectangles either way.
 
 #include <QDialog>
 #include <QHash>
+#include <QMargins>
 #include <QPoint>
+#include <QPointer>
+#include <QRect>
 #include <QTimer>
 
 #include "settings/ui/dialog_template.h"
@@ -24,10 +31,12 @@ class QButtonGroup;
 class QComboBox;
 class QLabel;
 class QAbstractButton;
+class QScrollArea;
 
 namespace lumeno {
 
 class CColorButton;
+class GroupFrameStyle;
 class PropertiesDialogHost;
 class Trackbar;
 
@@ -52,8 +61,19 @@ public:
     // Checks the colour radio of `colorIndex`, none when it is not 0..3.
     void SyncColorRadios();
 
-    // Moves the dialog to kPropertiesDialogPosition, keeps its size, shows it on top.
+    // Moves the dialog to kPropertiesDialogPosition, fits it to the screen there and shows
+    // it on top. While its owner is not shown yet, the dialog shows just after the owner
+    // does, without taking the focus from it.
     void ShowAtHomePosition();
+
+    // Sizes the window for a screen whose free area is `available`, with `frame` the
+    // window manager's frame around the client area: the template's size when the window
+    // fits below the home position, else scrolled (see dialog_fit.h).
+    void FitTo(const QRect& available, const QMargins& frame);
+    bool Scrolls() const;
+    // The page the controls sit on, and the scroll area that shows it on a short screen.
+    QWidget* Page() const { return m_page; }
+    QScrollArea* ScrollArea() const { return m_scroll; }
 
     // The control of a template id, null for an unknown id.
     QWidget* Control(int id) const { return m_controls.value(id, nullptr); }
@@ -66,6 +86,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     // Construction (properties_dialog.cpp).
@@ -73,6 +94,16 @@ private:
     QWidget* CreateControl(const TemplateControl& control);
     void ConnectHandlers();
     void ForwardKeyDown(const QKeyEvent& event);
+
+    // Placement and fit (properties_dialog_layout.cpp).
+    void CreateScrollArea();
+    void PlaceAndShow(bool activate);
+    void ShowWithOwner(QWidget& owner);
+    bool OnOwnerEvent(const QEvent& event);
+    void FitToScreen();
+    QMargins WindowFrame(bool* estimated) const;
+    void SetScrolling(bool scrolling);
+    bool RouteWheelToScrollArea(QObject* control, QEvent* event);
 
     // Canvas and motion controls (properties_dialog_controls.cpp).
     void SetTrackbarRanges();
@@ -102,10 +133,17 @@ private:
     CColorButton* Swatch(int slot) const;
 
     PropertiesDialogHost& m_host;
+    QWidget* m_page = nullptr;
+    QScrollArea* m_scroll = nullptr;
+    GroupFrameStyle* m_groupStyle = nullptr;
     QHash<int, QWidget*> m_controls;
     QButtonGroup* m_createMethods = nullptr;
     QButtonGroup* m_colorRadios = nullptr;
     QTimer m_swatchTimer;
+
+    QPointer<QWidget> m_awaitedOwner; // set while the dialog waits for its owner to show
+    QRect m_fittedArea;               // the free area of the last fit
+    bool m_frameEstimated = false;    // the last fit guessed the frame; refit once it is known
 };
 
 } // namespace lumeno
