@@ -41,10 +41,38 @@ bool CSplashWindow::Show(int displayMs, int bitmapId, QWidget* owner)
     auto* splash = new CSplashWindow(std::move(bitmap), owner);
     s_current = splash;
     splash->CenterWindow(owner);
-    splash->show();
-    splash->repaint();
+    // A window manager stacks an owned window above its owner only when the owner was
+    // mapped first: before the frame is on screen, the splash waits for it (its time runs
+    // from now all the same).
+    if (owner != nullptr && !owner->isVisible())
+        owner->installEventFilter(splash);
+    else
+        splash->ShowNow();
     splash->m_timer.start(displayMs);
     return true;
+}
+
+void CSplashWindow::ShowNow()
+{
+    show();
+    raise();
+    repaint();
+}
+
+bool CSplashWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Show && watched == parentWidget()) {
+        watched->removeEventFilter(this);
+        // The owner's show event comes before its window is mapped: show once that is done,
+        // unless the splash went in the meantime.
+        QMetaObject::invokeMethod(
+            this, [this] {
+                if (s_current == this)
+                    ShowNow();
+            },
+            Qt::QueuedConnection);
+    }
+    return false;
 }
 
 void CSplashWindow::CenterWindow(const QWidget* owner)

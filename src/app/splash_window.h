@@ -35,10 +35,13 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Watches a hidden owner for its show, after which the splash shows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     CSplashWindow(QImage bitmap, QWidget* owner);
     void CenterWindow(const QWidget* owner);
+    void ShowNow();
 
     QImage m_bitmap;
     QTimer m_timer;

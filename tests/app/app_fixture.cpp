@@ -63,6 +63,9 @@ void AppTest::Start(bool keepSplash)
     ASSERT_TRUE(App().InitInstance());
     // The properties dialog shows once the frame's window is up, from the event queue.
     QCoreApplication::sendPostedEvents(Frame().PropertiesDialog(), QEvent::MetaCall);
+    // So does the splash.
+    if (CSplashWindow::Current() != nullptr)
+        QCoreApplication::sendPostedEvents(CSplashWindow::Current(), QEvent::MetaCall);
     if (!keepSplash && CSplashWindow::Current() != nullptr)
         CSplashWindow::Current()->Hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -101,6 +101,21 @@ before=$(md5sum settings_v4.ar)
 start
 frame=$(window "Lumeno beta1") || fail "no main window"
 window ":: Properties ::." >/dev/null || fail "no properties dialog"
+# The splash (652 x 351, no title) is stacked above the maximised frame, as its owner.
+splash_above=
+for _ in $(seq 30); do
+  stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*# //; s/,//g')
+  seen_frame=
+  for w in $stacking; do
+    [ $((w)) -eq $((frame)) ] && seen_frame=1
+    if [ -n "$seen_frame" ] && xwininfo -id "$w" | grep -q 'Width: 652' && xwininfo -id "$w" | grep -q 'Height: 351'; then
+      splash_above=1
+    fi
+  done
+  [ -n "$splash_above" ] && break
+  sleep 0.1
+done
+[ -n "$splash_above" ] || fail "the splash is not above the main window"
 xdotool windowfocus --sync "$frame"
 sleep 2
 

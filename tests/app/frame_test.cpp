@@ -17,6 +17,7 @@
 #include "settings/canvas_settings.h"
 #include "settings/ui/control_ids.h"
 #include "settings/ui/properties_dialog.h"
+#include "splash_window.h"
 
 namespace lumeno::test {
 namespace {
@@ -66,7 +67,7 @@ TEST_F(AppTest, PropertiesPutsTheDialogBackAtItsPlaceAndRefreshesIt)
 
 // The window system shows windows in the order they are mapped; a window manager stacks
 // a dialog above its owner only if the owner was there first.
-TEST_F(AppTest, ThePropertiesDialogShowsAfterTheFrameAsItsTransientAndLeavesItTheFocus)
+TEST_F(AppTest, TheDialogAndTheSplashShowAfterTheFrameAsItsTransientsAndLeaveItTheFocus)
 {
     struct ShowOrder : QObject {
         std::vector<QObject*> windows;
@@ -78,7 +79,7 @@ TEST_F(AppTest, ThePropertiesDialogShowsAfterTheFrameAsItsTransientAndLeavesItTh
         }
     } order;
     QCoreApplication::instance()->installEventFilter(&order);
-    Start();
+    Start(true);
     QCoreApplication::instance()->removeEventFilter(&order);
 
     const QWindow* dialog = Frame().PropertiesDialog()->windowHandle();
@@ -90,6 +91,14 @@ TEST_F(AppTest, ThePropertiesDialogShowsAfterTheFrameAsItsTransientAndLeavesItTh
     EXPECT_EQ(dialog->transientParent(), FrameWindow());
     EXPECT_TRUE(Frame().PropertiesDialog()->isVisible());
     EXPECT_EQ(Frame().PropertiesDialog()->pos(), QPoint(30, 60));
+    // The splash too, or the maximised frame covers it at once.
+    ASSERT_NE(CSplashWindow::Current(), nullptr);
+    const QWindow* splash = CSplashWindow::Current()->windowHandle();
+    ASSERT_NE(splash, nullptr);
+    EXPECT_TRUE(CSplashWindow::Current()->isVisible());
+    EXPECT_LT(frameAt, std::find(order.windows.begin(), order.windows.end(), splash)) << "the splash showed first";
+    EXPECT_EQ(splash->transientParent(), FrameWindow());
+    CSplashWindow::Current()->Hide();
     QCoreApplication::processEvents();
     EXPECT_EQ(QGuiApplication::focusWindow(), FrameWindow());
     EXPECT_TRUE(Frame().View()->hasFocus());
