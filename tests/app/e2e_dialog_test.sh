@@ -7,44 +7,11 @@ set -euo pipefail
 
 app=$1
 source=$2
-for tool in xvfb-run openbox xdotool xprop xwininfo; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)"; exit 1; }
-done
+. "$(dirname "$0")/e2e_common.sh"
+e2e_require xvfb-run openbox xdotool xprop xwininfo
 screen_height=1000
-if [ -z "${LUMENO_E2E_DISPLAY:-}" ]; then
-  exec env LUMENO_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1600x${screen_height}x24" "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pid=
-wm=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work"
-ln -s "$source/Engine" Engine
-
-fail() { echo "FAIL: $*"; echo "--- program output:"; cat "$work/out.log" 2>/dev/null || true; exit 1; }
-
-# Polls `$@` every 0.1 s for up to 20 s.
-poll() {
-  for _ in $(seq 200); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-
-# The id of the visible window whose title holds $1, waiting up to 20 s.
-window() {
-  local id
-  for _ in $(seq 200); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
+e2e_on_screen "1600x${screen_height}" "$@"
+e2e_setup
 
 # Position of window $1 in the window manager's stacking order, bottom first.
 stack_index() {
@@ -56,12 +23,7 @@ dialog_above_frame() {
   local d f
   d=$(stack_index "$dialog") && f=$(stack_index "$frame") && [ -n "$d" ] && [ -n "$f" ] && [ "$d" -gt "$f" ]
 }
-wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 saved() { [ -f settings_v4.ar ] && [ "$(stat -c %s settings_v4.ar)" -eq 115 ]; }
-
-openbox >/dev/null 2>&1 &
-wm=$!
-poll wm_ready || fail "openbox did not start"
 
 QT_SCALE_FACTOR=2 "$app" >"$work/out.log" 2>&1 &
 pid=$!
@@ -70,7 +32,7 @@ dialog=$(window ":: Properties ::.") || fail "no properties dialog"
 poll dialog_above_frame || fail "the dialog opened below the frame"
 
 # (1) A click on the canvas raises the frame; its dialog must stay above it.
-eval "$(xdotool getwindowgeometry --shell "$frame")"
+geometry "$frame"
 xdotool mousemove $((X + WIDTH * 3 / 4)) $((Y + HEIGHT / 2)) click 1
 for _ in $(seq 10); do
   sleep 0.1

@@ -5,54 +5,11 @@ set -euo pipefail
 
 app=$1
 source=$2
-for tool in xvfb-run openbox xprop xwininfo xdotool xclip identify convert; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)"; exit 1; }
-done
-if [ -z "${LUMENO_E2E_DISPLAY:-}" ]; then
-  exec env LUMENO_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x900x24" "$0" "$@"
-fi
-
-work=$(mktemp -d)
-pid=
-wm=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-cd "$work"
-ln -s "$source/Engine" Engine
+. "$(dirname "$0")/e2e_common.sh"
+e2e_require xvfb-run openbox xprop xwininfo xdotool xclip identify convert
+e2e_on_screen 1280x900 "$@"
+e2e_setup
 mkdir screenshots
-
-fail() { echo "FAIL: $*"; echo "--- program output:"; cat "$work/out.log" 2>/dev/null || true; exit 1; }
-
-# A window manager, as users have: it stacks, activates and decorates the windows.
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break; sleep 0.1; done
-xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' || fail "openbox did not start"
-
-# Waits up to 30 s for a window whose title holds $1 and prints its id.
-window() {
-  for _ in $(seq 300); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1) || true
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
-# X, Y, WIDTH, HEIGHT of window $1's client area on the screen. Under a reparenting window
-# manager xdotool's geometry counts the frame's decoration twice; xwininfo's does not.
-geometry() {
-  local info
-  info=$(xwininfo -id "$1")
-  X=$(sed -n 's/.*Absolute upper-left X: *//p' <<<"$info")
-  Y=$(sed -n 's/.*Absolute upper-left Y: *//p' <<<"$info")
-  WIDTH=$(sed -n 's/.*Width: *//p' <<<"$info")
-  HEIGHT=$(sed -n 's/.*Height: *//p' <<<"$info")
-}
 
 start() {
   "$app" >"$work/out.log" 2>&1 &
