@@ -1,5 +1,6 @@
-// One frame: particles into the canvas, the canvas onto the back buffer, the frame-rate
-// text, the timing step that starts the next particle update, and the presentation.
+// One frame: particles into the canvas, the canvas onto the back buffer, the picture to
+// its tap if one is set, the frame-rate text, the timing step that starts the next
+// particle update, and the presentation.
 
 #include <cstdio>
 
@@ -32,6 +33,8 @@ void CRenderEngine::Render()
     m_particleSystem->RenderCanvas();
     if (g_particleSettings.debug)
         m_particleSystem->RenderDebug();
+    if (m_pictureTap)
+        TapPicture();
     {
         ScopedPhase phase(FramePhase::Text);
         DrawStats();
@@ -64,6 +67,14 @@ void CRenderEngine::UpdateTiming()
     ++m_frameCount;
     if (!m_paused)
         m_particleSystem->Update();
+}
+
+void CRenderEngine::TapPicture()
+{
+    // Between the passes, so the picture holds what the window shows less the text.
+    GlImage picture;
+    if (SUCCEEDED(m_device->GetDevice()->ReadSurface(*m_device->GetBackBuffer(), &picture)))
+        m_pictureTap(std::move(picture));
 }
 
 void CRenderEngine::DrawStats()

@@ -4,6 +4,7 @@
 // At most one exists, reached through g_engine.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "particles/engine_view.h"
@@ -17,8 +18,14 @@ class CParticleSystem;
 class CRenderDevice;
 class Clipboard;
 class GlDevice;
+struct GlImage;
 class RenderWindow;
 class TextRenderer;
+
+// Receives, once a frame, the picture as the window shows it: the back buffer after the
+// scene and debug passes and before the frame-rate text, canvas-sized RGBA8, top row
+// first. The picture is the receiver's to keep.
+using PictureTap = std::function<void(GlImage&& picture)>;
 
 class CRenderEngine final : public ParticleEngineView {
 public:
@@ -34,6 +41,9 @@ public:
     void Render();
     void HandleMessage(const WindowMessage& message);
     void CopyToClipboard(Clipboard& clipboard);
+    // An empty tap (the default) reads nothing back. A frame whose read-back fails hands
+    // nothing over.
+    void SetPictureTap(PictureTap tap) { m_pictureTap = std::move(tap); }
 
     void CanvasToClient(float x, float y, int* clientX, int* clientY) const;
     void ClientToCanvas(float x, float y, float* canvasX, float* canvasY) const;
@@ -57,6 +67,7 @@ public:
 private:
     void UpdateTiming();
     void DrawStats();
+    void TapPicture();
     void TakeScreenshot();
 
     bool m_initialised = false;
@@ -75,6 +86,7 @@ private:
     std::int32_t m_frameCount = 0;
     float m_framesPerSecond = 0.0f;
     bool m_paused = false;
+    PictureTap m_pictureTap;
 };
 
 // The one engine, null while none exists.

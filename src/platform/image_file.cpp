@@ -11,16 +11,10 @@
 #include "platform/atomic_file.h"
 #include "platform/errno_result.h"
 #include "platform/gl/gl_device.h"
+#include "platform/stb_encoding.h"
 
 namespace lumeno {
 namespace {
-
-void AppendBytes(void* context, void* data, int size)
-{
-    auto* out = static_cast<std::vector<std::byte>*>(context);
-    const auto* bytes = static_cast<const std::byte*>(data);
-    out->insert(out->end(), bytes, bytes + size);
-}
 
 std::uint8_t FloatToByte(float value)
 {
@@ -80,17 +74,11 @@ bool Encode(const GlImage& image, ImageFileFormat format, std::vector<std::byte>
 {
     if (format == ImageFileFormat::Bmp) {
         // BMP keeps no alpha here: the canvas alpha is not part of the picture.
-        const std::vector<std::uint8_t> rgba = ToRgba8(image);
-        std::vector<std::uint8_t> rgb(rgba.size() / 4 * 3);
-        for (std::size_t i = 0, j = 0; i < rgba.size(); i += 4, j += 3) {
-            rgb[j] = rgba[i];
-            rgb[j + 1] = rgba[i + 1];
-            rgb[j + 2] = rgba[i + 2];
-        }
-        return stbi_write_bmp_to_func(AppendBytes, encoded, image.width, image.height, 3, rgb.data()) != 0;
+        const std::vector<std::uint8_t> rgb = RgbOfRgba(ToRgba8(image));
+        return stbi_write_bmp_to_func(AppendEncodedBytes, encoded, image.width, image.height, 3, rgb.data()) != 0;
     }
     const std::vector<float> rgba = HdrFloats(image);
-    return stbi_write_hdr_to_func(AppendBytes, encoded, image.width, image.height, 4, rgba.data()) != 0;
+    return stbi_write_hdr_to_func(AppendEncodedBytes, encoded, image.width, image.height, 4, rgba.data()) != 0;
 }
 
 } // namespace

@@ -1,48 +1,13 @@
 // lumeno-render as users run it: a real process on a headless context.
 
-#include <gtest/gtest.h>
+#include "lumeno_render_fixture.h"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <string>
-
-#include <stb_image.h>
 
 #include "settings/settings_file.h"
-#include "support/temp_folder.h"
 
-namespace lumeno {
+namespace lumeno::test {
 namespace {
-
-struct Result {
-    int status = -1;
-    std::string output; // standard output and error together
-};
-
-class LumenoRender : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
-                                                  m_folder.Path() / "Engine");
-    }
-
-    Result Run(const std::string& arguments) const
-    {
-        const std::string command = "cd '" + m_folder.Path().string() + "' && '" LUMENO_RENDER "' " + arguments + " 2>&1";
-        Result result;
-        FILE* pipe = ::popen(command.c_str(), "r");
-        char buffer[512];
-        while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-            result.output += buffer;
-        const int status = pipe ? ::pclose(pipe) : -1;
-        result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return result;
-    }
-
-    test::TempFolder m_folder;
-};
 
 TEST_F(LumenoRender, RendersAndWritesEveryOutput)
 {
@@ -53,12 +18,9 @@ TEST_F(LumenoRender, RendersAndWritesEveryOutput)
     EXPECT_NE(run.output.find("the picture is in shot.bmp"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("\"frames_per_second\""), std::string::npos) << run.output;
 
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* picture = stbi_load(m_folder.File("shot.bmp").c_str(), &width, &height, &channels, 3);
-    ASSERT_TRUE(picture);
-    stbi_image_free(picture);
-    EXPECT_EQ(width, 1024);
-    EXPECT_EQ(height, 768);
+    const Picture shot = LoadPicture("shot.bmp");
+    EXPECT_EQ(shot.width, 1024);
+    EXPECT_EQ(shot.height, 768);
     EXPECT_EQ(std::filesystem::file_size(m_folder.File("particles.bin")), 20000u * 64u);
     EXPECT_EQ(std::filesystem::file_size(m_folder.File("saved.ar")), kSettingsFileSize);
     // Key 2 chose the second colour slot, and the saved settings say so.
@@ -91,11 +53,64 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("Error save picture!"), std::string::npos) << run.output;
 
+    run = Run("--frames 1 --out missing/shot.png");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("lumeno-render: cannot write missing/shot.png: No such file or directory\n"),
+              std::string::npos)
+        << run.output;
+
     std::filesystem::remove(m_folder.Path() / "Engine");
-    run = Run("--frames 1");
+    run = Run("--frames 1 --video film.mp4");
     EXPECT_EQ(run.status, 1);
     EXPECT_NE(run.output.find("Failed to create Effect"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("lumeno-render: nothing was rendered: the particle system could not be built\n"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(Entries(), std::set<std::string>{});
+}
+
+// The canvas and the count of the settings file give way for one render; what the
+// machine cannot hold is refused as the program refuses it, and no film is begun.
+TEST_F(LumenoRender, CanvasAndParticlesOverrideTheSettingsWithTheProgramsRefusals)
+{
+    WriteScene("scene.ar", 64, 48, 500);
+    Result run = Run("--settings scene.ar --canvas 80x60 --particles 1234 --frames 2 --out c.bmp "
+                     "--dump-particles p.bin");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const Picture canvas = LoadPicture("c.bmp");
+    EXPECT_EQ(canvas.width, 80);
+    EXPECT_EQ(canvas.height, 60);
+    EXPECT_EQ(std::filesystem::file_size(m_folder.File("p.bin")), 1234u * 64u);
+
+    const std::pair<const char*, std::vector<const char*>> refusals[] = {
+        {"--canvas 100000x48", {"lumeno-render: Init DirectX error!: Error: Invalid call\n",
+                                "lumeno-render: Init Engine Failed!\n"}},
+        {"--particles 2147483647",
+         {"lumeno-render: DXErrorInfo: Not enough memory for 2147483647 particles.\nTry less Particle.",
+          "lumeno-render: nothing was rendered: the particle system could not be built\n"}},
+    };
+    for (const auto& [option, messages] : refusals) {
+        run = Run(std::string("--settings scene.ar --frames 2 --video refused.mp4 ") + option);
+        EXPECT_EQ(run.status, 1) << option;
+        for (const char* message : messages)
+            EXPECT_NE(run.output.find(message), std::string::npos) << option << "\n" << run.output;
+        EXPECT_EQ(Entries(), (std::set<std::string>{"c.bmp", "p.bin", "scene.ar"})) << option;
+    }
+}
+
+TEST_F(LumenoRender, ProgressIsOneLineRewrittenOnATerminalAndPlainElsewhere)
+{
+    const Result terminal = RunOnTerminal("--canvas 64x48 --frames 3 --frame-ms 16");
+    ASSERT_EQ(terminal.status, 0) << terminal.output;
+    // The terminal's line discipline turns each \n into \r\n; the line rewritten in place
+    // starts with a \r of its own.
+    EXPECT_NE(terminal.output.find("\rlumeno-render: frame 3 of 3, "), std::string::npos) << terminal.output;
+    EXPECT_NE(terminal.output.find(" s left\r\n"), std::string::npos) << terminal.output;
+
+    const Result piped = Run("--canvas 64x48 --frames 3 --frame-ms 16");
+    ASSERT_EQ(piped.status, 0) << piped.output;
+    EXPECT_EQ(piped.output.find('\r'), std::string::npos) << piped.output;
 }
 
 } // namespace
-} // namespace lumeno
+} // namespace lumeno::test

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "frame_clock.h"
+#include "progress_report.h"
 #include "render_options.h"
 
 namespace lumeno {
@@ -21,11 +23,15 @@ TEST(RenderOptions, DefaultsAndEveryOption)
     EXPECT_EQ(defaults.frames, 300);
     EXPECT_FALSE(defaults.mouseX.has_value());
     EXPECT_EQ(defaults.stats, StatsFormat::None);
+    EXPECT_EQ(FilmFramesPerSecond(defaults), 60);
+    EXPECT_FALSE(UsesFilmClock(defaults));
+    EXPECT_FALSE(WantsPictures(defaults));
 
     RenderOptions o;
     ASSERT_TRUE(Parse({"--settings", "a.ar", "--frames", "12", "--mouse", "10.5,20", "--script", "s.txt",
                        "--frame-ms", "16", "--out", "x.hdr", "--dump-particles", "p.bin", "--save-settings",
-                       "b.ar", "--stats=json"},
+                       "b.ar", "--stats=json", "--video", "f.webm", "--frames-out", "seq", "--fps", "24",
+                       "--canvas", "3840x2160", "--particles", "1000000"},
                       &o, &error))
         << error;
     EXPECT_EQ(*o.settingsPath, "a.ar");
@@ -38,22 +44,96 @@ TEST(RenderOptions, DefaultsAndEveryOption)
     EXPECT_EQ(*o.dumpParticlesPath, "p.bin");
     EXPECT_EQ(*o.saveSettingsPath, "b.ar");
     EXPECT_EQ(o.stats, StatsFormat::Json);
+    EXPECT_EQ(*o.videoPath, "f.webm");
+    EXPECT_EQ(*o.framesOutPath, "seq");
+    EXPECT_EQ(FilmFramesPerSecond(o), 24);
+    EXPECT_EQ(o.canvas->width, 3840);
+    EXPECT_EQ(o.canvas->height, 2160);
+    EXPECT_EQ(*o.particleCount, 1000000);
+    EXPECT_FALSE(UsesFilmClock(o)); // --frame-ms wins
+    EXPECT_FALSE(OutIsPng(o));
+}
+
+TEST(RenderOptions, FilmsAndPngRunTheClockAtTheFilmRate)
+{
+    struct Case {
+        std::vector<const char*> args;
+        int framesPerSecond;
+        bool filmClock;
+        bool pictures;
+    };
+    const Case cases[] = {
+        {{"--video", "f.mp4"}, 60, true, true},
+        {{"--video", "f.gif"}, 50, true, true}, // a GIF's fastest exact rate
+        {{"--video", "f.gif", "--fps", "25"}, 25, true, true},
+        {{"--frames-out", "seq"}, 60, true, true},
+        {{"--fps", "30"}, 30, true, false},
+        {{"--out", "x.png"}, 60, false, true},
+        {{"--out", "x.bmp"}, 60, false, false},
+    };
+    for (const Case& c : cases) {
+        RenderOptions o;
+        std::string error;
+        ASSERT_TRUE(Parse(c.args, &o, &error)) << error;
+        EXPECT_EQ(FilmFramesPerSecond(o), c.framesPerSecond) << c.args[1];
+        EXPECT_EQ(UsesFilmClock(o), c.filmClock) << c.args[1];
+        EXPECT_EQ(WantsPictures(o), c.pictures) << c.args[1];
+    }
 }
 
 TEST(RenderOptions, BadArgumentsNameThemselves)
 {
-    RenderOptions o;
-    std::string error;
-    EXPECT_FALSE(Parse({"--frames", "ten"}, &o, &error));
-    EXPECT_EQ(error, "invalid value 'ten' for --frames");
-    EXPECT_FALSE(Parse({"--mouse", "12"}, &o, &error));
-    EXPECT_EQ(error, "invalid value '12' for --mouse");
-    EXPECT_FALSE(Parse({"--out", "x.png"}, &o, &error));
-    EXPECT_EQ(error, "invalid value 'x.png' for --out (the picture is saved as .bmp or .hdr)");
-    EXPECT_FALSE(Parse({"--out"}, &o, &error));
-    EXPECT_EQ(error, "--out needs a value");
-    EXPECT_FALSE(Parse({"--fast"}, &o, &error));
-    EXPECT_EQ(error, "unknown option '--fast'");
+    const std::pair<std::vector<const char*>, const char*> cases[] = {
+        {{"--frames", "ten"}, "invalid value 'ten' for --frames"},
+        {{"--mouse", "12"}, "invalid value '12' for --mouse"},
+        {{"--out", "x.jpg"}, "invalid value 'x.jpg' for --out (the picture is saved as .png, .bmp or .hdr)"},
+        {{"--out"}, "--out needs a value"},
+        {{"--fast"}, "unknown option '--fast'"},
+        {{"--video", "f.avi"}, "invalid value 'f.avi' for --video (films are .mp4, .webm or .gif)"},
+        {{"--video", "mp4"}, "invalid value 'mp4' for --video (films are .mp4, .webm or .gif)"},
+        {{"--fps", "0"}, "invalid value '0' for --fps (1 to 1000 frames a second)"},
+        {{"--fps", "1001"}, "invalid value '1001' for --fps (1 to 1000 frames a second)"},
+        {{"--fps", "29.97"}, "invalid value '29.97' for --fps (1 to 1000 frames a second)"},
+        {{"--canvas", "1920"}, "invalid value '1920' for --canvas (width x height in pixels, as 1920x1080)"},
+        {{"--canvas", "0x1080"}, "invalid value '0x1080' for --canvas (width x height in pixels, as 1920x1080)"},
+        {{"--canvas", "64x-48"}, "invalid value '64x-48' for --canvas (width x height in pixels, as 1920x1080)"},
+        {{"--canvas", "64x48x2"}, "invalid value '64x48x2' for --canvas (width x height in pixels, as 1920x1080)"},
+        {{"--particles", "0"}, "invalid value '0' for --particles (a count from 1 up)"},
+        {{"--particles", "3000000000"}, "invalid value '3000000000' for --particles (a count from 1 up)"},
+        {{"--video", "f.gif", "--fps", "60"},
+         "--fps 60 is too fast for a GIF, whose frame delays are hundredths of a second: at most 50"},
+        {{"--frames", "0", "--frames-out", "seq"},
+         "--frames 0 renders no picture for --video, --frames-out or a .png --out"},
+        {{"--out", "x.png", "--frames", "0"},
+         "--frames 0 renders no picture for --video, --frames-out or a .png --out"},
+    };
+    for (const auto& [args, message] : cases) {
+        RenderOptions o;
+        std::string error;
+        EXPECT_FALSE(Parse(args, &o, &error)) << message;
+        EXPECT_EQ(error, message);
+    }
+}
+
+TEST(FilmClock, FramesEndOnTheRoundedMillisecondOfTheFilmRate)
+{
+    EXPECT_EQ(FilmClockMs(1, 60), 17u);
+    EXPECT_EQ(FilmClockMs(2, 60), 33u);
+    EXPECT_EQ(FilmClockMs(3, 60), 50u);
+    EXPECT_EQ(FilmClockMs(60, 60), 1000u);  // no drift over a second
+    EXPECT_EQ(FilmClockMs(18000, 60), 300000u); // nor over five minutes
+    EXPECT_EQ(FilmClockMs(1, 50), 20u);
+    EXPECT_EQ(FilmClockMs(1, 24), 42u);
+    EXPECT_EQ(FilmClockMs(24, 24), 1000u);
+}
+
+TEST(ProgressReport, TextGivesFramesRateAndTimeLeft)
+{
+    EXPECT_EQ(ProgressText(120, 300, 2.5), "frame 120 of 300, 48.0 frames/s, 4 s left");
+    EXPECT_EQ(ProgressText(300, 300, 10.0), "frame 300 of 300, 30.0 frames/s, 0 s left");
+    EXPECT_EQ(ProgressText(10, 3000, 20.0), "frame 10 of 3000, 0.5 frames/s, 1 h 39 min left");
+    EXPECT_EQ(ProgressText(100, 3000, 4.0), "frame 100 of 3000, 25.0 frames/s, 1 min 56 s left");
+    EXPECT_EQ(ProgressText(0, 300, 0.0), "frame 0 of 300");
 }
 
 } // namespace

@@ -1,20 +1,20 @@
 // lumeno-render: the engine on a headless context. Renders a number of frames with the
-// pointer and input of a script, then saves the canvas, the particles or the settings.
+// pointer and input of a script, and keeps the pictures as a film, a PNG sequence or a
+// still, the canvas, the particles or the settings.
 
+#include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 
-#include "engine/frame_keys.h"
-#include "engine/render_engine.h"
+#include "error_boxes.h"
+#include "frame_clock.h"
+#include "headless_engine.h"
 #include "particles/particle_system.h"
 #include "phase_stats.h"
-#include "platform/clock.h"
-#include "platform/headless_window.h"
-#include "platform/message_box.h"
+#include "picture_outputs.h"
+#include "progress_report.h"
 #include "render_options.h"
 #include "render_script.h"
 #include "settings/canvas_settings.h"
@@ -44,6 +44,18 @@ bool LoadSettingsFor(const RenderOptions& options, std::string* error)
     return true;
 }
 
+// For this render only: the engine refuses what the machine cannot hold, as it does
+// for the same values in a settings file.
+void ApplyOverrides(const RenderOptions& options)
+{
+    if (options.canvas) {
+        CanvasSettingsRecord().width = options.canvas->width;
+        CanvasSettingsRecord().height = options.canvas->height;
+    }
+    if (options.particleCount)
+        CanvasSettingsRecord().particleCount = *options.particleCount;
+}
+
 bool LoadScript(const RenderOptions& options, std::vector<ScriptEvent>* events, std::string* error)
 {
     if (!options.scriptPath)
@@ -60,6 +72,52 @@ bool LoadScript(const RenderOptions& options, std::vector<ScriptEvent>* events, 
     return true;
 }
 
+void MovePointer(const HeadlessEngine& engine, const RenderOptions& options)
+{
+    WindowMessage move;
+    move.message = WM_MOUSEMOVE;
+    const float x = options.mouseX.value_or(engine.ClientWidth() / 2.0f);
+    const float y = options.mouseY.value_or(engine.ClientHeight() / 2.0f);
+    move.pointerX = static_cast<std::uint16_t>(std::clamp(x, 0.0f, 65535.0f));
+    move.pointerY = static_cast<std::uint16_t>(std::clamp(y, 0.0f, 65535.0f));
+    engine.Deliver(move);
+}
+
+struct FrameLoop {
+    const RenderOptions& options;
+    const std::vector<ScriptEvent>& events;
+    const HeadlessEngine& engine;
+    FrameClock& clock;
+    PictureOutputs& pictures;
+    PhaseStats& stats;
+};
+
+// Every frame with its input; false with a sentence when a picture could not be kept.
+// The seconds the frames took go to *seconds.
+bool RenderFrames(const FrameLoop& loop, double* seconds, std::string* error)
+{
+    ProgressReport progress = ProgressReport::ForStream(loop.options.frames, stderr);
+    const auto started = std::chrono::steady_clock::now();
+    std::size_t nextEvent = 0;
+    bool kept = true;
+    for (int frame = 1; frame <= loop.options.frames && kept; ++frame) {
+        for (; nextEvent < loop.events.size() && loop.events[nextEvent].frame == frame; ++nextEvent) {
+            for (const WindowMessage& message : loop.events[nextEvent].messages)
+                loop.engine.Deliver(message);
+        }
+        loop.clock.StartFrame(frame);
+        const auto frameStart = std::chrono::steady_clock::now();
+        loop.engine.Engine().Render();
+        kept = loop.pictures.Write(frame, error);
+        loop.stats.AddFrame(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - frameStart).count());
+        progress.FrameDone(frame);
+    }
+    progress.Finish();
+    *seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    return kept;
+}
+
 bool DumpParticles(const CParticleSystem& system, const std::string& path)
 {
     std::ofstream out(path, std::ios::binary);
@@ -70,110 +128,90 @@ bool DumpParticles(const CParticleSystem& system, const std::string& path)
     return static_cast<bool>(out);
 }
 
-void Deliver(const WindowMessage& message)
+// The canvas (.bmp, .hdr), the particles and the settings after the last frame; 0 or 1.
+int WriteState(const RenderOptions& options, CParticleSystem& particles, ErrorBoxesToStandardError& boxes)
 {
-    g_engine->HandleMessage(message);
-    HandleFrameKeys(message, FrameKeyActions{});
+    int status = 0;
+    if (options.outPath && !OutIsPng(options)) {
+        boxes.TakeError();
+        particles.SaveCanvas(*options.outPath, options.outPath->ends_with(".hdr") ? ImageFileFormat::Hdr
+                                                                                   : ImageFileFormat::Bmp);
+        if (boxes.TakeError())
+            status = 1;
+        else
+            std::fprintf(stderr, "lumeno-render: the picture is in %s\n", options.outPath->c_str());
+    }
+    if (options.dumpParticlesPath && !DumpParticles(particles, *options.dumpParticlesPath))
+        status = Fail("cannot write " + *options.dumpParticlesPath);
+    if (options.saveSettingsPath && !SaveSettingsTo(*options.saveSettingsPath, CanvasSettingsRecord(), g_particleSettings))
+        status = 1;
+    return status;
 }
+
+void PrintStats(const RenderOptions& options, const PhaseStats& stats, double seconds)
+{
+    const double framesPerSecond = seconds > 0 ? options.frames / seconds : 0.0;
+    if (options.stats == StatsFormat::Text)
+        std::fputs(stats.Text(framesPerSecond).c_str(), stdout);
+    else if (options.stats == StatsFormat::Json)
+        std::fputs(stats.Json(framesPerSecond).c_str(), stdout);
+}
+
+class ScopedFrameProfiler {
+public:
+    ScopedFrameProfiler(FrameProfiler* profiler, bool wanted) : m_installed(wanted)
+    {
+        if (m_installed)
+            SetFrameProfiler(profiler);
+    }
+    ~ScopedFrameProfiler()
+    {
+        if (m_installed)
+            SetFrameProfiler(nullptr);
+    }
+    ScopedFrameProfiler(const ScopedFrameProfiler&) = delete;
+    ScopedFrameProfiler& operator=(const ScopedFrameProfiler&) = delete;
+
+private:
+    bool m_installed;
+};
 
 int Run(const RenderOptions& options)
 {
     std::string error;
     if (!LoadSettingsFor(options, &error))
         return Fail(error);
+    ApplyOverrides(options);
     std::vector<ScriptEvent> events;
     if (!LoadScript(options, &events, &error))
         return Fail(error);
 
-    // Boxes go to standard error; an error box marks the run as failed.
-    bool sawError = false;
-    SetMessageBoxHandler([&sawError](const MessageBoxRequest& box) {
-        sawError = true;
-        std::fprintf(stderr, "lumeno-render: %s%s%s\n", box.title.c_str(), box.title.empty() ? "" : ": ",
-                     box.text.c_str());
-    });
+    ErrorBoxesToStandardError boxes;
+    FrameClock clock(options); // before the engine: its first interval starts at construction
+    HeadlessEngine engine;
+    if (!engine.Build(&error))
+        return Fail(error);
+    CParticleSystem& particles = *engine.Engine().GetParticleSystem();
+    // A particle system that could not be built has said why; there is nothing to render.
+    if (!particles.IsInitialised())
+        return Fail("nothing was rendered: the particle system could not be built");
+    MovePointer(engine, options);
 
-    // A fixed frame interval makes every run of the same input give the same picture.
-    std::uint32_t fixedNow = 0;
-    if (options.frameMs)
-        SetClockSource([&fixedNow] { return fixedNow; });
-
-    // The client area is the canvas at the display scale.
-    const int clientWidth = static_cast<int>(std::lround(CanvasSettingsRecord().width * g_particleSettings.scale));
-    const int clientHeight = static_cast<int>(std::lround(CanvasSettingsRecord().height * g_particleSettings.scale));
-    std::unique_ptr<HeadlessWindow> window = HeadlessWindow::Create(clientWidth, clientHeight, &error);
-    if (!window)
-        return Fail("no headless OpenGL context: " + error);
-
-    auto engine = std::make_unique<CRenderEngine>();
-    g_engine = engine.get();
-    if (FAILED(engine->Init(window.get()))) {
-        engine->Shutdown();
-        g_engine = nullptr;
-        return Fail("Init Engine Failed!");
-    }
-
-    WindowMessage move;
-    move.message = WM_MOUSEMOVE;
-    move.pointerX = static_cast<std::uint16_t>(std::clamp(options.mouseX.value_or(clientWidth / 2.0f), 0.0f, 65535.0f));
-    move.pointerY = static_cast<std::uint16_t>(std::clamp(options.mouseY.value_or(clientHeight / 2.0f), 0.0f, 65535.0f));
-    Deliver(move);
-
+    PictureOutputs pictures(options);
+    if (!pictures.Open(engine.Engine(), &error))
+        return Fail(error);
     PhaseStats stats;
-    if (options.stats != StatsFormat::None)
-        SetFrameProfiler(&stats);
-    const auto started = std::chrono::steady_clock::now();
-    auto lastProgress = started;
-    std::size_t nextEvent = 0;
-    for (int frame = 1; frame <= options.frames; ++frame) {
-        for (; nextEvent < events.size() && events[nextEvent].frame == frame; ++nextEvent) {
-            for (const WindowMessage& message : events[nextEvent].messages)
-                Deliver(message);
-        }
-        if (options.frameMs)
-            fixedNow += *options.frameMs;
-        const auto frameStart = std::chrono::steady_clock::now();
-        engine->Render();
-        const auto now = std::chrono::steady_clock::now();
-        stats.AddFrame(std::chrono::duration<double, std::milli>(now - frameStart).count());
-        if (now - lastProgress > std::chrono::seconds(2)) {
-            std::fprintf(stderr, "lumeno-render: frame %d of %d\n", frame, options.frames);
-            lastProgress = now;
-        }
+    double seconds = 0;
+    {
+        ScopedFrameProfiler profiler(&stats, options.stats != StatsFormat::None);
+        if (!RenderFrames(FrameLoop{options, events, engine, clock, pictures, stats}, &seconds, &error))
+            return Fail(error);
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    SetFrameProfiler(nullptr);
-
-    CParticleSystem* particles = engine->GetParticleSystem();
-    particles->WaitForStep();
-    int status = 0;
-    if (options.outPath) {
-        const bool failedBefore = sawError;
-        sawError = false;
-        particles->SaveCanvas(*options.outPath, options.outPath->ends_with(".hdr") ? ImageFileFormat::Hdr
-                                                                                    : ImageFileFormat::Bmp);
-        if (sawError)
-            status = 1;
-        else
-            std::fprintf(stderr, "lumeno-render: the picture is in %s\n", options.outPath->c_str());
-        sawError = sawError || failedBefore;
-    }
-    if (options.dumpParticlesPath && !DumpParticles(*particles, *options.dumpParticlesPath))
-        status = Fail("cannot write " + *options.dumpParticlesPath);
-    if (options.saveSettingsPath && !SaveSettingsTo(*options.saveSettingsPath, CanvasSettingsRecord(), g_particleSettings))
-        status = 1;
-
-    const double framesPerSecond = seconds > 0 ? options.frames / seconds : 0.0;
-    if (options.stats == StatsFormat::Text)
-        std::fputs(stats.Text(framesPerSecond).c_str(), stdout);
-    else if (options.stats == StatsFormat::Json)
-        std::fputs(stats.Json(framesPerSecond).c_str(), stdout);
-
-    // A particle system that could not be built has said why; the run did not do its job.
-    if (!particles->IsInitialised())
-        status = 1;
-    engine->Shutdown();
-    g_engine = nullptr;
+    particles.WaitForStep();
+    if (!pictures.Finish(&error))
+        return Fail(error);
+    const int status = WriteState(options, particles, boxes);
+    PrintStats(options, stats, seconds);
     return status;
 }
 

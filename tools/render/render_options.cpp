@@ -3,19 +3,30 @@
 #include <charconv>
 #include <string_view>
 
+#include "platform/video_encoder.h"
+
 namespace lumeno {
 
 const char* const kRenderUsage =
     "usage: lumeno-render [options]\n"
     "  --settings FILE         settings file (default: settings_v4.ar here, if present)\n"
+    "  --canvas WxH            canvas size for this render instead of the settings file's\n"
+    "  --particles N           particle count for this render instead of the settings file's\n"
     "  --frames N              frames to render (default 300)\n"
     "  --mouse X,Y             pointer in client pixels (default: the centre)\n"
     "  --script FILE           input by frame: FRAME move X Y | left | right | key NAME\n"
     "  --frame-ms MS           fixed frame interval, for reproducible renders\n"
-    "  --out FILE              save the canvas as .bmp or .hdr\n"
+    "  --out FILE              the last frame: .png the picture, .bmp or .hdr the canvas\n"
+    "  --video FILE            a film through ffmpeg: .mp4 (H.264), .webm (VP9) or .gif\n"
+    "  --frames-out DIR        every frame as DIR/frame_000001.png, frame_000002.png, ...\n"
+    "  --fps N                 film rate (default 60; GIF: 50, at most 50); the clock then\n"
+    "                          advances 1000/N ms a frame unless --frame-ms is given\n"
     "  --dump-particles FILE   the particle array after the last frame, 64 bytes each\n"
     "  --save-settings FILE    the settings in force\n"
-    "  --stats[=json]          per-phase timings and the frame rate\n";
+    "  --stats[=json]          per-phase timings and the frame rate\n"
+    "Films, sequences and .png pictures hold the picture as the window shows it: the\n"
+    "canvas after the exposure, at canvas size, with the debug lines when debug is on,\n"
+    "without the frame-rate text. .bmp and .hdr hold the canvas itself, as screenshots do.\n";
 
 namespace {
 
@@ -39,6 +50,100 @@ bool ParseMouse(std::string_view text, RenderOptions* options)
     return true;
 }
 
+bool ParseCanvas(std::string_view text, RenderOptions* options)
+{
+    const auto x = text.find('x');
+    CanvasSize size;
+    if (x == std::string_view::npos || !ParseNumber(text.substr(0, x), &size.width) ||
+        !ParseNumber(text.substr(x + 1), &size.height) || size.width < 1 || size.height < 1)
+        return false;
+    options->canvas = size;
+    return true;
+}
+
+// What a refused value should have been, after its message.
+const char* Expected(std::string_view option)
+{
+    if (option == "--out")
+        return " (the picture is saved as .png, .bmp or .hdr)";
+    if (option == "--video")
+        return " (films are .mp4, .webm or .gif)";
+    if (option == "--fps")
+        return " (1 to 1000 frames a second)";
+    if (option == "--canvas")
+        return " (width x height in pixels, as 1920x1080)";
+    if (option == "--particles")
+        return " (a count from 1 up)";
+    return "";
+}
+
+bool TakesValue(std::string_view arg)
+{
+    for (std::string_view option : {"--settings", "--frames", "--mouse", "--script", "--frame-ms", "--out", "--video",
+                                    "--frames-out", "--fps", "--canvas", "--particles", "--dump-particles",
+                                    "--save-settings"}) {
+        if (arg == option)
+            return true;
+    }
+    return false;
+}
+
+bool ParseValue(std::string_view arg, std::string_view value, RenderOptions* options)
+{
+    if (arg == "--settings")
+        options->settingsPath = std::string(value);
+    else if (arg == "--frames")
+        return ParseNumber(value, &options->frames) && options->frames >= 0;
+    else if (arg == "--mouse")
+        return ParseMouse(value, options);
+    else if (arg == "--script")
+        options->scriptPath = std::string(value);
+    else if (arg == "--frame-ms") {
+        std::uint32_t ms = 0;
+        options->frameMs = ms;
+        return ParseNumber(value, &*options->frameMs);
+    } else if (arg == "--out") {
+        options->outPath = std::string(value);
+        return value.ends_with(".png") || value.ends_with(".bmp") || value.ends_with(".hdr");
+    } else if (arg == "--video") {
+        options->videoPath = std::string(value);
+        return FilmFormatForPath(value).has_value();
+    } else if (arg == "--frames-out")
+        options->framesOutPath = std::string(value);
+    else if (arg == "--fps") {
+        int fps = 0;
+        options->framesPerSecond = fps;
+        return ParseNumber(value, &*options->framesPerSecond) && *options->framesPerSecond >= 1 &&
+               *options->framesPerSecond <= 1000;
+    } else if (arg == "--canvas")
+        return ParseCanvas(value, options);
+    else if (arg == "--particles") {
+        std::int32_t count = 0;
+        options->particleCount = count;
+        return ParseNumber(value, &*options->particleCount) && *options->particleCount >= 1;
+    } else if (arg == "--dump-particles")
+        options->dumpParticlesPath = std::string(value);
+    else
+        options->saveSettingsPath = std::string(value);
+    return true;
+}
+
+// Refusals that depend on more than one option.
+bool CheckTogether(const RenderOptions& options, std::string* error)
+{
+    const bool gif = options.videoPath && FilmFormatForPath(*options.videoPath) == FilmFormat::Gif;
+    if (gif && options.framesPerSecond && *options.framesPerSecond > kMaxGifFramesPerSecond) {
+        *error = "--fps " + std::to_string(*options.framesPerSecond) + " is too fast for a GIF, whose frame delays "
+                 "are hundredths of a second: at most " + std::to_string(kMaxGifFramesPerSecond);
+        return false;
+    }
+    if (options.frames == 0 && WantsPictures(options)) {
+        *error = "--frames 0 renders no picture for --video, --frames-out or a .png --out";
+        return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error)
@@ -57,10 +162,7 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
             options->stats = StatsFormat::Json;
             continue;
         }
-        const bool takesValue = arg == "--settings" || arg == "--frames" || arg == "--mouse" || arg == "--script" ||
-                                arg == "--frame-ms" || arg == "--out" || arg == "--dump-particles" ||
-                                arg == "--save-settings";
-        if (!takesValue) {
+        if (!TakesValue(arg)) {
             *error = "unknown option '" + std::string(arg) + "'";
             return false;
         }
@@ -69,35 +171,32 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
             return false;
         }
         const std::string_view value = argv[++i];
-        bool ok = true;
-        if (arg == "--settings") {
-            options->settingsPath = std::string(value);
-        } else if (arg == "--frames") {
-            ok = ParseNumber(value, &options->frames) && options->frames >= 0;
-        } else if (arg == "--mouse") {
-            ok = ParseMouse(value, options);
-        } else if (arg == "--script") {
-            options->scriptPath = std::string(value);
-        } else if (arg == "--frame-ms") {
-            std::uint32_t ms = 0;
-            ok = ParseNumber(value, &ms);
-            options->frameMs = ms;
-        } else if (arg == "--out") {
-            ok = value.ends_with(".bmp") || value.ends_with(".hdr");
-            options->outPath = std::string(value);
-        } else if (arg == "--dump-particles") {
-            options->dumpParticlesPath = std::string(value);
-        } else {
-            options->saveSettingsPath = std::string(value);
-        }
-        if (!ok) {
-            *error = "invalid value '" + std::string(value) + "' for " + std::string(arg);
-            if (arg == "--out")
-                *error += " (the picture is saved as .bmp or .hdr)";
+        if (!ParseValue(arg, value, options)) {
+            *error = "invalid value '" + std::string(value) + "' for " + std::string(arg) + Expected(arg);
             return false;
         }
     }
-    return true;
+    return CheckTogether(*options, error);
+}
+
+int FilmFramesPerSecond(const RenderOptions& options)
+{
+    if (options.framesPerSecond)
+        return *options.framesPerSecond;
+    const bool gif = options.videoPath && FilmFormatForPath(*options.videoPath) == FilmFormat::Gif;
+    return gif ? kMaxGifFramesPerSecond : 60;
+}
+
+bool UsesFilmClock(const RenderOptions& options)
+{
+    return !options.frameMs && (options.videoPath || options.framesOutPath || options.framesPerSecond);
+}
+
+bool OutIsPng(const RenderOptions& options) { return options.outPath && options.outPath->ends_with(".png"); }
+
+bool WantsPictures(const RenderOptions& options)
+{
+    return options.videoPath || options.framesOutPath || OutIsPng(options);
 }
 
 } // namespace lumeno

@@ -9,13 +9,23 @@ namespace lumeno {
 
 enum class StatsFormat { None, Text, Json };
 
+struct CanvasSize {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
 struct RenderOptions {
     std::optional<std::string> settingsPath; // default: the settings file if present
     int frames = 300;
     std::optional<float> mouseX, mouseY;     // client pixels; default: the centre
     std::optional<std::string> scriptPath;
     std::optional<std::uint32_t> frameMs;    // fixed frame interval instead of the clock
-    std::optional<std::string> outPath;      // .bmp or .hdr
+    std::optional<std::string> outPath;      // .png: the picture; .bmp or .hdr: the canvas
+    std::optional<std::string> videoPath;    // .mp4, .webm or .gif
+    std::optional<std::string> framesOutPath; // folder of frame_000001.png, ...
+    std::optional<int> framesPerSecond;      // of the film; see FilmFramesPerSecond
+    std::optional<CanvasSize> canvas;        // instead of the settings file's
+    std::optional<std::int32_t> particleCount;
     std::optional<std::string> dumpParticlesPath;
     std::optional<std::string> saveSettingsPath;
     StatsFormat stats = StatsFormat::None;
@@ -24,6 +34,16 @@ struct RenderOptions {
 
 // False with a message naming the faulty argument.
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error);
+
+// --fps, else 60, or 50 for a GIF (see kMaxGifFramesPerSecond).
+int FilmFramesPerSecond(const RenderOptions& options);
+
+// Films and sequences, and --fps, run the clock at the film's rate unless --frame-ms is given.
+bool UsesFilmClock(const RenderOptions& options);
+
+// Whether the run needs the picture as the window shows it, frame by frame.
+bool WantsPictures(const RenderOptions& options);
+bool OutIsPng(const RenderOptions& options);
 
 extern const char* const kRenderUsage;
 

@@ -1,0 +1,37 @@
+#pragma once
+// The engine of one render on a headless window whose client area is the canvas at the
+// display scale; g_engine while it lives.
+
+#include <memory>
+#include <string>
+
+#include "engine/render_engine.h"
+#include "platform/headless_window.h"
+#include "platform/window_message.h"
+
+namespace lumeno {
+
+class HeadlessEngine {
+public:
+    HeadlessEngine() = default;
+    ~HeadlessEngine();
+    HeadlessEngine(const HeadlessEngine&) = delete;
+    HeadlessEngine& operator=(const HeadlessEngine&) = delete;
+
+    // For the canvas record in force. False with a sentence; the engine's own boxes have
+    // said more.
+    [[nodiscard]] bool Build(std::string* error);
+
+    CRenderEngine& Engine() const { return *m_engine; }
+    int ClientWidth() const { return m_window->ClientWidth(); }
+    int ClientHeight() const { return m_window->ClientHeight(); }
+
+    // As the main frame passes input on: to the engine, then the frame's own keys.
+    void Deliver(const WindowMessage& message) const;
+
+private:
+    std::unique_ptr<HeadlessWindow> m_window;
+    std::unique_ptr<CRenderEngine> m_engine;
+};
+
+} // namespace lumeno
