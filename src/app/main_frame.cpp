@@ -15,6 +15,8 @@
 #include "help_dialog.h"
 #include "main_view.h"
 #include "settings/ui/properties_dialog.h"
+#include "settings_drop.h"
+#include "settings_presets.h"
 #include "splash_window.h"
 #include "window_messages.h"
 
@@ -29,6 +31,7 @@ CMainFrame::CMainFrame(std::function<void()> rebuildEngine) : m_rebuildEngine(st
 
     m_view = new CMainView(this);
     setCentralWidget(m_view);
+    AcceptSettingsDrops();
     m_properties = new CPropertiesDialog(*this, this);
     m_help = CreateHelpDialog(this);
     m_properties->ShowAtHomePosition();
@@ -65,8 +68,19 @@ void CMainFrame::CreateMenu()
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Lumeno!"));
     menu->addAction(QStringLiteral("Properties..."), this, &CMainFrame::ShowProperties);
     menu->addAction(QStringLiteral("Help.."), this, &CMainFrame::ShowHelp);
+    m_presets = new SettingsPresets(*this, [this] { RefreshProperties(); }, [this] { RebuildEngine(); });
+    menu->addAction(QStringLiteral("Open Settings..."), m_presets, &SettingsPresets::OpenChosen);
+    menu->addAction(QStringLiteral("Save Settings As..."), m_presets, &SettingsPresets::SaveChosen);
     menu->addSeparator();
     menu->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
+}
+
+void CMainFrame::AcceptSettingsDrops()
+{
+    setAcceptDrops(true);
+    auto* drops = new SettingsDropFilter(this, [this](const QString& path) { m_presets->Open(path); });
+    drops->Watch(*this);
+    drops->Watch(m_view->Surface());
 }
 
 void CMainFrame::ShowProperties()

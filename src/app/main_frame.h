@@ -23,6 +23,7 @@ namespace lumeno {
 class CMainView;
 class CPropertiesDialog;
 class RenderWindow;
+class SettingsPresets;
 
 inline constexpr const char* kFrameTitle = "   .:: Lumeno beta1 ::.";
 // The shortest interval a window timer has on the platform this program was made for;
@@ -60,12 +61,16 @@ public:
     CPropertiesDialog* PropertiesDialog() const { return m_properties; }
     QDialog* HelpDialog() const { return m_help; }
     const QTimer& FrameTimer() const { return m_frameTimer; }
+    // Open Settings..., Save Settings As... and settings files dropped on the window.
+    SettingsPresets& Presets() const { return *m_presets; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void CreateMenu();
+    // Drops on the frame (and so on the view) and on the GL surface open settings files.
+    void AcceptSettingsDrops();
     void OnFrameTimer();
     std::optional<WindowMessage> TranslateInput(QObject* target, QEvent* event) const;
 
@@ -82,6 +87,7 @@ private:
     QDialog* m_help = nullptr;
     QTimer m_frameTimer;
     QtClipboard m_clipboard;
+    SettingsPresets* m_presets = nullptr; // owned as a child
 };
 
 } // namespace lumeno

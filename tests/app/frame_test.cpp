@@ -35,7 +35,7 @@ QString HelpText(CMainFrame& frame, int textId)
     return frame.HelpDialog()->findChild<QLabel*>(QStringLiteral("help%1").arg(textId))->text();
 }
 
-TEST_F(AppTest, TheMenuIsLumenoWithPropertiesHelpAndExit)
+TEST_F(AppTest, TheMenuIsLumenoWithPropertiesHelpTheSettingsFilesAndExit)
 {
     Start();
 
@@ -43,11 +43,13 @@ TEST_F(AppTest, TheMenuIsLumenoWithPropertiesHelpAndExit)
     ASSERT_EQ(menus.size(), 1);
     EXPECT_EQ(menus[0]->text(), "Lumeno!");
     const QList<QAction*> items = menus[0]->menu()->actions();
-    ASSERT_EQ(items.size(), 4);
+    ASSERT_EQ(items.size(), 6);
     EXPECT_EQ(items[0]->text(), "Properties...");
     EXPECT_EQ(items[1]->text(), "Help..");
-    EXPECT_TRUE(items[2]->isSeparator());
-    EXPECT_EQ(items[3]->text(), "E&xit");
+    EXPECT_EQ(items[2]->text(), "Open Settings...");
+    EXPECT_EQ(items[3]->text(), "Save Settings As...");
+    EXPECT_TRUE(items[4]->isSeparator());
+    EXPECT_EQ(items[5]->text(), "E&xit");
 }
 
 TEST_F(AppTest, PropertiesPutsTheDialogBackAtItsPlaceAndRefreshesIt)

@@ -1,0 +1,35 @@
+#pragma once
+// Opening a settings file that the user picked (a preset): stricter than the start-up
+// load, because a file the user names must be exactly one settings file. Anything else
+// is refused with a reason and changes no field.
+
+#include <string>
+
+namespace lumeno {
+
+struct CanvasSettings;
+struct ParticleSettings;
+
+enum class SettingsOpenStatus {
+    Loaded,
+    Missing,     // no such file
+    Folder,      // the name is a folder
+    NotAFile,    // a device, pipe or socket: never read, it could block or never end
+    Unreadable,  // exists but cannot be opened or read (`error` says why)
+    WrongSize,   // `size` bytes instead of exactly 115
+};
+
+struct SettingsOpenResult {
+    SettingsOpenStatus status = SettingsOpenStatus::Loaded;
+    int error = 0;             // errno, for Unreadable
+    unsigned long long size = 0; // bytes found, for WrongSize
+};
+
+// Reads the file at `path` into the records only when it holds exactly 115 bytes; the
+// bytes are decoded as the start-up load decodes them (any 115 bytes are accepted).
+SettingsOpenResult OpenSettingsFile(const std::string& path, CanvasSettings& canvas, ParticleSettings& particles);
+
+// The refusal as the user reads it, naming the file; empty for Loaded.
+std::string DescribeSettingsOpenFailure(const SettingsOpenResult& result, const std::string& path);
+
+} // namespace lumeno
