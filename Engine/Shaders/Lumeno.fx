@@ -7,11 +7,24 @@ How the file is read:
     @vertex NAME                          a vertex shader
     @fragment NAME                        a fragment shader
     @technique NAME VERTEX FRAGMENT       a technique of one pass: two sections, by name
+    @compute NAME                         a compute shader (GLSL 430 core)
+    @technique NAME VERTEX FRAGMENT CAPTURE  the same, for lines whose fragment shader writes
+                                          the vertex colour unchanged: the compute section
+                                          CAPTURE does the vertex shader's work for every
+                                          vertex, so that the program may draw the smooth,
+                                          blended lines with a rasteriser of its own (the
+                                          faster one on software GL), as the driver's smooth
+                                          lines would. Without compute shaders it is skipped.
   The loader puts "#version 330 core" in front, and in front of vertex shaders also
     uniform vec2 lumeno_TargetSize;       pixels of the render target, filled at each draw
     vec4 D3DClipToGl(vec4 clip);          clip space with +y at the top of the target -> GL
     vec4 PretransformedToGl(vec4 xyzrhw); pixel position (centres on integers) -> GL clip
   Vertex inputs by location: 0 = x, y, z, rhw; 1 + n = texture-coordinate set n.
+  In front of compute sections: "#version 430 core", lumeno_TargetSize, D3DClipToGl and
+    int LumenoVertex();                   the vertex this invocation does (may be past the
+                                          end: compare with lumeno_VertexCount)
+    vec4 LumenoStreamTexel(int v, int n); 16 bytes n of vertex v of the stream
+    void LumenoCapture(int v, vec4 clip, vec4 colour);  the vertex's clip position and colour
   Any compiler or linker message, a warning included, refuses the whole file.
 
 Parameters set by the program:
@@ -35,6 +48,29 @@ vec4 FadeTowards(vec4 value, vec4 target, float ratio)
     return value + mix(move, gap, lessThan(abs(gap), abs(move)));
 }
 
+// A particle's place: simulation space has x scaled by height / width, so the attractor
+// sits under the cursor. Clip space with +y at the top.
+vec4 ParticleClip(vec2 position)
+{
+    return vec4(position.x * g_fScreenAspectRatio, position.y, 0.0, 1.0);
+}
+
+// The streaks were tuned at 20000 particles; a larger cloud draws each one fainter, so
+// the picture keeps its density, and a small cloud a little brighter.
+float CountScale()
+{
+    return clamp(sqrt(20000.0 / max(g_fParticleCount, 1.0)), 0.1, 2.0);
+}
+
+// Every particle gives the same light each step, spread along its streak: a fast particle
+// leaves a long faint line, a slow one a short bright one, so the thousands of streaks
+// that cross the attractor's core each step do not burn it flat at once.
+vec4 StreakColour(vec2 velocity, vec4 colour, float targetHeight)
+{
+    float lengthPx = length(velocity) * targetHeight * 0.5;
+    return vec4(colour.rgb, g_fAlphaIntensity * CountScale() * 0.4 / max(lengthPx, 1.0));
+}
+
 @vertex Particle
 // One vertex of a particle's streak: set 0 position, set 1 velocity (units per step),
 // set 2 colour (already complemented by the simulation in invert mode).
@@ -44,23 +80,26 @@ layout(location = 3) in vec4 inColour;
 out vec4 streakColour;
 out vec2 streakVelocity;
 
-// The streaks were tuned at 20000 particles; a larger cloud draws each one fainter, so
-// the picture keeps its density, and a small cloud a little brighter.
-float CountScale()
-{
-    return clamp(sqrt(20000.0 / max(g_fParticleCount, 1.0)), 0.1, 2.0);
-}
-
 void main()
 {
-    // Simulation space: x scaled by height / width, so the attractor sits under the cursor.
-    gl_Position = D3DClipToGl(vec4(inPosition.x * g_fScreenAspectRatio, inPosition.y, 0.0, 1.0));
-    // Every particle gives the same light each step, spread along its streak: a fast
-    // particle leaves a long faint line, a slow one a short bright one, so the thousands
-    // of streaks that cross the attractor's core each step do not burn it flat at once.
-    float lengthPx = length(inVelocity) * lumeno_TargetSize.y * 0.5;
-    streakColour = vec4(inColour.rgb, g_fAlphaIntensity * CountScale() * 0.4 / max(lengthPx, 1.0));
+    gl_Position = D3DClipToGl(ParticleClip(inPosition));
+    streakColour = StreakColour(inVelocity, inColour, lumeno_TargetSize.y);
     streakVelocity = inVelocity;
+}
+
+@compute CaptureParticle
+// The Particle vertex shader's work for every vertex of the stream, 32 bytes each:
+// position and velocity, then colour.
+layout(local_size_x = 64) in;
+void main()
+{
+    int vertex = LumenoVertex();
+    if (vertex >= lumeno_VertexCount)
+        return;
+    vec4 placeAndVelocity = LumenoStreamTexel(vertex, 0);
+    vec4 colour = LumenoStreamTexel(vertex, 1);
+    LumenoCapture(vertex, D3DClipToGl(ParticleClip(placeAndVelocity.xy)),
+                  StreakColour(placeAndVelocity.zw, colour, lumeno_TargetSize.y));
 }
 
 @fragment Streak
@@ -156,7 +195,7 @@ void main()
     fragColour = vec4(Expose(scene, max(g_fExp, 1e-3)), 1.0);
 }
 
-@technique Lumeno Particle Streak
+@technique Lumeno Particle Streak CaptureParticle
 @technique LumenoDebug Particle DebugStreak
 @technique Fade ScreenQuad FadeToBlack
 @technique FadeInv ScreenQuad FadeToWhite

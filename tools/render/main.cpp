@@ -12,6 +12,7 @@
 #include "frame_clock.h"
 #include "headless_engine.h"
 #include "particles/particle_system.h"
+#include "platform/gl/gl_device.h"
 #include "phase_stats.h"
 #include "picture_outputs.h"
 #include "progress_report.h"
@@ -191,6 +192,9 @@ int Run(const RenderOptions& options)
     HeadlessEngine engine;
     if (!engine.Build(&error))
         return Fail(error);
+    if (options.streaks != StreakDrawing::Auto)
+        engine.Engine().GetGlDevice()->SetLineDrawing(options.streaks == StreakDrawing::Lines ? LineDrawing::Driver
+                                                                                               : LineDrawing::Software);
     CParticleSystem& particles = *engine.Engine().GetParticleSystem();
     // A particle system that could not be built has said why; there is nothing to render.
     if (!particles.IsInitialised())

@@ -24,6 +24,9 @@ const char* const kRenderUsage =
     "  --dump-particles FILE   the particle array after the last frame, 64 bytes each\n"
     "  --save-settings FILE    the settings in force\n"
     "  --stats[=json]          per-phase timings and the frame rate\n"
+    "  --streaks lines|fast    who draws the streaks: the driver's smooth lines, or the\n"
+    "                          program's own rasteriser (default: fast on software GL\n"
+    "                          such as llvmpipe, lines on a GPU)\n"
     "Films, sequences and .png pictures hold the picture as the window shows it: the\n"
     "canvas after the exposure, at canvas size, with the debug lines when debug is on,\n"
     "without the frame-rate text. .bmp and .hdr hold the canvas itself, as screenshots do.\n";
@@ -74,6 +77,8 @@ const char* Expected(std::string_view option)
         return " (width x height in pixels, as 1920x1080)";
     if (option == "--particles")
         return " (a count from 1 up)";
+    if (option == "--streaks")
+        return " (lines or fast)";
     return "";
 }
 
@@ -81,7 +86,7 @@ bool TakesValue(std::string_view arg)
 {
     for (std::string_view option : {"--settings", "--frames", "--mouse", "--script", "--frame-ms", "--out", "--video",
                                     "--frames-out", "--fps", "--canvas", "--particles", "--dump-particles",
-                                    "--save-settings"}) {
+                                    "--save-settings", "--streaks"}) {
         if (arg == option)
             return true;
     }
@@ -121,6 +126,10 @@ bool ParseValue(std::string_view arg, std::string_view value, RenderOptions* opt
         std::int32_t count = 0;
         options->particleCount = count;
         return ParseNumber(value, &*options->particleCount) && *options->particleCount >= 1;
+    } else if (arg == "--streaks") {
+        if (value != "lines" && value != "fast")
+            return false;
+        options->streaks = value == "lines" ? StreakDrawing::Lines : StreakDrawing::Fast;
     } else if (arg == "--dump-particles")
         options->dumpParticlesPath = std::string(value);
     else

@@ -9,6 +9,10 @@ namespace lumeno {
 
 enum class StatsFormat { None, Text, Json };
 
+// Who draws the particle streaks: as the device chooses from its driver, the driver's
+// smooth lines, or the device's own rasteriser.
+enum class StreakDrawing { Auto, Lines, Fast };
+
 struct CanvasSize {
     std::int32_t width = 0;
     std::int32_t height = 0;
@@ -29,6 +33,7 @@ struct RenderOptions {
     std::optional<std::string> dumpParticlesPath;
     std::optional<std::string> saveSettingsPath;
     StatsFormat stats = StatsFormat::None;
+    StreakDrawing streaks = StreakDrawing::Auto;
     bool help = false;
 };
 

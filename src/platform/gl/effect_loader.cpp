@@ -73,6 +73,30 @@ public:
         return program;
     }
 
+    // The technique's compute section as a program of its own; none without one, and none
+    // where the context has no compute shaders (the driver then draws the lines).
+    GlProgramName BuildCapture(const EffectTechniqueSource& technique)
+    {
+        if (technique.capture.empty() || epoxy_gl_version() < 43)
+            return GlProgramName();
+        const std::string prefix = m_path + " (" + technique.name + "): ";
+        const EffectSection* section = FindSection(m_source.computeSections, technique.capture);
+        std::string log;
+        GlShaderName shader = CompileShader(GL_COMPUTE_SHADER, StageSource(kComputePrelude, m_source.common, *section),
+                                            &log);
+        AppendLog(log, prefix, m_log);
+        if (!shader) {
+            if (!LogHasText(log))
+                *m_log += prefix + "the compute section " + technique.capture + " did not compile\n";
+            return GlProgramName();
+        }
+        GlProgramName program = LinkComputeProgram(shader, &log);
+        AppendLog(log, prefix, m_log);
+        if (!program && !LogHasText(log))
+            *m_log += prefix + "the compute section " + technique.capture + " did not link\n";
+        return program;
+    }
+
 private:
     const GlShaderName& Stage(GLenum stage, const std::string& name, const std::string& prefix)
     {
@@ -124,8 +148,9 @@ HRESULT CreateEffectFromFile(GlDevice& device, const std::string& path, std::uni
         TechniqueBuilder builder(source, path, log);
         for (const EffectTechniqueSource& technique : source.techniques) {
             GlProgramName program = builder.Build(technique);
+            GlProgramName capture = builder.BuildCapture(technique);
             if (program)
-                made->AddTechnique(technique.name, std::move(program));
+                made->AddTechnique(technique.name, std::move(program), std::move(capture));
         }
         // Warnings refuse the file as errors do: what compiles with warnings today is
         // what breaks on the next driver.

@@ -41,22 +41,26 @@ public:
             m_haveCommon = true;
             return Open(&m_source->common, "common", line);
         }
-        if ((kind == "@vertex" || kind == "@fragment") && words.size() == 2 && IsName(words[1])) {
-            auto& sections = kind == "@vertex" ? m_source->vertexSections : m_source->fragmentSections;
+        if ((kind == "@vertex" || kind == "@fragment" || kind == "@compute") && words.size() == 2 &&
+            IsName(words[1])) {
+            auto& sections = kind == "@vertex"     ? m_source->vertexSections
+                             : kind == "@fragment" ? m_source->fragmentSections
+                                                   : m_source->computeSections;
             if (FindSection(sections, words[1]) != nullptr)
                 return Fail(line, "a second " + kind + " section named " + words[1]);
             sections.emplace_back();
             return Open(&sections.back(), words[1], line);
         }
-        if (kind == "@technique" && words.size() == 4 && IsName(words[1]) && IsName(words[2]) && IsName(words[3])) {
+        if (kind == "@technique" && (words.size() == 4 || words.size() == 5) && IsName(words[1]) &&
+            IsName(words[2]) && IsName(words[3]) && (words.size() == 4 || IsName(words[4]))) {
             for (const EffectTechniqueSource& technique : m_source->techniques)
                 if (technique.name == words[1])
                     return Fail(line, "a second technique named " + words[1]);
-            m_source->techniques.push_back({words[1], words[2], words[3]});
+            m_source->techniques.push_back({words[1], words[2], words[3], words.size() == 5 ? words[4] : ""});
             m_techniqueLines.push_back(line);
             return true;
         }
-        return Fail(line, "expected @common, @vertex NAME, @fragment NAME or @technique NAME VERTEX FRAGMENT");
+        return Fail(line, "expected @common, @vertex NAME, @fragment NAME, @compute NAME or @technique NAME VERTEX FRAGMENT [CAPTURE]");
     }
 
     bool Code(std::string_view line, int lineNumber)
@@ -68,7 +72,7 @@ public:
         }
         // Before the first directive: notes. After a technique: only blank and comment lines.
         if (m_source->techniques.empty() && m_source->vertexSections.empty() &&
-            m_source->fragmentSections.empty() && !m_haveCommon)
+            m_source->fragmentSections.empty() && m_source->computeSections.empty() && !m_haveCommon)
             return true;
         const std::size_t first = line.find_first_not_of(" \t");
         if (first == std::string_view::npos || line.substr(first, 2) == "//")
@@ -84,6 +88,8 @@ public:
                 return Fail(m_techniqueLines[i], "no @vertex section named " + technique.vertex);
             if (FindSection(m_source->fragmentSections, technique.fragment) == nullptr)
                 return Fail(m_techniqueLines[i], "no @fragment section named " + technique.fragment);
+            if (!technique.capture.empty() && FindSection(m_source->computeSections, technique.capture) == nullptr)
+                return Fail(m_techniqueLines[i], "no @compute section named " + technique.capture);
         }
         if (m_source->techniques.empty())
             return Fail(1, "no @technique");

@@ -4,6 +4,7 @@
 
 #include "platform/gl/canvas_format.h"
 #include "platform/gl/gl_error.h"
+#include "platform/gl/gl_software_lines.h"
 
 namespace lumeno {
 
@@ -34,6 +35,8 @@ HRESULT GlDevice::Init(int width, int height)
 {
     (void)TakeGlError(); // whatever the context's owner left behind is not ours
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &m_maxTextureSize);
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    m_lineDrawing = LineDrawingForRenderer(renderer != nullptr ? renderer : "");
     m_vertexArray = GenVertexArray();
     glBindVertexArray(m_vertexArray.Get());
     const HRESULT result = MakeSurface(width, height, D3DFMT_A8R8G8B8, &m_backBuffer);
@@ -52,6 +55,9 @@ GlDevice::~GlDevice()
         glUseProgram(0);
     if (!current)
         m_life.reset();
+    if (m_softwareLines && !current)
+        m_softwareLines->Abandon();
+    m_softwareLines.reset();
     m_stream.reset();
     m_renderTarget.reset();
     m_backBuffer.reset();

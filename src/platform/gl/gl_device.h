@@ -32,6 +32,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "platform/gl/d3d_constants.h"
@@ -62,6 +63,30 @@ struct GlImage {
     std::size_t rowPitch = 0;
     std::vector<std::uint8_t> bytes;
     std::vector<float> floats;
+};
+
+class GlSoftwareLines;
+
+// Who draws blended smooth lines whose technique has a capture (effect_source.h): the
+// driver, or the device's own rasteriser (gl_software_lines.h), which is the faster one on
+// software rasterisers such as llvmpipe and the slower one on a GPU.
+enum class LineDrawing { Driver, Software };
+
+// What a device chooses from GL_RENDERER: its own rasteriser under Mesa's software drivers.
+LineDrawing LineDrawingForRenderer(std::string_view renderer);
+
+// A technique's compute program that does its vertex section's work for every vertex
+// and captures the clip position and colour of each (effect_source.h), for the device's
+// own smooth lines; filled by the effect layer.
+struct LineCapture {
+    GLuint program = 0;
+    GLint targetSize = -1; // uniform locations
+    GLint vertexCount = -1;
+    GLint firstTexel = -1;
+    GLint texelsPerVertex = -1;
+    GLint rowInvocations = -1;
+    GLuint groupSize = 1; // invocations a workgroup
+    static constexpr GLenum kStreamUnit = 14; // the stream as a buffer texture, beyond any effect's units
 };
 
 class GlDevice {
@@ -112,9 +137,19 @@ public:
 
     bool SupportsPostPixelShaderBlending(D3DFORMAT format) const;
 
+    // Chosen once, from the driver, when the device is made; tests, benchmarks and the
+    // batch renderer may force either. Software falls back to the driver's lines for
+    // states the rasteriser does not model (aliased lines, other blends) and when its
+    // memory cannot be had.
+    void SetLineDrawing(LineDrawing drawing) { m_lineDrawing = drawing; }
+    LineDrawing GetLineDrawing() const { return m_lineDrawing; }
+    // Draws of lines the device's own rasteriser has done, for tests of the path choice.
+    std::uint64_t SoftwareLineDraws() const { return m_softwareLineDraws; }
+
     // For the effect layer: the program a pass draws with, and where it wants the size of
-    // render target 0 (-1: nowhere). Program 0 ends the pass.
-    void UseProgram(GLuint program, GLint targetSizeLocation);
+    // render target 0 (-1: nowhere), and the technique's capture, if it has one (it must
+    // outlive the pass). Program 0 ends the pass.
+    void UseProgram(GLuint program, GLint targetSizeLocation, const LineCapture* capture = nullptr);
 
     GlContext& Context() const { return m_context; }
     // Expires when the device is destroyed: owners of GL objects check it before freeing.
@@ -125,6 +160,9 @@ private:
     [[nodiscard]] HRESULT Init(int width, int height);
     [[nodiscard]] HRESULT MakeSurface(int width, int height, D3DFORMAT format, std::shared_ptr<GlSurface>* surface);
     void BindStream();
+    // The device's own smooth lines (gl_software_lines.cpp): false when they cannot draw
+    // these lines with the current states, and the driver should.
+    [[nodiscard]] bool DrawSoftwareLines(std::uint32_t startVertex, std::uint64_t vertexCount);
 
     GlContext& m_context;
     std::shared_ptr<const int> m_life = std::make_shared<const int>(0);
@@ -142,6 +180,11 @@ private:
     bool m_streamBound = false; // the vertex array matches stream and format
     GLuint m_program = 0;
     GLint m_targetSizeLocation = -1;
+    const LineCapture* m_capture = nullptr;
+    LineDrawing m_lineDrawing = LineDrawing::Driver;
+    std::unique_ptr<GlSoftwareLines> m_softwareLines; // made on first use
+    bool m_softwareLinesFailed = false;
+    std::uint64_t m_softwareLineDraws = 0;
     bool m_inScene = false;
 };
 

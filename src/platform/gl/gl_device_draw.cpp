@@ -74,14 +74,17 @@ HRESULT GlDevice::DrawPrimitive(D3DPRIMITIVETYPE type, std::uint32_t startVertex
     if (m_targetSizeLocation >= 0)
         glUniform2f(m_targetSizeLocation, static_cast<float>(m_renderTarget->Width()),
                     static_cast<float>(m_renderTarget->Height()));
+    if (mode == GL_LINES && DrawSoftwareLines(startVertex, vertexCount))
+        return S_OK;
     glDrawArrays(mode, static_cast<GLint>(startVertex), static_cast<GLsizei>(vertexCount));
     return S_OK;
 }
 
-void GlDevice::UseProgram(GLuint program, GLint targetSizeLocation)
+void GlDevice::UseProgram(GLuint program, GLint targetSizeLocation, const LineCapture* capture)
 {
     m_program = program;
     m_targetSizeLocation = program != 0 ? targetSizeLocation : -1;
+    m_capture = program != 0 ? capture : nullptr;
     glUseProgram(program);
 }
 

@@ -13,17 +13,44 @@ GlEffect::~GlEffect()
         m_device.UseProgram(0, -1);
     // Backwards: the reverse of creation.
     for (auto technique = m_techniques.rbegin(); technique != m_techniques.rend(); ++technique) {
-        if (!deviceAlive)
+        if (!deviceAlive) {
             technique->program.Abandon();
+            technique->captureProgram.Abandon();
+        }
+        technique->captureProgram.Reset();
         technique->program.Reset();
     }
 }
 
 // Lists the program's float and sampler uniforms and gives each sampler its own unit.
-void GlEffect::AddTechnique(std::string name, GlProgramName program)
+void GlEffect::AddTechnique(std::string name, GlProgramName program, GlProgramName capture)
 {
     Technique technique;
     technique.name = std::move(name);
+    if (capture) {
+        const GLuint name = capture.Get();
+        technique.capture.program = name;
+        technique.capture.targetSize = glGetUniformLocation(name, "lumeno_TargetSize");
+        technique.capture.vertexCount = glGetUniformLocation(name, "lumeno_VertexCount");
+        technique.capture.firstTexel = glGetUniformLocation(name, "lumeno_FirstTexel");
+        technique.capture.texelsPerVertex = glGetUniformLocation(name, "lumeno_TexelsPerVertex");
+        technique.capture.rowInvocations = glGetUniformLocation(name, "lumeno_RowInvocations");
+        GLint size[3] = {1, 1, 1};
+        glGetProgramiv(name, GL_COMPUTE_WORK_GROUP_SIZE, size);
+        technique.capture.groupSize = static_cast<GLuint>(size[0] * size[1] * size[2]);
+        glProgramUniform1i(name, glGetUniformLocation(name, "lumeno_Stream"), static_cast<GLint>(LineCapture::kStreamUnit));
+        GLint count = 0;
+        glGetProgramiv(name, GL_ACTIVE_UNIFORMS, &count);
+        for (GLint i = 0; i < count; ++i) {
+            char uniform[128];
+            GLint uniformSize = 0;
+            GLenum type = GL_NONE;
+            glGetActiveUniform(name, static_cast<GLuint>(i), sizeof uniform, nullptr, &uniformSize, &type, uniform);
+            if (type == GL_FLOAT && uniformSize == 1)
+                technique.captureFloats.push_back({uniform, glGetUniformLocation(name, uniform), 0});
+        }
+        technique.captureProgram = std::move(capture);
+    }
     technique.targetSizeLocation = glGetUniformLocation(program.Get(), "lumeno_TargetSize");
     GLint count = 0;
     GLint nameLength = 0;
@@ -101,11 +128,17 @@ HRESULT GlEffect::BeginPass(unsigned pass)
     if (pass != 0 || m_techniques.empty() || m_life.expired())
         return D3DERR_INVALIDCALL;
     const Technique& technique = m_techniques[m_current];
-    m_device.UseProgram(technique.program.Get(), technique.targetSizeLocation);
+    m_device.UseProgram(technique.program.Get(), technique.targetSizeLocation,
+                        technique.captureProgram ? &technique.capture : nullptr);
     for (const Uniform& uniform : technique.floats) {
         const auto value = m_floats.find(uniform.name);
         if (value != m_floats.end())
             glUniform1f(uniform.location, value->second);
+    }
+    for (const Uniform& uniform : technique.captureFloats) {
+        const auto value = m_floats.find(uniform.name);
+        if (value != m_floats.end())
+            glProgramUniform1f(technique.capture.program, uniform.location, value->second);
     }
     for (const Uniform& sampler : technique.samplers) {
         const auto texture = m_textures.find(sampler.name);

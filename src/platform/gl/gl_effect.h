@@ -58,12 +58,15 @@ private:
         std::string name;
         GlProgramName program;
         GLint targetSizeLocation = -1;
+        GlProgramName captureProgram; // the compute section that captures its lines, if any
+        LineCapture capture;
+        std::vector<Uniform> captureFloats;
         std::vector<Uniform> floats;
         std::vector<Uniform> samplers;
     };
 
     explicit GlEffect(GlDevice& device);
-    void AddTechnique(std::string name, GlProgramName program);
+    void AddTechnique(std::string name, GlProgramName program, GlProgramName capture);
 
     GlDevice& m_device;
     GlDeviceLife m_life;

@@ -65,6 +65,22 @@ GlProgramName LinkProgram(const GlShaderName& vertex, const GlShaderName& fragme
     return program;
 }
 
+GlProgramName LinkComputeProgram(const GlShaderName& compute, std::string* log)
+{
+    GlProgramName program(glCreateProgram());
+    if (!program)
+        return program;
+    glAttachShader(program.Get(), compute.Get());
+    glLinkProgram(program.Get());
+    *log = ProgramLog(program.Get());
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program.Get(), GL_LINK_STATUS, &linked);
+    glDetachShader(program.Get(), compute.Get());
+    if (linked != GL_TRUE)
+        program.Reset();
+    return program;
+}
+
 bool LogHasText(std::string_view log)
 {
     return log.find_first_not_of(" \t\r\n") != std::string_view::npos;

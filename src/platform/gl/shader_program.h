@@ -15,6 +15,9 @@ GlShaderName CompileShader(GLenum stage, std::string_view source, std::string* l
 // Links the two stages; empty on failure, *log as above.
 GlProgramName LinkProgram(const GlShaderName& vertex, const GlShaderName& fragment, std::string* log);
 
+// Links one compute stage; empty on failure, *log as above.
+GlProgramName LinkComputeProgram(const GlShaderName& compute, std::string* log);
+
 // True when a log holds more than white space: drivers may end an empty log with a newline.
 bool LogHasText(std::string_view log);
 

@@ -1,0 +1,219 @@
+#include "platform/gl/gl_software_lines.h"
+
+#include <algorithm>
+#include <cstring>
+#include <span>
+#include <string>
+#include <thread>
+
+#include "platform/gl/gl_error.h"
+#include "platform/gl/shader_program.h"
+
+namespace lumeno {
+namespace {
+
+// One triangle over the whole target; the fragment adds the light of its own pixel.
+constexpr const char* kLightVertex = R"(#version 330 core
+void main()
+{
+    gl_Position = vec4(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0, 0.0, 1.0);
+}
+)";
+constexpr const char* kLightFragment = R"(#version 330 core
+uniform samplerBuffer lumeno_Light;
+uniform int lumeno_LightWidth;
+out vec4 fragColour;
+void main()
+{
+    fragColour = texelFetch(lumeno_Light, int(gl_FragCoord.y) * lumeno_LightWidth + int(gl_FragCoord.x));
+}
+)";
+
+// Vertices captured by one dispatch: 32 MB of captured vertices, small enough for any
+// storage buffer a driver offers, large enough that a dispatch's fixed cost is lost.
+constexpr std::size_t kRoundVertices = std::size_t{1} << 20;
+
+} // namespace
+
+int GlSoftwareLines::RasterThreads()
+{
+    // More threads than cores only share them; past eight the captured vertices' bandwidth,
+    // not the pixels, is what limits.
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+}
+
+std::unique_ptr<GlSoftwareLines> GlSoftwareLines::Create()
+{
+    // Compute shaders (4.3) capture the lines; a persistently mapped buffer (4.4) lets the
+    // light pass read what the threads wrote without a copy.
+    if (epoxy_gl_version() < 44)
+        return nullptr;
+    std::unique_ptr<GlSoftwareLines> lines(new GlSoftwareLines());
+    std::string log;
+    GlShaderName vertex = CompileShader(GL_VERTEX_SHADER, kLightVertex, &log);
+    GlShaderName fragment = CompileShader(GL_FRAGMENT_SHADER, kLightFragment, &log);
+    if (!vertex || !fragment)
+        return nullptr;
+    lines->m_lightPass = LinkProgram(vertex, fragment, &log);
+    if (!lines->m_lightPass)
+        return nullptr;
+    glProgramUniform1i(lines->m_lightPass.Get(), glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_Light"),
+                       static_cast<GLint>(kLightUnit));
+    lines->m_lightWidthLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_LightWidth");
+    GLint64 storageBytes = 0;
+    glGetInteger64v(GL_MAX_SHADER_STORAGE_BLOCK_SIZE, &storageBytes);
+    glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &lines->m_maxTexels);
+    lines->m_roundVertices =
+        std::min(kRoundVertices, static_cast<std::size_t>(storageBytes) / sizeof(CapturedVertex)) & ~std::size_t{1};
+    lines->m_noVertices = GenVertexArray();
+    lines->m_streamTexture = GenTexture();
+    lines->m_capture = GenBuffer();
+    lines->m_lightTexture = GenTexture();
+    if (FAILED(TakeGlError()) || lines->m_roundVertices == 0)
+        return nullptr;
+    return lines;
+}
+
+GlSoftwareLines::~GlSoftwareLines()
+{
+    m_raster.Attach(nullptr, 0, 0);
+    if (m_lightInUse != nullptr)
+        glDeleteSync(m_lightInUse);
+}
+
+void GlSoftwareLines::Abandon()
+{
+    m_lightInUse = nullptr;
+    m_lightPass.Abandon();
+    m_noVertices.Abandon();
+    m_streamTexture.Abandon();
+    m_capture.Abandon();
+    m_light.Abandon();
+    m_lightTexture.Abandon();
+}
+
+bool GlSoftwareLines::Draw(const LineCapture& capture, const Stream& stream, std::uint32_t firstVertex,
+                           std::uint32_t vertexCount, int width, int height)
+{
+    if (stream.length / 16 > static_cast<std::uint32_t>(m_maxTexels))
+        return false;
+    if (!FitLight(width, height) || !FitCapture(std::min<std::size_t>(vertexCount, m_roundVertices)))
+        return false;
+    glActiveTexture(GL_TEXTURE0 + LineCapture::kStreamUnit);
+    glBindTexture(GL_TEXTURE_BUFFER, m_streamTexture.Get());
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, stream.buffer);
+    glActiveTexture(GL_TEXTURE0);
+    // The light pass of the last draw may still be reading the light.
+    if (m_lightInUse != nullptr) {
+        (void)glClientWaitSync(m_lightInUse, GL_SYNC_FLUSH_COMMANDS_BIT, GLuint64{60} * 1000 * 1000 * 1000);
+        glDeleteSync(m_lightInUse);
+        m_lightInUse = nullptr;
+    }
+    glUseProgram(capture.program);
+    glUniform2f(capture.targetSize, static_cast<float>(width), static_cast<float>(height));
+    glUniform1i(capture.texelsPerVertex, static_cast<GLint>(stream.stride / 16));
+    m_raster.Begin();
+    for (std::uint32_t done = 0; done < vertexCount;) {
+        const auto round = static_cast<std::uint32_t>(std::min<std::size_t>(vertexCount - done, m_roundVertices));
+        const auto firstTexel = static_cast<GLint>((stream.offset + std::uint64_t{firstVertex + done} * stream.stride) / 16);
+        if (!CaptureRound(capture, firstTexel, round))
+            return false;
+        done += round;
+    }
+    AddLight(m_raster.Lit());
+    return true;
+}
+
+bool GlSoftwareLines::CaptureRound(const LineCapture& capture, GLint firstTexel, std::uint32_t vertices)
+{
+    glUniform1i(capture.firstTexel, firstTexel);
+    glUniform1i(capture.vertexCount, static_cast<GLint>(vertices));
+    const GLuint groups = (vertices + capture.groupSize - 1) / capture.groupSize;
+    const GLuint columns = std::min<GLuint>(groups, 65535); // the least count every driver takes
+    glUniform1i(capture.rowInvocations, static_cast<GLint>(columns * capture.groupSize));
+    glBindBufferBase(GL_SHADER_STORAGE_BUFFER, 0, m_capture.Get());
+    glDispatchCompute(columns, (groups + columns - 1) / columns, 1);
+    glMemoryBarrier(GL_BUFFER_UPDATE_BARRIER_BIT);
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, m_capture.Get());
+    const auto* captured = static_cast<const CapturedVertex*>(glMapBufferRange(
+        GL_SHADER_STORAGE_BUFFER, 0, static_cast<GLsizeiptr>(vertices * sizeof(CapturedVertex)), GL_MAP_READ_BIT));
+    if (captured == nullptr) {
+        (void)TakeGlError();
+        return false;
+    }
+    m_raster.Add(std::span(captured, vertices));
+    glUnmapBuffer(GL_SHADER_STORAGE_BUFFER);
+    return true;
+}
+
+bool GlSoftwareLines::FitCapture(std::size_t vertices)
+{
+    if (vertices <= m_captureVertices)
+        return true;
+    glBindBuffer(GL_SHADER_STORAGE_BUFFER, m_capture.Get());
+    glBufferData(GL_SHADER_STORAGE_BUFFER, static_cast<GLsizeiptr>(vertices * sizeof(CapturedVertex)), nullptr,
+                 GL_STREAM_READ);
+    if (FAILED(TakeGlError())) {
+        glBufferData(GL_SHADER_STORAGE_BUFFER, 0, nullptr, GL_STREAM_READ);
+        m_captureVertices = 0;
+        return false;
+    }
+    m_captureVertices = vertices;
+    return true;
+}
+
+bool GlSoftwareLines::FitLight(int width, int height)
+{
+    if (width == m_lightWidth && height == m_lightHeight)
+        return true;
+    m_raster.Attach(nullptr, 0, 0);
+    m_lightWidth = m_lightHeight = 0;
+    if (m_lightInUse != nullptr) {
+        glDeleteSync(m_lightInUse); // deleting the buffer waits for its readers
+        m_lightInUse = nullptr;
+    }
+    m_light = GenBuffer(); // storage that is persistently mapped cannot be resized
+    const std::size_t texels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (texels > static_cast<std::size_t>(m_maxTexels))
+        return false;
+    const GLbitfield flags = GL_MAP_WRITE_BIT | GL_MAP_PERSISTENT_BIT | GL_MAP_COHERENT_BIT;
+    glBindBuffer(GL_TEXTURE_BUFFER, m_light.Get());
+    glBufferStorage(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(texels * 16), nullptr, flags);
+    void* mapped = glMapBufferRange(GL_TEXTURE_BUFFER, 0, static_cast<GLsizeiptr>(texels * 16), flags);
+    glBindBuffer(GL_TEXTURE_BUFFER, 0);
+    if (FAILED(TakeGlError()) || mapped == nullptr) {
+        m_light.Reset();
+        return false;
+    }
+    std::memset(mapped, 0, texels * 16);
+    glActiveTexture(GL_TEXTURE0 + kLightUnit);
+    glBindTexture(GL_TEXTURE_BUFFER, m_lightTexture.Get());
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, m_light.Get());
+    glActiveTexture(GL_TEXTURE0);
+    m_raster.Attach(static_cast<float*>(mapped), width, height);
+    m_lightWidth = width;
+    m_lightHeight = height;
+    return true;
+}
+
+// Only the lit rows are blended: the streaks rarely cover the whole canvas.
+void GlSoftwareLines::AddLight(RowRange rows)
+{
+    if (rows.top >= rows.bottom)
+        return;
+    glActiveTexture(GL_TEXTURE0 + kLightUnit);
+    glBindTexture(GL_TEXTURE_BUFFER, m_lightTexture.Get());
+    glActiveTexture(GL_TEXTURE0);
+    glUseProgram(m_lightPass.Get());
+    glUniform1i(m_lightWidthLocation, m_lightWidth);
+    glBindVertexArray(m_noVertices.Get());
+    glDisable(GL_CULL_FACE);
+    glBlendFunc(GL_ONE, GL_ONE);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, rows.top, m_lightWidth, rows.bottom - rows.top);
+    glDrawArrays(GL_TRIANGLES, 0, 3);
+    glDisable(GL_SCISSOR_TEST);
+    m_lightInUse = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
+}
+
+} // namespace lumeno

@@ -1,0 +1,81 @@
+#pragma once
+// Smooth lines drawn on the processor, into a buffer of light that the device then adds
+// to (or subtracts from) the render target in one pass. Software rasterisers pay a fixed
+// price for every line primitive, however short; this one pays per pixel, and the
+// particle streaks are a few pixels long, so it draws them several times faster there.
+//
+// Each pixel gets what a blended smooth line of width 1 gives it on Mesa's rasterisers,
+// measured rather than assumed: coverage is the product of
+//   across: 1 - d, d the distance of the pixel centre from the line, up to 1 pixel;
+//   along:  k * (h - |s|), held within 0..1, s the distance from the line's middle,
+//           h = length / 2 + 1/2 (half a pixel past each end), k = min(1, 2 length / (length + 1)),
+// so a long line gives exactly its length in light, a line shorter than a pixel its
+// length at its middle, and a line of length 0 nothing. The colour is interpolated over
+// the h-extended length, as the rasteriser's quad interpolates the end vertices'.
+// The colour's alpha times the coverage is the source alpha of the blend SRCALPHA, ONE:
+// the buffer holds, per pixel, the sum of rgb * alpha and of alpha * alpha.
+//
+// The lines come as captured vertex outputs: the clip-space position and the colour,
+// two vertices a line. Rows are shared among the threads in bands, so no two threads
+// ever write the same pixel and the sum of every pixel is formed in the same order as the
+// lines are listed: the picture does not depend on the thread count.
+
+#include <cstddef>
+#include <span>
+
+#include "platform/parallel_runner.h"
+
+namespace lumeno {
+
+struct CapturedVertex {
+    float x, y, z, w; // clip space, GL's conventions
+    float r, g, b, a;
+};
+static_assert(sizeof(CapturedVertex) == 32, "what the capture writes: two vec4 a vertex");
+
+// Rows [top, bottom) of the buffer that hold light; empty when top == bottom.
+struct RowRange {
+    int top = 0;
+    int bottom = 0;
+};
+
+class LineRaster {
+public:
+    // `threads` threads draw, the caller's included.
+    explicit LineRaster(int threads);
+
+    // Draws into width x height pixels of four floats at `light`, all dark, which the
+    // caller owns and keeps while it is attached; null detaches.
+    void Attach(float* light, int width, int height);
+    int Width() const { return m_width; }
+    int Height() const { return m_height; }
+
+    // Darkens what was lit since the last Begin: a new picture of lines starts.
+    void Begin();
+    // Adds the light of `vertices.size() / 2` lines. Pixel rows run bottom to top in GL's
+    // window coordinates (row 0 at NDC y = -1).
+    void Add(std::span<const CapturedVertex> vertices);
+
+    // The rows lit since Begin, and the buffer: four floats a pixel, rows of Width().
+    RowRange Lit() const { return m_lit; }
+    const float* Light() const { return m_light; }
+
+private:
+    void DrawShare(std::span<const CapturedVertex> vertices, int share, int shares, RowRange* lit);
+    void DarkenShare(int share, int shares);
+    // Whether any row from `low` to `high` (window y, clamped to the target) is this share's.
+    bool OwnsAnyRow(float low, float high, int share, int shares) const;
+    bool OwnsRow(int row, int share, int shares) const { return ((row >> kBandShift) % shares) == share; }
+
+    static constexpr int kBandShift = 3; // bands of 8 rows
+
+    ParallelRunner m_runner;
+    float* m_light = nullptr;
+    bool m_darkenPending = false; // Begin's darkening, done with the next Add's threads
+    int m_width = 0;
+    int m_height = 0;
+    RowRange m_lit;
+    RowRange m_darkened; // what Add darkens first
+};
+
+} // namespace lumeno
