@@ -24,6 +24,11 @@ const TemplateControl kHelpControls[] = {
     {kHelpMouseTextId, ControlKind::StaticText, "Mouse left button:\tReset Particles\nMouse right button:\tClear Screen",
      {13, 69, 234, 17}},
     {kHelpTipTextId, ControlKind::StaticText, "Tip: For best result use float32 canvas quality.", {7, 92, 234, 8}},
+    // The window's own keys, below the toy's, in a block of their own.
+    {kHelpWindowKeysTextId, ControlKind::StaticText,
+     "   F11:\tFullscreen on/off (Esc leaves it)\n"
+     "   R:\tRecording on/off ( recordings/*.mp4 )",
+     {7, 104, 234, 17}},
 };
 
 // Without a default button a dialog ignores Enter; this one hides on it, as its
@@ -45,7 +50,7 @@ protected:
 
 } // namespace
 
-const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 106, 8, kHelpControls};
+const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 125, 8, kHelpControls};
 
 QDialog* CreateHelpDialog(QWidget* owner)
 {

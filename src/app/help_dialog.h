@@ -1,7 +1,7 @@
 #pragma once
 // The help dialog (template 131): the keyboard shortcuts, the mouse buttons and a tip,
-// in three static texts. Modeless, hidden until shown; closing it (close box, Escape,
-// Enter) only hides it.
+// in three static texts, and the window's own keys in a fourth below them. Modeless,
+// hidden until shown; closing it (close box, Escape, Enter) only hides it.
 
 #include <QDialog>
 
@@ -11,10 +11,11 @@ namespace lumeno {
 
 extern const DialogTemplate kHelpTemplate;
 
-// Ids of the three texts, so tests can find them.
+// Ids of the texts, so tests can find them.
 inline constexpr int kHelpKeysTextId = 1;
 inline constexpr int kHelpMouseTextId = 2;
 inline constexpr int kHelpTipTextId = 3;
+inline constexpr int kHelpWindowKeysTextId = 4;
 
 // A plain dialog built from kHelpTemplate, owned by `owner`, not shown.
 QDialog* CreateHelpDialog(QWidget* owner);

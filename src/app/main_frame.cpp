@@ -9,6 +9,7 @@
 #include "engine/frame_keys.h"
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
+#include "engine/view_keys.h"
 #include "engine_lifetime.h"
 #include "gl_surface_window.h"
 #include "platform/gl/gl_device.h"
@@ -24,7 +25,11 @@ namespace lumeno {
 
 // The creation steps, in order: view, properties dialog, help dialog, the properties
 // dialog shown and refreshed, the focus, the frame timer, the splash.
-CMainFrame::CMainFrame(std::function<void()> rebuildEngine) : m_rebuildEngine(std::move(rebuildEngine))
+CMainFrame::CMainFrame(std::function<void()> rebuildEngine)
+    : m_rebuildEngine(std::move(rebuildEngine)),
+      m_recording([this](bool recording) {
+          setWindowTitle(QString::fromUtf8(kFrameTitle) + (recording ? QString::fromUtf8(kRecordingCaption) : QString()));
+      })
 {
     setWindowTitle(QString::fromUtf8(kFrameTitle));
     CreateMenu();
@@ -47,6 +52,7 @@ CMainFrame::CMainFrame(std::function<void()> rebuildEngine) : m_rebuildEngine(st
 CMainFrame::~CMainFrame()
 {
     m_frameTimer.stop();
+    m_recording.Stop(false);
     // The engine renders into the view's surface: it goes while that still exists.
     DestroyEngine();
     delete m_help;
@@ -58,7 +64,9 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // Closing hides the window and may take the surface's native window with it; the
     // engine goes first, while its context can still be made current on that window.
+    // A film being made ends with what it holds.
     m_frameTimer.stop();
+    m_recording.Stop(false);
     DestroyEngine();
     QMainWindow::closeEvent(event);
 }
@@ -106,12 +114,35 @@ void CMainFrame::ShowMaximised()
     showMaximized();
 }
 
+void CMainFrame::ToggleFullscreen()
+{
+    if (isFullScreen()) {
+        LeaveFullscreen();
+        return;
+    }
+    m_maximisedBeforeFullscreen = isMaximized();
+    menuBar()->hide();
+    showFullScreen();
+}
+
+void CMainFrame::LeaveFullscreen()
+{
+    if (!isFullScreen())
+        return;
+    menuBar()->show();
+    if (m_maximisedBeforeFullscreen)
+        showMaximized();
+    else
+        showNormal();
+}
+
 RenderWindow* CMainFrame::RenderTarget() { return &m_view->Surface(); }
 
 void CMainFrame::ShowCanvas(bool visible) { m_view->ShowSurface(visible); }
 
 void CMainFrame::OnFrameTimer()
 {
+    m_recording.Watch();
     if (g_engine == nullptr)
         return;
     MakeEngineCurrent();
@@ -150,11 +181,13 @@ std::optional<WindowMessage> CMainFrame::TranslateInput(QObject* target, QEvent*
 bool CMainFrame::PreTranslateMessage(QObject* target, QEvent* event)
 {
     if (const std::optional<WindowMessage> message = TranslateInput(target, event))
-        HandleMessage(*message);
+        HandleInput(*message, true);
     return false;
 }
 
-void CMainFrame::HandleMessage(const WindowMessage& message)
+void CMainFrame::HandleMessage(const WindowMessage& message) { HandleInput(message, true); }
+
+void CMainFrame::HandleInput(const WindowMessage& message, bool escapeLeavesFullscreen)
 {
     if (g_engine != nullptr) {
         MakeEngineCurrent();
@@ -165,9 +198,20 @@ void CMainFrame::HandleMessage(const WindowMessage& message)
                                  [this](int) { m_properties->SyncColorRadios(); },
                                  [this] { g_engine->CopyToClipboard(m_clipboard); },
                              });
+    HandleViewKeys(message, ViewKeyActions{
+                                [this] { return isFullScreen(); },
+                                [this] { ToggleFullscreen(); },
+                                escapeLeavesFullscreen ? std::function<void()>([this] { LeaveFullscreen(); }) : nullptr,
+                                [this] { m_recording.Toggle(); },
+                            });
 }
 
-void CMainFrame::RebuildEngine() { m_rebuildEngine(); }
+void CMainFrame::RebuildEngine()
+{
+    // A film keeps one canvas size; the new engine may have another.
+    m_recording.Stop(true);
+    m_rebuildEngine();
+}
 
 bool CMainFrame::SupportsPostPixelShaderBlending(int format)
 {
@@ -179,7 +223,8 @@ bool CMainFrame::SupportsPostPixelShaderBlending(int format)
 
 CParticleSystem* CMainFrame::ParticleSystem() { return g_engine != nullptr ? g_engine->GetParticleSystem() : nullptr; }
 
-void CMainFrame::ForwardKeyDown(const WindowMessage& message) { HandleMessage(message); }
+// Escape in the dialog is the dialog's: it hides it.
+void CMainFrame::ForwardKeyDown(const WindowMessage& message) { HandleInput(message, false); }
 
 void CMainFrame::RedrawMainWindow() { repaint(); }
 

@@ -6,12 +6,16 @@
 //
 // The engine itself is built by the application (CMainApp::RebuildEngine), reached
 // through the callback given at construction; the frame shuts it down when it goes.
+//
+// Beside those keys the frame has its own: F11 fullscreen (Escape leaves it) and R, which
+// records the shown picture into a film (frame_recording.h).
 
 #include <functional>
 
 #include <QMainWindow>
 #include <QTimer>
 
+#include "frame_recording.h"
 #include "platform/window_message.h"
 #include "qt_clipboard.h"
 #include "settings/ui/properties_host.h"
@@ -26,6 +30,8 @@ class RenderWindow;
 class SettingsPresets;
 
 inline constexpr const char* kFrameTitle = "   .:: Lumeno beta1 ::.";
+// Appended to the caption while a film is recorded.
+inline constexpr const char* kRecordingCaption = " - recording";
 // The shortest interval a window timer has on the platform this program was made for;
 // with one simulation step a frame, it keeps the motion at its designed speed.
 inline constexpr int kFrameTimerMs = 10;
@@ -46,6 +52,12 @@ public:
     // Shows the frame maximised, filling the screen's free area also where no window
     // manager maximises it.
     void ShowMaximised();
+    // Fullscreen without the menu bar, the canvas centred as in the window; leaving it
+    // gives back the window as it was (maximised or not).
+    void ToggleFullscreen();
+    void LeaveFullscreen();
+    void ToggleRecording() { m_recording.Toggle(); }
+    bool IsRecording() const { return m_recording.IsRecording(); }
 
     // For an input event on its way to `target`, before anyone else sees it: acts on it
     // when the target is this frame's window or its GL surface. Never consumes it.
@@ -73,6 +85,9 @@ private:
     void AcceptSettingsDrops();
     void OnFrameTimer();
     std::optional<WindowMessage> TranslateInput(QObject* target, QEvent* event) const;
+    // The engine's handler, the frame's keys and the window's; Escape leaves fullscreen
+    // only where it is not a dialog's key.
+    void HandleInput(const WindowMessage& message, bool escapeLeavesFullscreen);
 
     // PropertiesDialogHost
     void RebuildEngine() override;
@@ -88,6 +103,8 @@ private:
     QTimer m_frameTimer;
     QtClipboard m_clipboard;
     SettingsPresets* m_presets = nullptr; // owned as a child
+    FrameRecording m_recording;
+    bool m_maximisedBeforeFullscreen = true;
 };
 
 } // namespace lumeno

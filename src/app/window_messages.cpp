@@ -32,6 +32,7 @@ std::optional<WindowMessage> KeyMessage(const QKeyEvent& event)
     WindowMessage message;
     message.message = press ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
     message.virtualKey = *virtualKey;
+    message.repeated = press && event.isAutoRepeat();
     return message;
 }
 

@@ -36,8 +36,8 @@ std::vector<std::string> FfmpegArguments(const FilmRequest& film, const std::str
                            ":bottom=" + std::to_string(film.height % 2) + ":mode=smear");
         }
         // yuv420p and faststart: what every player and every upload page opens.
-        add({"-c:v", "libx264", "-preset", "medium", "-crf", "18", "-pix_fmt", "yuv420p", "-movflags", "+faststart",
-             "-f", "mp4"});
+        add({"-c:v", "libx264", "-preset", film.live ? "veryfast" : "medium", "-crf", "18", "-pix_fmt", "yuv420p",
+             "-movflags", "+faststart", "-f", "mp4"});
         break;
     case FilmFormat::WebM:
         // VP9 takes odd sizes. Constant quality; row threads keep two cores busy.

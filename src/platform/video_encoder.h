@@ -40,6 +40,9 @@ struct FilmRequest {
     int width = 0;  // pixels of every frame
     int height = 0;
     int framesPerSecond = 60;
+    // Made while the frames come (a recording): H.264 with a fast preset, so the encoder
+    // keeps pace with the window at the cost of a somewhat larger file.
+    bool live = false;
 };
 
 // ffmpeg's command line for a film written to `outputPath`, reading frames from stdin.

@@ -20,7 +20,9 @@ enum VirtualKey : std::uint32_t {
     VK_BACK = 0x08,
     VK_RETURN = 0x0D,
     VK_SHIFT = 0x10,
+    VK_ESCAPE = 0x1B,
     VK_SPACE = 0x20,
+    VK_F11 = 0x7A,
     VK_LSHIFT = 0xA0,
     VK_RSHIFT = 0xA1,
     // '0'..'9' and 'A'..'Z' are their ASCII codes.
@@ -31,6 +33,7 @@ struct WindowMessage {
     std::uint32_t virtualKey = 0; // key messages
     std::uint16_t pointerX = 0;   // mouse messages: client pixels, as the message carries them
     std::uint16_t pointerY = 0;
+    bool repeated = false;        // key-downs: the key was down already (auto-repeat)
 };
 
 } // namespace lumeno

@@ -66,6 +66,7 @@ std::optional<WindowMessage> KeyDownMessage(const QKeyEvent& event)
     WindowMessage message;
     message.message = event.modifiers().testFlag(Qt::AltModifier) ? WM_SYSKEYDOWN : WM_KEYDOWN;
     message.virtualKey = *virtualKey;
+    message.repeated = event.isAutoRepeat();
     return message;
 }
 

@@ -1,0 +1,150 @@
+#include "engine/film_recorder.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/threads.h"
+
+namespace lumeno {
+namespace {
+
+// Enough for a third of a second of a 1024 x 768 canvas, and still a few frames of the
+// largest canvases; more would only hide an encoder that cannot keep up.
+constexpr std::size_t kQueueBytes = std::size_t{128} << 20;
+constexpr std::size_t kMinQueueFrames = 2;
+constexpr std::size_t kMaxQueueFrames = 32;
+
+class VideoEncoderSink final : public FilmSink {
+public:
+    explicit VideoEncoderSink(std::unique_ptr<VideoEncoder> encoder) : m_encoder(std::move(encoder)) {}
+    bool WriteFrame(std::span<const std::uint8_t> rgba, std::string* error) override
+    {
+        return m_encoder->WriteFrame(rgba, error);
+    }
+    bool Finish(std::string* error) override { return m_encoder->Finish(error); }
+
+private:
+    std::unique_ptr<VideoEncoder> m_encoder;
+};
+
+} // namespace
+
+std::string RecordingSummary(const RecordingReport& report)
+{
+    if (!report.error.empty()) {
+        // ffmpeg's own words, when they end it, stay as it printed them.
+        std::string sentence = report.error;
+        if (sentence.find('\n') == std::string::npos && !sentence.ends_with('.'))
+            sentence += '.';
+        sentence[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(sentence[0])));
+        return sentence;
+    }
+    const auto frames = [](int count) { return std::to_string(count) + (count == 1 ? " frame" : " frames"); };
+    return "Recorded " + report.path + ": " + frames(report.framesWritten) + " written, " +
+           std::to_string(report.framesDropped) + " dropped.";
+}
+
+std::size_t RecordingQueueCapacity(std::size_t frameBytes)
+{
+    const std::size_t fitting = frameBytes == 0 ? kMaxQueueFrames : kQueueBytes / frameBytes;
+    return std::clamp(fitting, kMinQueueFrames, kMaxQueueFrames);
+}
+
+FilmRecorder::FilmRecorder(std::string path, std::unique_ptr<FilmSink> sink, std::size_t capacity)
+    : m_path(std::move(path)), m_sink(std::move(sink)), m_capacity(std::max<std::size_t>(capacity, 1))
+{
+}
+
+FilmRecorder::~FilmRecorder() { (void)Stop(); }
+
+std::unique_ptr<FilmRecorder> FilmRecorder::Start(std::string path, std::unique_ptr<FilmSink> sink,
+                                                  std::size_t capacity, std::string* error)
+{
+    std::unique_ptr<FilmRecorder> recorder(new FilmRecorder(std::move(path), std::move(sink), capacity));
+    recorder->m_thread = StartThread([self = recorder.get()] { self->EncodeQueued(); });
+    if (!recorder->m_thread.joinable()) {
+        *error = "the film " + recorder->m_path + " was not written: no thread could be started for its encoder";
+        recorder->m_stopped = true; // nothing to join; the sink goes unfinished
+        return nullptr;
+    }
+    return recorder;
+}
+
+std::unique_ptr<FilmRecorder> FilmRecorder::StartFilm(const FilmRequest& film, std::string* error)
+{
+    std::unique_ptr<VideoEncoder> encoder = VideoEncoder::Start(film, error);
+    if (!encoder)
+        return nullptr;
+    const std::size_t frameBytes = static_cast<std::size_t>(film.width) * static_cast<std::size_t>(film.height) * 4;
+    return Start(film.path, std::make_unique<VideoEncoderSink>(std::move(encoder)), RecordingQueueCapacity(frameBytes),
+                 error);
+}
+
+bool FilmRecorder::Push(std::vector<std::uint8_t>&& rgba)
+{
+    ++m_shown;
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_stopping || m_failed || m_queue.size() >= m_capacity)
+            return false; // the picture goes with `rgba`'s owner
+        m_queue.push_back(std::move(rgba));
+    }
+    m_wake.notify_one();
+    return true;
+}
+
+bool FilmRecorder::Failed() const
+{
+    const std::lock_guard lock(m_mutex);
+    return m_failed;
+}
+
+void FilmRecorder::EncodeQueued()
+{
+    for (;;) {
+        std::vector<std::uint8_t> frame;
+        {
+            std::unique_lock lock(m_mutex);
+            m_wake.wait(lock, [this] { return !m_queue.empty() || m_stopping; });
+            if (m_queue.empty())
+                return; // stopping, and everything queued is written
+            frame = std::move(m_queue.front());
+            m_queue.pop_front();
+            if (m_failed)
+                continue; // the film is lost: what is left only empties the queue
+        }
+        // Outside the lock: the frame thread must never wait for a write.
+        std::string error;
+        if (m_sink->WriteFrame(frame, &error)) {
+            ++m_written;
+            continue;
+        }
+        const std::lock_guard lock(m_mutex);
+        m_failed = true;
+        m_error = std::move(error);
+    }
+}
+
+RecordingReport FilmRecorder::Stop()
+{
+    if (m_stopped)
+        return m_report;
+    m_stopped = true;
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_wake.notify_one();
+    m_thread.join();
+    m_report.path = m_path;
+    m_report.framesShown = m_shown;
+    m_report.framesWritten = m_written;
+    m_report.framesDropped = m_shown - m_written;
+    if (m_failed)
+        m_report.error = m_error;
+    else if (std::string error; !m_sink->Finish(&error))
+        m_report.error = std::move(error);
+    return m_report;
+}
+
+} // namespace lumeno

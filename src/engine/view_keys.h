@@ -1,0 +1,23 @@
+#pragma once
+// The keys of the window itself, beside those of the particle toy: F11 turns fullscreen
+// on and off, Escape leaves it, R starts and stops a recording. Plain key-downs only,
+// and once a press: a held key toggles nothing again, and Escape does nothing when the
+// window is not fullscreen.
+
+#include <functional>
+
+#include "platform/window_message.h"
+
+namespace lumeno {
+
+struct ViewKeyActions {
+    std::function<bool()> isFullscreen;
+    std::function<void()> toggleFullscreen;
+    // Empty where Escape belongs to someone else (a dialog hides on it).
+    std::function<void()> leaveFullscreen;
+    std::function<void()> toggleRecording;
+};
+
+void HandleViewKeys(const WindowMessage& message, const ViewKeyActions& actions);
+
+} // namespace lumeno
