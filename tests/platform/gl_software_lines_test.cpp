@@ -166,18 +166,21 @@ TEST_F(GlSoftwareLines, AThousandStreaksThroughOnePixelSumInEveryFormatAddedAndS
         for (bool invert : {false, true}) {
             const std::vector<float> driver = Draw(lines, LineDrawing::Driver, format, invert);
             const std::vector<float> software = Draw(lines, LineDrawing::Software, format, invert);
+            // 8-bit canvases round every line's light as it is blended: the driver's alone.
+            if (format == D3DFMT_A8R8G8B8) {
+                EXPECT_EQ(software, driver) << (invert ? "on white" : "on black");
+                continue;
+            }
             // Centre pixel: 1000 x 0.01 x colour (1, 0.5, 0.25), added to black or taken from
-            // white. 8-bit canvases clamp it as the driver does. Half floats hold it exactly
+            // white. Half floats hold it exactly
             // here; the driver's lines lose a seventh of it, rounding every blend to half
             // precision once the sum passes 4.
             const float colour[3] = {1.0f, 0.5f, 0.25f};
             const std::vector<float> centre = Pixel(software, 24, 12, kCanvasWidth);
-            const std::vector<float> driverCentre = Pixel(driver, 24, 12, kCanvasWidth);
             for (int c = 0; c < 3; ++c) {
                 const auto i = static_cast<std::size_t>(c);
                 const float exact = invert ? 1.0f - 10.0f * colour[c] : 10.0f * colour[c];
-                const float expected = format == D3DFMT_A8R8G8B8 ? driverCentre[i] : exact;
-                EXPECT_NEAR(centre[i], expected, 0.01f * std::max(1.0f, std::fabs(expected)))
+                EXPECT_NEAR(centre[i], exact, 0.01f * std::max(1.0f, std::fabs(exact)))
                     << "format " << format << (invert ? " on white" : " on black") << " channel " << c;
             }
             if (format == D3DFMT_A32B32G32R32F)

@@ -63,7 +63,7 @@ inline constexpr const char* kFragmentPrelude = "#version 330 core\n";
 // What the loader puts in front of every compute section. One invocation a vertex:
 // LumenoVertex() is its index among this dispatch's lumeno_VertexCount vertices (check it:
 // the last workgroup runs past the end), LumenoStreamTexel(vertex, n) the vertex's nth
-// 16 bytes of the stream (n = 0, 1: position and velocity, colour), LumenoCapture hands on
+// 16 bytes of the stream (n = 0, 1: position and velocity, colour), LumenoCapture takes
 // its clip position (GL's conventions) and its colour.
 inline constexpr const char* kComputePrelude = R"(#version 430 core
 uniform vec2 lumeno_TargetSize;
@@ -84,7 +84,11 @@ vec4 LumenoStreamTexel(int vertex, int texel)
 }
 void LumenoCapture(int vertex, vec4 position, vec4 colour)
 {
-    lumeno_Captured[2 * vertex] = position;
+    // Handed on in window coordinates (pixels, row 0 at the bottom) with w kept, so the
+    // processor does no division per vertex; w <= 0 (behind the eye) stays recognisable.
+    float w = position.w;
+    vec2 window = (position.xy / w * 0.5 + 0.5) * lumeno_TargetSize;
+    lumeno_Captured[2 * vertex] = vec4(window, position.z / w, w);
     lumeno_Captured[2 * vertex + 1] = colour;
 }
 )";

@@ -31,6 +31,11 @@ bool GlDevice::DrawSoftwareLines(std::uint32_t startVertex, std::uint64_t vertex
     if (!smooth || !blend || alphaTest || source != D3DBLEND_SRCALPHA || destination != D3DBLEND_ONE ||
         (operation != D3DBLENDOP_ADD && operation != D3DBLENDOP_REVSUBTRACT))
         return false;
+    // An 8-bit target rounds every line's light to whole steps as it is blended, so that a
+    // faint streak shows as one step or not at all: that is its look, and a frame's light
+    // added at once would not give it. Float targets keep the sum.
+    if (m_renderTarget->Format() != D3DFMT_A16B16G16R16F && m_renderTarget->Format() != D3DFMT_A32B32G32R32F)
+        return false;
     // The stream is read as a buffer texture of 16-byte texels.
     if (m_streamStride % 16 != 0 || m_streamOffset % 16 != 0 ||
         vertexCount > static_cast<std::uint64_t>(std::numeric_limits<GLint>::max()) / m_streamStride)

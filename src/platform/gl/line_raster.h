@@ -20,24 +20,13 @@
 // ever write the same pixel and the sum of every pixel is formed in the same order as the
 // lines are listed: the picture does not depend on the thread count.
 
-#include <cstddef>
 #include <span>
+#include <vector>
 
+#include "platform/gl/line_kernel.h"
 #include "platform/parallel_runner.h"
 
 namespace lumeno {
-
-struct CapturedVertex {
-    float x, y, z, w; // clip space, GL's conventions
-    float r, g, b, a;
-};
-static_assert(sizeof(CapturedVertex) == 32, "what the capture writes: two vec4 a vertex");
-
-// Rows [top, bottom) of the buffer that hold light; empty when top == bottom.
-struct RowRange {
-    int top = 0;
-    int bottom = 0;
-};
 
 class LineRaster {
 public:
@@ -61,15 +50,11 @@ public:
     const float* Light() const { return m_light; }
 
 private:
-    void DrawShare(std::span<const CapturedVertex> vertices, int share, int shares, RowRange* lit);
     void DarkenShare(int share, int shares);
-    // Whether any row from `low` to `high` (window y, clamped to the target) is this share's.
-    bool OwnsAnyRow(float low, float high, int share, int shares) const;
-    bool OwnsRow(int row, int share, int shares) const { return ((row >> kBandShift) % shares) == share; }
-
-    static constexpr int kBandShift = 3; // bands of 8 rows
 
     ParallelRunner m_runner;
+    std::vector<RowRange> m_shareLit;          // what each share lit during an Add
+    std::vector<unsigned char> m_bandOwner;    // the share that draws each band of rows
     float* m_light = nullptr;
     bool m_darkenPending = false; // Begin's darkening, done with the next Add's threads
     int m_width = 0;
