@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QPointer>
 
+#include "engine/frame_rate.h"
 #include "main_frame.h"
 
 namespace lumeno {
@@ -27,7 +28,7 @@ public:
 
     // Replaces g_engine with a new engine built from the settings records for the main
     // frame's surface. A failed build leaves no engine and says so; either way the frame
-    // is repainted.
+    // is repainted. The frame-rate average goes on from where the last engine left it.
     void RebuildEngine();
 
     // True when the event is consumed: only a key or button press that closed the splash.
@@ -41,6 +42,8 @@ public:
 private:
     QPointer<CMainFrame> m_frame;
     RenderWindow* m_renderTargetForTesting = nullptr;
+    // One for the whole run: every engine adds its frames to it.
+    FrameRateAverage m_frameRate;
 };
 
 } // namespace lumeno

@@ -5,7 +5,6 @@
 #include <cstdio>
 
 #include "engine/canvas_mapping.h"
-#include "engine/frame_rate.h"
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
 #include "particles/particle_system.h"
@@ -63,7 +62,7 @@ void CRenderEngine::UpdateTiming()
     const std::uint32_t interval = now - m_lastTimestamp; // wraps correctly
     m_lastTimestamp = now;
     m_frameTime = static_cast<float>(interval) * 0.001f;
-    m_framesPerSecond = AddFrameRateSample(interval, m_framesPerSecond);
+    m_framesPerSecond = m_frameRate->AddSample(interval, m_framesPerSecond);
     ++m_frameCount;
     if (!m_paused)
         m_particleSystem->Update();

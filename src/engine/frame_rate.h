@@ -1,16 +1,22 @@
 #pragma once
 // The frame-rate figure: the mean of the instantaneous rates over blocks of five frames.
-// The accumulator and its sample count belong to the process and survive engine rebuilds.
+// The running sum and its sample count live in an object, not in the engine: the
+// application keeps one for the whole run and lends it to every engine it builds, so the
+// average goes on across rebuilds; an engine given none keeps its own.
 
 #include <cstdint>
 
 namespace lumeno {
 
-// Adds the rate of a frame of `intervalMs` and returns the figure to show: a new mean
-// when a block completed, else `shown` unchanged.
-float AddFrameRateSample(std::uint32_t intervalMs, float shown);
+class FrameRateAverage {
+public:
+    // Adds the rate of a frame of `intervalMs` and returns the figure to show: a new mean
+    // when a block completed, else `shown` unchanged.
+    float AddSample(std::uint32_t intervalMs, float shown);
 
-// Back to process start, for tests.
-void ResetFrameRateForTesting();
+private:
+    float m_accumulator = 0.0f;
+    std::int32_t m_samples = 0;
+};
 
 } // namespace lumeno

@@ -37,14 +37,16 @@ HRESULT CRenderDevice::Create(RenderWindow* window, int width, int height)
     if (!context || !context->MakeCurrent())
         return E_FAIL;
 
-    m_lastResult = GlDevice::Create(*context, width, height, &m_device);
-    if (FAILED(m_lastResult))
-        return m_lastResult;
+    const HRESULT created = GlDevice::Create(*context, width, height, &m_device);
+    if (FAILED(created))
+        return created;
 
-    // The fixed states of a fresh device; the passes set what they need themselves.
+    // The fixed states of a fresh device; the passes set what they need themselves. Each
+    // is one GL honours (fill mode is glPolygonMode's; alpha testing can only be off, as
+    // core GL has none). Lighting is not among them: core GL has no fixed-function
+    // lighting, and the device refuses the state rather than keep a value that does nothing.
     (void)m_device->SetRenderState(D3DRS_STENCILENABLE, 0);
     (void)m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
-    (void)m_device->SetRenderState(D3DRS_LIGHTING, 0);
     (void)m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
     (void)m_device->SetRenderState(D3DRS_FILLMODE, D3DFILL_SOLID);
     (void)m_device->SetRenderState(D3DRS_ALPHATESTENABLE, 0);
@@ -64,8 +66,8 @@ HRESULT CRenderDevice::Create(RenderWindow* window, int width, int height)
         return E_FAIL;
     }
 
-    m_lastResult = m_device->GetBackBuffer(&m_backBuffer);
-    return FAILED(m_lastResult) ? m_lastResult : S_OK;
+    const HRESULT backBuffer = m_device->GetBackBuffer(&m_backBuffer);
+    return FAILED(backBuffer) ? backBuffer : S_OK;
 }
 
 void CRenderDevice::Release()

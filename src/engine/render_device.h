@@ -13,7 +13,6 @@ class GlDevice;
 class GlSurface;
 class RenderWindow;
 
-
 class CRenderDevice {
 public:
     CRenderDevice() = default;
@@ -28,7 +27,6 @@ public:
     GlSurface* GetBackBuffer() const { return m_backBuffer.get(); }
     const std::shared_ptr<GlSurface>& BackBufferReference() const { return m_backBuffer; }
     bool SupportsPostPixelShaderBlending(int format) const;
-    HRESULT LastResult() const { return m_lastResult; }
 
     // Tests stand in other capabilities for those of the real context.
     static void OverrideCapsForTesting(const ContextVersion* caps);
@@ -37,7 +35,6 @@ private:
     RenderWindow* m_window = nullptr;
     std::unique_ptr<GlDevice> m_device;
     std::shared_ptr<GlSurface> m_backBuffer;
-    HRESULT m_lastResult = S_OK;
     int m_width = 0, m_height = 0;
 };
 

@@ -17,7 +17,10 @@ namespace lumeno {
 CRenderEngine* g_engine = nullptr;
 GlDevice* g_device = nullptr;
 
-CRenderEngine::CRenderEngine() : m_lastTimestamp(TimeGetTime()) {}
+CRenderEngine::CRenderEngine(FrameRateAverage* frameRate)
+    : m_lastTimestamp(TimeGetTime()), m_frameRate(frameRate ? frameRate : &m_ownFrameRate)
+{
+}
 
 CRenderEngine::~CRenderEngine() { Shutdown(); }
 
@@ -57,6 +60,9 @@ HRESULT CRenderEngine::Init(RenderWindow* window)
 void CRenderEngine::Shutdown()
 {
     m_initialised = false;
+    // Nothing may reach this device through the global once it is being released.
+    if (m_device && g_device == m_device->GetDevice())
+        g_device = nullptr;
     // GL objects are freed in the context that made them.
     if (m_device && m_device->GetDevice())
         (void)m_device->GetDevice()->Context().MakeCurrent();

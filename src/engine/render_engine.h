@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "engine/frame_rate.h"
 #include "particles/engine_view.h"
 #include "platform/hresult.h"
 #include "platform/window_message.h"
@@ -29,7 +30,9 @@ using PictureTap = std::function<void(GlImage&& picture)>;
 
 class CRenderEngine final : public ParticleEngineView {
 public:
-    CRenderEngine();
+    // The frame-rate average to add this engine's frames to: one that outlives the engine
+    // carries the figure across rebuilds; null gives the engine an average of its own.
+    explicit CRenderEngine(FrameRateAverage* frameRate = nullptr);
     ~CRenderEngine();
     CRenderEngine(const CRenderEngine&) = delete;
     CRenderEngine& operator=(const CRenderEngine&) = delete;
@@ -85,13 +88,15 @@ private:
     float m_frameTime = 0.0f;
     std::int32_t m_frameCount = 0;
     float m_framesPerSecond = 0.0f;
+    FrameRateAverage m_ownFrameRate;
+    FrameRateAverage* m_frameRate; // m_ownFrameRate unless the constructor was given one
     bool m_paused = false;
     PictureTap m_pictureTap;
 };
 
 // The one engine, null while none exists.
 extern CRenderEngine* g_engine;
-// The engine's device, valid while an initialised engine exists.
+// The engine's device: set by a successful Init, null again from Shutdown on.
 extern GlDevice* g_device;
 
 } // namespace lumeno

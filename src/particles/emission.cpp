@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "particles/emission_fast.h"
+#include "particles/emission_setup.h"
 #include "particles/particle_system.h"
 #include "particles/random_unit.h"
 #include "platform/random15.h"
@@ -10,51 +11,26 @@
 #include "settings/particle_settings.h"
 
 namespace lumeno {
-namespace {
-
-struct Centre {
-    float x, y;
-};
-
-// Three circles on a circle of radius 2R around the point, 120 degrees apart, the
-// third straight to its right; particle j takes circle j mod 3.
-void ThreeCircleCentres(float nx, float ny, float radius, Centre out[3])
-{
-    const float angles[3] = {kTwoPi / 3.0f, 2.0f * kTwoPi / 3.0f, kTwoPi};
-    for (int i = 0; i < 3; ++i)
-        out[i] = {nx + 2.0f * radius * std::cos(angles[i]), ny + 2.0f * radius * std::sin(angles[i])};
-}
-
-} // namespace
 
 void EmitReference(Particle* particles, int count, const EmissionParams& params)
 {
-    const float nx = 2.0f * params.pointX / static_cast<float>(params.width) - 1.0f;
-    const float ny = -(2.0f * params.pointY / static_cast<float>(params.height) - 1.0f);
+    const EmissionSetup setup(params);
     const float radius = params.radius;
 
-    Centre threeCircles[3];
-    ThreeCircleCentres(nx, ny, radius, threeCircles);
-
-    // With fewer than ten particles the period of method 2 would be zero; every draw
-    // then moves the centre, so each particle gets a circle of its own.
-    const int period = params.particleCount / 10 != 0 ? params.particleCount / 10 : 1;
-
-    Centre centre{nx, ny};
+    EmissionCentre centre{setup.nx, setup.ny};
     for (int j = 0; j < count; ++j) {
         switch (params.createMethod) {
         case 0:
-            centre = {nx, ny};
+            centre = {setup.nx, setup.ny};
             break;
         case 1:
-            centre = threeCircles[j % 3];
+            centre = setup.threeCircles[j % 3];
             break;
         case 2:
-            if (Rand15() % period == 0) {
+            if (Rand15() % setup.period == 0) {
                 const double u1 = RandomUnit(1);
                 const double u2 = RandomUnit(1);
-                centre = {static_cast<float>(nx + (u1 - 0.5) * radius * 8),
-                          static_cast<float>(ny + (u2 - 0.5) * radius * 8)};
+                centre = setup.MovedCentre(u1, u2);
             }
             break;
         default:

@@ -15,11 +15,12 @@
 
 #include <cmath>
 #include <cstdint>
-#include <system_error>
 #include <thread>
 #include <vector>
 
+#include "particles/emission_setup.h"
 #include "platform/random15.h"
+#include "platform/threads.h"
 
 namespace lumeno {
 namespace {
@@ -50,36 +51,13 @@ struct GeneratorJump {
 // RandomUnit(1) from a draw: (0.0 + x) / 1 is x exactly.
 double Unit(int draw) { return static_cast<double>(draw % kRandMax) / kRandMax; }
 
-struct Centre {
-    float x, y;
-};
-
-// What the pattern of one call needs, fixed before any particle is placed.
-struct EmissionSetup {
-    const EmissionParams& params;
-    float nx, ny;
-    Centre threeCircles[3];
-    int period;
-
-    explicit EmissionSetup(const EmissionParams& p) : params(p)
-    {
-        nx = 2.0f * p.pointX / static_cast<float>(p.width) - 1.0f;
-        ny = -(2.0f * p.pointY / static_cast<float>(p.height) - 1.0f);
-        const float angles[3] = {kTwoPi / 3.0f, 2.0f * kTwoPi / 3.0f, kTwoPi};
-        for (int i = 0; i < 3; ++i)
-            threeCircles[i] = {nx + 2.0f * p.radius * std::cos(angles[i]), ny + 2.0f * p.radius * std::sin(angles[i])};
-        period = p.particleCount / 10 != 0 ? p.particleCount / 10 : 1;
-    }
-
-    // Method 2's centre move, after its draw of k succeeded.
-    Centre MovedCentre(std::uint32_t& state) const
-    {
-        const double u1 = Unit(NextRand15(state));
-        const double u2 = Unit(NextRand15(state));
-        return {static_cast<float>(nx + (u1 - 0.5) * params.radius * 8),
-                static_cast<float>(ny + (u2 - 0.5) * params.radius * 8)};
-    }
-};
+// Method 2's centre move, after its draw of k succeeded.
+EmissionCentre MovedCentre(const EmissionSetup& setup, std::uint32_t& state)
+{
+    const double u1 = Unit(NextRand15(state));
+    const double u2 = Unit(NextRand15(state));
+    return setup.MovedCentre(u1, u2);
+}
 
 // The values a particle takes from one draw, as the reference computes them.
 struct Angle {
@@ -124,7 +102,7 @@ struct DrawTables {
 // both are left as they are after the last particle.
 template <class Values>
 void EmitRange(Particle* particles, int first, int last, const EmissionSetup& setup, const Values& values,
-               std::uint32_t& state, Centre& centre)
+               std::uint32_t& state, EmissionCentre& centre)
 {
     const EmissionParams& p = setup.params;
     for (int j = first; j < last; ++j) {
@@ -137,7 +115,7 @@ void EmitRange(Particle* particles, int first, int last, const EmissionSetup& se
             break;
         case 2:
             if (NextRand15(state) % setup.period == 0)
-                centre = setup.MovedCentre(state);
+                centre = MovedCentre(setup, state);
             break;
         default:
             break;
@@ -160,7 +138,7 @@ void EmitRange(Particle* particles, int first, int last, const EmissionSetup& se
 }
 
 // Generator state and centre at particle `index`, from those at particle 0.
-void AdvanceTo(int index, const EmissionSetup& setup, std::uint32_t& state, Centre& centre)
+void AdvanceTo(int index, const EmissionSetup& setup, std::uint32_t& state, EmissionCentre& centre)
 {
     if (setup.params.createMethod != 2) {
         // Methods 0 and 1 set their centre afresh for every particle.
@@ -170,22 +148,20 @@ void AdvanceTo(int index, const EmissionSetup& setup, std::uint32_t& state, Cent
     const GeneratorJump fourDraws = GeneratorJump::Steps(4);
     for (int j = 0; j < index; ++j) {
         if (NextRand15(state) % setup.period == 0)
-            centre = setup.MovedCentre(state);
+            centre = MovedCentre(setup, state);
         state = fourDraws.Apply(state);
     }
 }
 
-// Runs `work` on a second thread and `mine` on this one; both on this one if no thread
-// can be started.
+// Runs `work` on a second thread and `mine` on this one. Where no thread can be started
+// both run on this one, as the parallel runner falls back to fewer threads: the same
+// particles, only later, and nothing to report.
 template <class Work, class Mine>
-void OnBothCores(Work work, Mine mine)
+void OnBothCores(const Work& work, const Mine& mine)
 {
-    std::thread other;
-    try {
-        other = std::thread(work);
-    } catch (const std::system_error&) {
+    std::thread other = StartThread(work);
+    if (!other.joinable())
         work();
-    }
     mine();
     if (other.joinable())
         other.join();
@@ -197,7 +173,7 @@ void EmitHalves(Particle* particles, int count, const EmissionSetup& setup, cons
     const int half = count / 2;
     const std::uint32_t start = Rand15State();
     std::uint32_t lowState = start, highState = start;
-    Centre lowCentre{setup.nx, setup.ny}, highCentre{setup.nx, setup.ny};
+    EmissionCentre lowCentre{setup.nx, setup.ny}, highCentre{setup.nx, setup.ny};
     OnBothCores([&] { EmitRange(particles, 0, half, setup, values, lowState, lowCentre); },
                 [&] {
                     AdvanceTo(half, setup, highState, highCentre);

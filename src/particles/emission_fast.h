@@ -6,7 +6,9 @@
 
 namespace lumeno {
 
-// Emits `count` records exactly as EmitReference does, in a fraction of its time.
+// Emits `count` records exactly as EmitReference does, in a fraction of its time. Its
+// second thread comes from StartThread; when none can be started, all the work is done
+// on the calling thread, with the same result.
 void EmitFast(Particle* particles, int count, const EmissionParams& params);
 
 } // namespace lumeno

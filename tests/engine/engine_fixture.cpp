@@ -35,7 +35,7 @@ void EngineTest::TearDown()
     g_particleSettings.SetDefaults();
 }
 
-HRESULT EngineTest::BuildEngine()
+HRESULT EngineTest::BuildEngine(FrameRateAverage* frameRate)
 {
     DestroyEngine();
     std::string error;
@@ -46,7 +46,7 @@ HRESULT EngineTest::BuildEngine()
         ADD_FAILURE() << "no headless context: " << error;
         return E_FAIL;
     }
-    m_engine = std::make_unique<CRenderEngine>();
+    m_engine = std::make_unique<CRenderEngine>(frameRate);
     g_engine = m_engine.get();
     return m_engine->Init(m_window.get());
 }

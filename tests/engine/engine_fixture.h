@@ -23,8 +23,9 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Builds g_engine for the current settings in a client area of the canvas at `scale`.
-    HRESULT BuildEngine();
+    // Builds g_engine for the current settings in a client area of the canvas at `scale`,
+    // adding its frames to `frameRate` (null: an average of the engine's own).
+    HRESULT BuildEngine(FrameRateAverage* frameRate = nullptr);
     void DestroyEngine();
 
     void Send(std::uint32_t message, std::uint32_t key = 0, int x = 0, int y = 0);

@@ -50,6 +50,7 @@ TEST_F(EngineInit, BuildsDeviceCacheParticlesAndClearsTheCanvas)
 
     m_engine->Shutdown();
     EXPECT_FALSE(m_engine->IsInitialised());
+    EXPECT_EQ(g_device, nullptr) << "the global must not outlive the device";
     EXPECT_EQ(m_engine->GetParticleSystem(), nullptr);
     EXPECT_EQ(m_engine->GetEffectCache(), nullptr);
     EXPECT_EQ(m_engine->GetDevice(), nullptr);

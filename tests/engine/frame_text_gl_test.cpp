@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/frame_rate.h"
 #include "engine/render_device.h"
 #include "platform/clock.h"
 #include "platform/font/text_renderer.h"
@@ -24,7 +23,6 @@ protected:
         CanvasSettingsRecord().height = 48;
         g_particleSettings.alphaIntensity = 0.0f; // streaks leave the canvas plain
         SetClockSource([this] { return m_now; });
-        ResetFrameRateForTesting();
     }
 
     // The back buffer as RGBA bytes, top row first.
@@ -56,6 +54,35 @@ const TextCase kTextCases[] = {
     {false, 1.0f, 20, 7, "FPS: 60.000"},
 };
 
+TEST_F(FrameText, RateAverageLentToEveryEngineGoesOnAcrossARebuild)
+{
+    // Four 10 ms frames on one engine, then two on a rebuilt one. Lent the same average,
+    // as the application lends its own, the second engine's second frame is the sixth
+    // sample and completes the first block (six rates of 100 over five); with an average
+    // of its own the new engine has two samples and still shows nothing.
+    struct Case {
+        bool lent;
+        float shownAfterRebuild;
+    };
+    const Case cases[] = {{true, 120.0f}, {false, 0.0f}};
+    for (const Case& c : cases) {
+        FrameRateAverage average;
+        FrameRateAverage* lent = c.lent ? &average : nullptr;
+        ASSERT_EQ(BuildEngine(lent), S_OK);
+        for (int frame = 0; frame < 4; ++frame) {
+            m_now += 10;
+            m_engine->Render();
+        }
+        EXPECT_EQ(m_engine->FramesPerSecond(), 0.0f) << "lent " << c.lent;
+        ASSERT_EQ(BuildEngine(lent), S_OK);
+        for (int frame = 0; frame < 2; ++frame) {
+            m_now += 10;
+            m_engine->Render();
+        }
+        EXPECT_NEAR(m_engine->FramesPerSecond(), c.shownAfterRebuild, 1e-3f) << "lent " << c.lent;
+    }
+}
+
 TEST_F(FrameText, RateTextIsBlackOnInvertWhiteOtherwiseAtTenTen)
 {
     for (const TextCase& c : kTextCases) {
@@ -63,7 +90,6 @@ TEST_F(FrameText, RateTextIsBlackOnInvertWhiteOtherwiseAtTenTen)
                                  std::to_string(c.scale);
         g_particleSettings.invert = c.invert;
         g_particleSettings.scale = c.scale;
-        ResetFrameRateForTesting();
         ASSERT_EQ(BuildEngine(), S_OK);
         for (int frame = 0; frame < c.frames; ++frame) {
             m_now += c.intervalMs;

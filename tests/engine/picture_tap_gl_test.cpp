@@ -5,7 +5,6 @@
 
 #include <vector>
 
-#include "engine/frame_rate.h"
 #include "engine/render_device.h"
 #include "platform/clock.h"
 
@@ -20,7 +19,6 @@ protected:
         CanvasSettingsRecord().width = 160; // room for the rate text
         CanvasSettingsRecord().height = 48;
         SetClockSource([this] { return m_now += 10; });
-        ResetFrameRateForTesting();
     }
 
     std::vector<std::uint8_t> BackBuffer() const

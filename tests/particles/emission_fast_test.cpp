@@ -4,11 +4,14 @@
 #include <cstring>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "particles/emission.h"
 #include "particles/emission_fast.h"
 #include "platform/random15.h"
+#include "platform/threads.h"
+#include "support/message_box_recorder.h"
 
 namespace lumeno {
 namespace {
@@ -82,6 +85,31 @@ TEST(EmissionFast, AnyGeneratorStateIncludingOneAboutToWrap)
         for (int method : {0, 2})
             ExpectSameEmission(33333, Params(method, 33333, 0.6f, 0.01f, 0.004f), seed,
                                "seed " + std::to_string(seed) + " method " + std::to_string(method));
+}
+
+TEST(EmissionFast, ThreadsThatCannotStartLeaveTheWorkToTheCallingThread)
+{
+    // 20001 particles start one thread (the halves), 70001 two (the tables, then the
+    // halves); every start that fails is the calling thread's work, with the same result.
+    struct Case {
+        int count, failures;
+    };
+    const Case cases[] = {{20001, 1}, {70001, 1}, {70001, 2}};
+    test::MessageBoxRecorder boxes;
+    for (const Case& c : cases) {
+        const std::string what = "count " + std::to_string(c.count) + ", " + std::to_string(c.failures) + " failed";
+        FailNextThreadStartsForTesting(c.failures);
+        for (int method : {0, 2})
+            ExpectSameEmission(c.count, Params(method, c.count, 0.6f, 0.01f, 0.004f), 99u,
+                               what + ", method " + std::to_string(method));
+        // The emission's first call took the injected failures: the next start succeeds.
+        std::thread probe = StartThread([] {});
+        EXPECT_TRUE(probe.joinable()) << what << ": the emission did not start its threads through StartThread";
+        if (probe.joinable())
+            probe.join();
+        FailNextThreadStartsForTesting(0);
+    }
+    EXPECT_TRUE(boxes.Boxes().empty()) << "a slower emission is not a failure to report";
 }
 
 TEST(EmissionFast, ConsecutiveEmissionsContinueTheSequence)

@@ -34,8 +34,7 @@ struct GlStateSnapshot {
 
 constexpr D3DRENDERSTATETYPE kStates[] = {
     D3DRS_ZENABLE, D3DRS_FILLMODE, D3DRS_ZWRITEENABLE, D3DRS_ALPHATESTENABLE, D3DRS_SRCBLEND, D3DRS_DESTBLEND,
-    D3DRS_CULLMODE, D3DRS_ALPHABLENDENABLE, D3DRS_STENCILENABLE, D3DRS_LIGHTING, D3DRS_BLENDOP,
-    D3DRS_ANTIALIASEDLINEENABLE,
+    D3DRS_CULLMODE, D3DRS_ALPHABLENDENABLE, D3DRS_STENCILENABLE, D3DRS_BLENDOP, D3DRS_ANTIALIASEDLINEENABLE,
 };
 
 TEST(GlDeviceStates, StartAtTheDefaultsOfAFreshDevice)
@@ -46,7 +45,7 @@ TEST(GlDeviceStates, StartAtTheDefaultsOfAFreshDevice)
     std::unique_ptr<GlDevice> device;
     ASSERT_EQ(GlDevice::Create(*context, 4, 4, &device), S_OK);
     const std::uint32_t expected[] = {D3DZB_FALSE, D3DFILL_SOLID, 1, 0, D3DBLEND_ONE, D3DBLEND_ZERO,
-                                      D3DCULL_CCW, 0, 0, 1, D3DBLENDOP_ADD, 0};
+                                      D3DCULL_CCW, 0, 0, D3DBLENDOP_ADD, 0};
     for (std::size_t i = 0; i < std::size(kStates); ++i) {
         std::uint32_t value = 99;
         ASSERT_EQ(device->GetRenderState(kStates[i], &value), S_OK);
@@ -60,7 +59,8 @@ TEST(GlDeviceStates, StartAtTheDefaultsOfAFreshDevice)
 
 TEST_F(GlDeviceTest, SavingSettingAndRestoringLeavesEveryStateAndGlAsTheyWere)
 {
-    // Not the defaults, so that restoring has something to undo.
+    // Not the defaults, so that restoring has something to undo. Alpha testing stays
+    // off: it is the one value the device takes.
     ASSERT_EQ(m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW), S_OK);
     ASSERT_EQ(m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE), S_OK);
     const GlStateSnapshot before = GlStateSnapshot::Take();
@@ -68,8 +68,8 @@ TEST_F(GlDeviceTest, SavingSettingAndRestoringLeavesEveryStateAndGlAsTheyWere)
     for (std::size_t i = 0; i < std::size(kStates); ++i)
         ASSERT_EQ(m_device->GetRenderState(kStates[i], &saved[i]), S_OK);
 
-    const std::uint32_t changed[] = {D3DZB_FALSE, D3DFILL_WIREFRAME, 0, 1, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA,
-                                     D3DCULL_NONE, 1, 1, 0, D3DBLENDOP_REVSUBTRACT, 1};
+    const std::uint32_t changed[] = {D3DZB_FALSE, D3DFILL_WIREFRAME, 0, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA,
+                                     D3DCULL_NONE, 1, 1, D3DBLENDOP_REVSUBTRACT, 1};
     for (std::size_t i = 0; i < std::size(kStates); ++i)
         ASSERT_EQ(m_device->SetRenderState(kStates[i], changed[i]), S_OK);
     EXPECT_NE(GlStateSnapshot::Take().values, before.values);
@@ -99,6 +99,11 @@ TEST_F(GlDeviceTest, ParticleBlendingMapsOntoGl)
 
 TEST_F(GlDeviceTest, UnknownStatesAndValuesAreRefusedAndChangeNothing)
 {
+    // States that core GL cannot honour are refused, not kept without effect: lighting
+    // (state 137) in any value, alpha testing switched on.
+    constexpr D3DRENDERSTATETYPE kLighting = 137;
+    EXPECT_EQ(m_device->SetRenderState(kLighting, 0), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->SetRenderState(D3DRS_ALPHATESTENABLE, 1), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->SetRenderState(D3DRS_SRCBLEND, 0), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->SetRenderState(D3DRS_BLENDOP, 6), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->SetRenderState(D3DRS_CULLMODE, 4), D3DERR_INVALIDCALL);
@@ -106,6 +111,9 @@ TEST_F(GlDeviceTest, UnknownStatesAndValuesAreRefusedAndChangeNothing)
     EXPECT_EQ(m_device->SetRenderState(999, 1), D3DERR_INVALIDCALL);
     std::uint32_t value = 0;
     EXPECT_EQ(m_device->GetRenderState(999, &value), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetRenderState(kLighting, &value), D3DERR_INVALIDCALL);
+    ASSERT_EQ(m_device->GetRenderState(D3DRS_ALPHATESTENABLE, &value), S_OK);
+    EXPECT_EQ(value, 0u);
     ASSERT_EQ(m_device->GetRenderState(D3DRS_SRCBLEND, &value), S_OK);
     EXPECT_EQ(value, D3DBLEND_ONE);
     ASSERT_EQ(m_device->GetRenderState(D3DRS_CULLMODE, &value), S_OK);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 
 #include "error_boxes.h"
@@ -16,6 +15,7 @@
 #include "phase_stats.h"
 #include "picture_outputs.h"
 #include "progress_report.h"
+#include "render_inputs.h"
 #include "render_options.h"
 #include "render_script.h"
 #include "settings/canvas_settings.h"
@@ -31,48 +31,6 @@ int Fail(const std::string& message)
     return 1;
 }
 
-bool LoadSettingsFor(const RenderOptions& options, std::string* error)
-{
-    if (options.settingsPath) {
-        if (!LoadSettingsFrom(*options.settingsPath, CanvasSettingsRecord(), g_particleSettings)) {
-            *error = "cannot read the settings file " + *options.settingsPath +
-                     " (missing, unreadable or shorter than 115 bytes)";
-            return false;
-        }
-    } else if (std::filesystem::exists(kSettingsFileName)) {
-        LoadSettings();
-    }
-    return true;
-}
-
-// For this render only: the engine refuses what the machine cannot hold, as it does
-// for the same values in a settings file.
-void ApplyOverrides(const RenderOptions& options)
-{
-    if (options.canvas) {
-        CanvasSettingsRecord().width = options.canvas->width;
-        CanvasSettingsRecord().height = options.canvas->height;
-    }
-    if (options.particleCount)
-        CanvasSettingsRecord().particleCount = *options.particleCount;
-}
-
-bool LoadScript(const RenderOptions& options, std::vector<ScriptEvent>* events, std::string* error)
-{
-    if (!options.scriptPath)
-        return true;
-    std::ifstream in(*options.scriptPath);
-    if (!in) {
-        *error = "cannot open the script " + *options.scriptPath;
-        return false;
-    }
-    if (!ParseRenderScript(in, events, error)) {
-        *error = *options.scriptPath + ": " + *error;
-        return false;
-    }
-    return true;
-}
-
 void MovePointer(const HeadlessEngine& engine, const RenderOptions& options)
 {
     WindowMessage move;
@@ -82,6 +40,30 @@ void MovePointer(const HeadlessEngine& engine, const RenderOptions& options)
     move.pointerX = static_cast<std::uint16_t>(std::clamp(x, 0.0f, 65535.0f));
     move.pointerY = static_cast<std::uint16_t>(std::clamp(y, 0.0f, 65535.0f));
     engine.Deliver(move);
+}
+
+void ChooseStreakDrawing(const HeadlessEngine& engine, StreakDrawing streaks)
+{
+    if (streaks == StreakDrawing::Auto)
+        return;
+    engine.Engine().GetGlDevice()->SetLineDrawing(streaks == StreakDrawing::Lines ? LineDrawing::Driver
+                                                                                  : LineDrawing::Software);
+}
+
+// The engine built for the settings in force, drawing streaks as asked, with the pointer
+// where the options put it. False with a sentence.
+bool StartEngine(HeadlessEngine& engine, const RenderOptions& options, std::string* error)
+{
+    if (!engine.Build(error))
+        return false;
+    ChooseStreakDrawing(engine, options.streaks);
+    // A particle system that could not be built has said why; there is nothing to render.
+    if (!engine.Engine().GetParticleSystem()->IsInitialised()) {
+        *error = "nothing was rendered: the particle system could not be built";
+        return false;
+    }
+    MovePointer(engine, options);
+    return true;
 }
 
 struct FrameLoop {
@@ -158,9 +140,11 @@ void PrintStats(const RenderOptions& options, const PhaseStats& stats, double se
         std::fputs(stats.Json(framesPerSecond).c_str(), stdout);
 }
 
+// Installs the statistics as the frame profiler while alive, when they are wanted, and
+// puts back whichever profiler was there before.
 class ScopedFrameProfiler {
 public:
-    ScopedFrameProfiler(FrameProfiler* profiler, bool wanted) : m_installed(wanted)
+    ScopedFrameProfiler(FrameProfiler* profiler, bool wanted) : m_installed(wanted), m_previous(CurrentFrameProfiler())
     {
         if (m_installed)
             SetFrameProfiler(profiler);
@@ -168,53 +152,53 @@ public:
     ~ScopedFrameProfiler()
     {
         if (m_installed)
-            SetFrameProfiler(nullptr);
+            SetFrameProfiler(m_previous);
     }
     ScopedFrameProfiler(const ScopedFrameProfiler&) = delete;
     ScopedFrameProfiler& operator=(const ScopedFrameProfiler&) = delete;
 
 private:
     bool m_installed;
+    FrameProfiler* m_previous;
 };
 
+// The frames, timed by phase only while they render; then the last step waited for and
+// the pictures finished. False with a sentence.
+bool RenderAndFinish(const FrameLoop& loop, double* seconds, std::string* error)
+{
+    {
+        const ScopedFrameProfiler profiler(&loop.stats, loop.options.stats != StatsFormat::None);
+        if (!RenderFrames(loop, seconds, error))
+            return false;
+    }
+    loop.engine.Engine().GetParticleSystem()->WaitForStep();
+    return loop.pictures.Finish(error);
+}
+
+// The locals are declared in the order their hooks must go, each taken away before what
+// it reaches: the boxes print to standard error until the engine has shut down, the
+// clock serves the engine from its construction to its end, and the pictures' tap and
+// the phase profiler are removed while the engine still exists.
 int Run(const RenderOptions& options)
 {
     std::string error;
-    if (!LoadSettingsFor(options, &error))
-        return Fail(error);
-    ApplyOverrides(options);
     std::vector<ScriptEvent> events;
-    if (!LoadScript(options, &events, &error))
+    if (!ReadRenderInputs(options, &events, &error))
         return Fail(error);
 
     ErrorBoxesToStandardError boxes;
     FrameClock clock(options); // before the engine: its first interval starts at construction
     HeadlessEngine engine;
-    if (!engine.Build(&error))
+    if (!StartEngine(engine, options, &error))
         return Fail(error);
-    if (options.streaks != StreakDrawing::Auto)
-        engine.Engine().GetGlDevice()->SetLineDrawing(options.streaks == StreakDrawing::Lines ? LineDrawing::Driver
-                                                                                               : LineDrawing::Software);
-    CParticleSystem& particles = *engine.Engine().GetParticleSystem();
-    // A particle system that could not be built has said why; there is nothing to render.
-    if (!particles.IsInitialised())
-        return Fail("nothing was rendered: the particle system could not be built");
-    MovePointer(engine, options);
-
     PictureOutputs pictures(options);
     if (!pictures.Open(engine.Engine(), &error))
         return Fail(error);
-    PhaseStats stats;
+    PhaseStats stats(*engine.Engine().GetGlDevice());
     double seconds = 0;
-    {
-        ScopedFrameProfiler profiler(&stats, options.stats != StatsFormat::None);
-        if (!RenderFrames(FrameLoop{options, events, engine, clock, pictures, stats}, &seconds, &error))
-            return Fail(error);
-    }
-    particles.WaitForStep();
-    if (!pictures.Finish(&error))
+    if (!RenderAndFinish(FrameLoop{options, events, engine, clock, pictures, stats}, &seconds, &error))
         return Fail(error);
-    const int status = WriteState(options, particles, boxes);
+    const int status = WriteState(options, *engine.Engine().GetParticleSystem(), boxes);
     PrintStats(options, stats, seconds);
     return status;
 }

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <epoxy/gl.h>
+
+#include "platform/gl/gl_device.h"
 
 namespace lumeno {
 namespace {
@@ -31,13 +32,13 @@ Summary Summarise(std::vector<double> samples)
 
 void PhaseStats::Begin(FramePhase phase)
 {
-    glFinish();
+    m_device.Finish();
     m_started[static_cast<std::size_t>(phase)] = Clock::now();
 }
 
 void PhaseStats::End(FramePhase phase)
 {
-    glFinish();
+    m_device.Finish();
     const auto index = static_cast<std::size_t>(phase);
     m_samples[index].push_back(std::chrono::duration<double, std::milli>(Clock::now() - m_started[index]).count());
 }

@@ -203,4 +203,6 @@ HRESULT GlDevice::EndScene()
     return S_OK;
 }
 
+void GlDevice::Finish() const { glFinish(); }
+
 } // namespace lumeno

@@ -127,6 +127,10 @@ public:
     [[nodiscard]] HRESULT DrawPrimitive(D3DPRIMITIVETYPE type, std::uint32_t startVertex, std::uint32_t primitiveCount);
     [[nodiscard]] HRESULT BeginScene();
     [[nodiscard]] HRESULT EndScene();
+    // Returns once GL has carried out every command issued so far, for timings that charge
+    // the GPU's work to the code that issued it. Serialises CPU and GPU: never in a frame
+    // that is not being measured.
+    void Finish() const;
 
     // Reads a surface into memory (gl_read_back.cpp).
     [[nodiscard]] HRESULT ReadSurface(const GlSurface& surface, GlImage* image) const;

@@ -22,7 +22,6 @@ constexpr std::array<StateEntry, RenderStates::kCount> kStates = {{
     {D3DRS_CULLMODE, D3DCULL_CCW},
     {D3DRS_ALPHABLENDENABLE, 0},
     {D3DRS_STENCILENABLE, 0},
-    {D3DRS_LIGHTING, 1},
     {D3DRS_BLENDOP, D3DBLENDOP_ADD},
     {D3DRS_ANTIALIASEDLINEENABLE, 0},
 }};
@@ -86,6 +85,8 @@ bool ValidValue(D3DRENDERSTATETYPE state, std::uint32_t value)
     case D3DRS_DESTBLEND: return IsBlendFactor(value);
     case D3DRS_BLENDOP: return BlendEquation(value) != GL_NONE;
     case D3DRS_CULLMODE: return value >= D3DCULL_NONE && value <= D3DCULL_CCW;
+    // Core GL has no alpha test, so only "off" is a value the device can keep true.
+    case D3DRS_ALPHATESTENABLE: return value == 0;
     default: return true; // switches: any non-zero value is on
     }
 }
@@ -116,7 +117,7 @@ void Apply(D3DRENDERSTATETYPE state, const std::array<std::uint32_t, RenderState
         glCullFace(value == D3DCULL_CW ? GL_FRONT : GL_BACK);
         break;
     case D3DRS_ANTIALIASEDLINEENABLE: Enable(GL_LINE_SMOOTH, value != 0); break;
-    default: break; // alpha test and lighting have no core GL meaning: kept, not applied
+    default: break; // alpha test: always off, as core GL is
     }
 }
 

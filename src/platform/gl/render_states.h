@@ -17,14 +17,15 @@ public:
     RenderStates();
 
     // D3DERR_INVALIDCALL for a state not listed in d3d_constants.h or a value the state
-    // does not take; the state then keeps its value.
+    // does not take; the state then keeps its value. Only states that GL honours are
+    // listed, and alpha testing takes 0 alone: no state is kept that changes nothing.
     [[nodiscard]] HRESULT Set(D3DRENDERSTATETYPE state, std::uint32_t value);
     [[nodiscard]] HRESULT Get(D3DRENDERSTATETYPE state, std::uint32_t* value) const;
 
     // Writes every state into the current context: once when the device is created.
     void ApplyAll() const;
 
-    static constexpr std::size_t kCount = 12;
+    static constexpr std::size_t kCount = 11;
 
 private:
     std::array<std::uint32_t, kCount> m_values{};
