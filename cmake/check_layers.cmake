@@ -1,0 +1,54 @@
+# Which subsystem may include which: run as `cmake -DSOURCE_DIR=<src> -P check_layers.cmake`,
+# before the core library builds, so an include that runs the wrong way fails the build.
+# The core library is one archive (platform, settings, particles and engine link into each
+# other's objects freely), so only this check keeps the layers apart:
+#   platform  <- settings <- particles <- engine    (the core, no Qt)
+# The particle passes reach two engine services by design, the effect cache and the error
+# box; nothing else of the engine. Dialogs and the application (Qt) may include anything.
+
+if(NOT SOURCE_DIR)
+  message(FATAL_ERROR "check_layers: SOURCE_DIR is not set")
+endif()
+
+# layer | folder glob (/* for the whole tree) | prefixes its files may include, by commas
+set(rules
+  "platform|platform/*|platform/"
+  "settings|settings/*.*|settings/,platform/"
+  "particles|particles/*|particles/,settings/,platform/,engine/effect_cache.h,engine/dx_error.h"
+  "engine|engine/*|engine/,particles/,settings/,platform/"
+)
+
+set(faults "")
+foreach(rule IN LISTS rules)
+  string(REPLACE "|" ";" fields "${rule}")
+  list(GET fields 0 layer)
+  list(GET fields 1 glob)
+  list(GET fields 2 allowed)
+  string(REPLACE "," ";" allowed "${allowed}")
+  if(glob MATCHES "/\\*$")
+    file(GLOB_RECURSE files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${glob}.h" "${SOURCE_DIR}/${glob}.cpp")
+  else()
+    file(GLOB files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
+  endif()
+  foreach(file IN LISTS files)
+    file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"(platform|settings|particles|engine|app)/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*" "\\1" included "${line}")
+      set(ok FALSE)
+      foreach(prefix IN LISTS allowed)
+        string(FIND "${included}" "${prefix}" at)
+        if(at EQUAL 0)
+          set(ok TRUE)
+        endif()
+      endforeach()
+      if(NOT ok)
+        list(JOIN allowed ", " what)
+        string(APPEND faults "  ${file} includes ${included}: ${layer} may include only ${what}\n")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "Includes against the layers:\n${faults}")
+endif()
