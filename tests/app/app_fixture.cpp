@@ -13,16 +13,12 @@
 #include "settings/settings_file.h"
 #include "settings/ui/properties_dialog.h"
 #include "splash_window.h"
+#include "support/process_state.h"
 
 namespace lumeno::test {
 namespace {
 
-void ResetRecords()
-{
-    static const CanvasSettings defaultCanvas; // the format probe runs once
-    CanvasSettingsRecord() = defaultCanvas;
-    g_particleSettings = ParticleSettings();
-}
+void ResetRecords() { ResetProcessState(); }
 
 } // namespace
 

@@ -3,9 +3,8 @@
 #include <cmath>
 
 #include "engine/render_device.h"
-#include "particles/attractor.h"
 #include "particles/particle_system.h"
-#include "platform/clock.h"
+#include "support/process_state.h"
 
 namespace lumeno::test {
 
@@ -15,13 +14,11 @@ void EngineTest::SetUp()
     std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
                                               m_folder.Path() / "Engine");
     std::filesystem::current_path(m_folder.Path());
-    CanvasSettingsRecord().SetDefaults();
-    g_particleSettings.SetDefaults();
+    ResetProcessState();
     CanvasSettingsRecord().width = 64;
     CanvasSettingsRecord().height = 48;
     CanvasSettingsRecord().format = kFormatRGBA32F;
     CanvasSettingsRecord().particleCount = 500;
-    SimulationAttractor() = Attractor{};
     m_boxes = std::make_unique<MessageBoxRecorder>();
 }
 
@@ -29,10 +26,8 @@ void EngineTest::TearDown()
 {
     DestroyEngine();
     m_boxes.reset();
-    SetClockSource({});
     std::filesystem::current_path(m_previousDirectory);
-    CanvasSettingsRecord().SetDefaults();
-    g_particleSettings.SetDefaults();
+    ResetProcessState();
 }
 
 HRESULT EngineTest::BuildEngine(FrameRateAverage* frameRate)
