@@ -20,15 +20,15 @@ bool GlDevice::DrawSoftwareLines(std::uint32_t startVertex, std::uint64_t vertex
     if (m_lineDrawing != LineDrawing::Software || m_capture == nullptr || m_softwareLinesFailed)
         return false;
     // The rasteriser models smooth lines whose light is added with SRCALPHA, ONE, or taken
-    // away with the reverse subtraction; anything else is the driver's.
-    std::uint32_t smooth = 0, blend = 0, source = 0, destination = 0, operation = 0, alphaTest = 0;
+    // away with the reverse subtraction; anything else is the driver's. (Alpha testing is
+    // always off: the device refuses it.)
+    std::uint32_t smooth = 0, blend = 0, source = 0, destination = 0, operation = 0;
     (void)m_states.Get(D3DRS_ANTIALIASEDLINEENABLE, &smooth);
     (void)m_states.Get(D3DRS_ALPHABLENDENABLE, &blend);
     (void)m_states.Get(D3DRS_SRCBLEND, &source);
     (void)m_states.Get(D3DRS_DESTBLEND, &destination);
     (void)m_states.Get(D3DRS_BLENDOP, &operation);
-    (void)m_states.Get(D3DRS_ALPHATESTENABLE, &alphaTest);
-    if (!smooth || !blend || alphaTest || source != D3DBLEND_SRCALPHA || destination != D3DBLEND_ONE ||
+    if (!smooth || !blend || source != D3DBLEND_SRCALPHA || destination != D3DBLEND_ONE ||
         (operation != D3DBLENDOP_ADD && operation != D3DBLENDOP_REVSUBTRACT))
         return false;
     // An 8-bit target rounds every line's light to whole steps as it is blended, so that a

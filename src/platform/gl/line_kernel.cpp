@@ -153,7 +153,7 @@ bool ClipToTarget(float width, float height, float* x0, float* y0, float* x1, fl
 
 bool OwnsRow(const LineTarget& target, int row)
 {
-    return target.bandOwner[static_cast<std::size_t>(row >> LineTarget::LineTarget::kBandShift)] == target.share;
+    return target.bandOwner[static_cast<std::size_t>(row >> LineTarget::kBandShift)] == target.share;
 }
 
 // Whether any row from `low` to `high` (window y, clamped to the target) is the share's.

@@ -38,7 +38,7 @@ void LineRaster::Add(std::span<const CapturedVertex> vertices)
     std::fill(m_shareLit.begin(), m_shareLit.end(), litBefore);
     m_runner.Run([&](int share, int shares) {
         if (darken)
-            DarkenShare(share, shares);
+            DarkenShare(share);
         const LineTarget target{m_light, m_width, m_height, m_bandOwner.data(), share, shares};
         RowRange& lit = m_shareLit[static_cast<std::size_t>(share)];
         lit = DrawLines(vertices, target, lit);
@@ -54,7 +54,7 @@ void LineRaster::Add(std::span<const CapturedVertex> vertices)
         m_lit = {};
 }
 
-void LineRaster::DarkenShare(int share, int /*shares*/)
+void LineRaster::DarkenShare(int share)
 {
     const std::size_t rowFloats = static_cast<std::size_t>(m_width) * 4;
     for (int row = m_darkened.top; row < m_darkened.bottom; ++row)

@@ -50,7 +50,7 @@ public:
     const float* Light() const { return m_light; }
 
 private:
-    void DarkenShare(int share, int shares);
+    void DarkenShare(int share);
 
     ParallelRunner m_runner;
     std::vector<RowRange> m_shareLit;          // what each share lit during an Add
