@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -15,7 +16,8 @@
 namespace lumeno {
 namespace {
 
-// Every field at its default with the 32-bit float canvas format.
+// Every field at its default with the 32-bit float canvas format: 1024 × 768, 20000
+// particles, drag 0x3F7D70A4 at 37, gravity 0x3AC49BA6, radius 0x3F19999A, colour index 3.
 const std::vector<unsigned char> kDefaultFile = {
     0x00, 0x04, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x74, 0x00, 0x00, 0x00, 0x20, 0x4e, 0x00, 0x00,
     0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x3f, 0x00, 0x00, 0x80, 0x3e, 0x00, 0x00, 0x80,
@@ -45,90 +47,7 @@ CanvasSettings DefaultCanvasAt116()
     return canvas;
 }
 
-TEST(SettingsFile, DefaultsWithFloat32FormatWriteTheKnown115Bytes)
-{
-    test::TempFolder folder;
-    const std::string path = folder.File(kSettingsFileName);
-    ASSERT_TRUE(SaveSettingsTo(path, DefaultCanvasAt116(), ParticleSettings()));
-    EXPECT_EQ(ReadFile(path), kDefaultFile);
-}
-
-TEST(SettingsFile, FieldsLandAtTheirOffsets)
-{
-    CanvasSettings canvas = DefaultCanvasAt116();
-    ParticleSettings particles;
-    canvas.multiThreaded = true;
-    particles.debug = true;
-    particles.createMethod = 2;
-    particles.colorIndex = -1;
-    const std::vector<std::byte> bytes = EncodeSettings(canvas, particles);
-    ASSERT_EQ(bytes.size(), kSettingsFileSize);
-    EXPECT_EQ(bytes[16], std::byte{1});
-    EXPECT_EQ(bytes[53], std::byte{1});
-    EXPECT_EQ(bytes[54], std::byte{2});
-    EXPECT_EQ(bytes[70], std::byte{1});
-    for (int i = 111; i < 115; ++i)
-        EXPECT_EQ(bytes[static_cast<std::size_t>(i)], std::byte{0xff});
-}
-
-TEST(SettingsFile, LoadThenSaveReproducesTheFileWithBoolBytesNormalised)
-{
-    test::TempFolder folder;
-    const std::string path = folder.File(kSettingsFileName);
-    std::vector<unsigned char> edited = kDefaultFile;
-    edited[0] = 0x80;  // width 1152
-    edited[16] = 2;    // multiThreaded
-    edited[53] = 255;  // debug
-    edited[70] = 7;    // invert
-    edited.push_back(0xAB); // bytes past 115 are ignored
-    WriteFile(path, edited);
-
-    CanvasSettings canvas;
-    ParticleSettings particles;
-    ASSERT_TRUE(LoadSettingsFrom(path, canvas, particles));
-    EXPECT_EQ(canvas.width, 1152);
-    EXPECT_EQ(canvas.format, 116);
-    EXPECT_TRUE(canvas.multiThreaded);
-    EXPECT_TRUE(particles.debug);
-    EXPECT_TRUE(particles.invert);
-
-    ASSERT_TRUE(SaveSettingsTo(path, canvas, particles));
-    std::vector<unsigned char> expected(edited.begin(), edited.begin() + 115);
-    expected[16] = 1;
-    expected[53] = 1;
-    expected[70] = 1;
-    EXPECT_EQ(ReadFile(path), expected);
-}
-
-TEST(SettingsFile, ShortFileChangesNoField)
-{
-    test::TempFolder folder;
-    const std::string path = folder.File(kSettingsFileName);
-    std::vector<unsigned char> shortFile(kDefaultFile.begin(), kDefaultFile.begin() + 114);
-    shortFile[0] = 0x20; // width 800 in the part that could be read
-    WriteFile(path, shortFile);
-
-    CanvasSettings canvas;
-    canvas.width = 1280;
-    ParticleSettings particles;
-    particles.speed = 3.0f;
-    EXPECT_FALSE(LoadSettingsFrom(path, canvas, particles));
-    EXPECT_EQ(canvas.width, 1280);
-    EXPECT_EQ(particles.speed, 3.0f);
-    EXPECT_EQ(particles.colorIndex, 3);
-}
-
-TEST(SettingsFile, MissingFileLoadsNothingAndSaysNothing)
-{
-    test::TempFolder folder;
-    test::MessageBoxRecorder boxes;
-    CanvasSettings canvas;
-    ParticleSettings particles;
-    EXPECT_FALSE(LoadSettingsFrom(folder.File("absent.ar"), canvas, particles));
-    EXPECT_TRUE(boxes.Boxes().empty());
-}
-
-TEST(SettingsFile, GlobalLoadAndSaveUseTheWorkingDirectory)
+TEST(SettingsFile, DefaultsSaveAsTheKnown115BytesInTheWorkingDirectoryAndLoadBack)
 {
     test::TempFolder folder;
     const auto previous = std::filesystem::current_path();
@@ -136,7 +55,8 @@ TEST(SettingsFile, GlobalLoadAndSaveUseTheWorkingDirectory)
     const CanvasSettings savedCanvas = CanvasSettingsRecord();
     const ParticleSettings savedParticles = g_particleSettings;
 
-    CanvasSettingsRecord().format = kFormatRGBA32F;
+    CanvasSettingsRecord() = DefaultCanvasAt116();
+    g_particleSettings = ParticleSettings();
     SaveSettings();
     const auto written = ReadFile("settings_v4.ar");
     CanvasSettingsRecord().width = 800;
@@ -149,6 +69,57 @@ TEST(SettingsFile, GlobalLoadAndSaveUseTheWorkingDirectory)
     EXPECT_EQ(written, kDefaultFile);
     EXPECT_TRUE(loaded);
     EXPECT_EQ(widthAfterLoad, 1024);
+}
+
+TEST(SettingsFile, FieldsLoadFromTheirOffsetsAndSaveBackWithBoolBytesNormalised)
+{
+    test::TempFolder folder;
+    const std::string path = folder.File(kSettingsFileName);
+    std::vector<unsigned char> edited = kDefaultFile;
+    edited[0] = 0x80;  // width 1152
+    edited[16] = 2;    // multiThreaded
+    edited[53] = 255;  // debug
+    edited[54] = 2;    // createMethod
+    edited[70] = 7;    // invert
+    std::fill(edited.begin() + 111, edited.end(), 0xff); // colorIndex -1
+    edited.push_back(0xAB); // bytes past 115 are ignored
+    WriteFile(path, edited);
+
+    CanvasSettings canvas;
+    ParticleSettings particles;
+    ASSERT_TRUE(LoadSettingsFrom(path, canvas, particles));
+    EXPECT_EQ(canvas.width, 1152);
+    EXPECT_EQ(canvas.format, 116);
+    EXPECT_TRUE(canvas.multiThreaded);
+    EXPECT_TRUE(particles.debug);
+    EXPECT_EQ(particles.createMethod, 2);
+    EXPECT_TRUE(particles.invert);
+    EXPECT_EQ(particles.colorIndex, -1);
+
+    ASSERT_TRUE(SaveSettingsTo(path, canvas, particles));
+    edited.pop_back();
+    edited[16] = edited[53] = edited[70] = 1;
+    EXPECT_EQ(ReadFile(path), edited);
+}
+
+TEST(SettingsFile, ShortOrMissingFileChangesNoFieldAndSaysNothing)
+{
+    test::TempFolder folder;
+    test::MessageBoxRecorder boxes;
+    std::vector<unsigned char> shortFile(kDefaultFile.begin(), kDefaultFile.end() - 1);
+    shortFile[0] = 0x20; // width 800 in the part that could be read
+    WriteFile(folder.File("short.ar"), shortFile);
+    for (const char* name : {"short.ar", "absent.ar"}) {
+        SCOPED_TRACE(name);
+        CanvasSettings canvas;
+        canvas.width = 1280;
+        ParticleSettings particles;
+        particles.speed = 3.0f;
+        EXPECT_FALSE(LoadSettingsFrom(folder.File(name), canvas, particles));
+        EXPECT_EQ(canvas.width, 1280);
+        EXPECT_EQ(particles.speed, 3.0f);
+    }
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 // A save that cannot write reports the file error with the file's name and leaves the

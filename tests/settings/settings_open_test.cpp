@@ -123,39 +123,31 @@ TEST(SettingsOpenDeathTest, AFileThatCannotBeReadIsRefusedAsAccessDenied)
 // A broken generator (a field out of order, a wrong type) shows as values no dialog makes.
 TEST(ShippedPresets, EachIs115BytesOpensAndHoldsValuesTheDialogCanShow)
 {
+    const auto within = [](float value, float low, float high) { return value >= low && value <= high; };
+    const auto listed = [](const auto& table, std::int32_t value) { return std::ranges::count(table, value) == 1; };
     std::vector<std::vector<std::byte>> seen;
     for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(LUMENO_SOURCE_DIR) / "presets")) {
         SCOPED_TRACE(entry.path().filename().string());
         ASSERT_EQ(entry.path().extension(), ".ar");
         ASSERT_EQ(entry.file_size(), kSettingsFileSize);
-        CanvasSettings canvas;
-        ParticleSettings particles;
-        ASSERT_EQ(OpenSettingsFile(entry.path().string(), canvas, particles).status, SettingsOpenStatus::Loaded);
-        const std::vector<std::byte> bytes = EncodeSettings(canvas, particles);
+        CanvasSettings c;
+        ParticleSettings p;
+        ASSERT_EQ(OpenSettingsFile(entry.path().string(), c, p).status, SettingsOpenStatus::Loaded);
+        const std::vector<std::byte> bytes = EncodeSettings(c, p);
         EXPECT_EQ(std::ranges::count(seen, bytes), 0) << "no two presets alike";
         seen.push_back(bytes);
 
-        EXPECT_NE(std::ranges::find(CanvasWidths, canvas.width), CanvasWidths.end());
-        EXPECT_NE(std::ranges::find(CanvasHeights, canvas.height), CanvasHeights.end());
-        EXPECT_NE(std::ranges::find(CanvasFormats, canvas.format), CanvasFormats.end());
-        EXPECT_GE(canvas.particleCount, 1000);
-        EXPECT_LE(canvas.particleCount, 3375000);
-        EXPECT_TRUE(particles.antiAlias == 0 || particles.antiAlias == 1);
-        EXPECT_EQ(particles.scale, 1.0f);
-        EXPECT_FALSE(particles.debug);
-        EXPECT_GE(particles.createMethod, 0);
-        EXPECT_LE(particles.createMethod, 2);
-        EXPECT_GE(particles.colorIndex, 0);
-        EXPECT_LE(particles.colorIndex, 3);
-        for (float value : {particles.alphaIntensity, particles.fadeOutRatio, particles.radius})
-            EXPECT_TRUE(value >= 0.0f && value <= 1.0f) << value;
-        EXPECT_TRUE(particles.drag >= 0.67624f && particles.drag <= 1.0f) << particles.drag;
-        for (const ColorRGB& colour : particles.colors)
-            for (float channel : {colour.r, colour.g, colour.b})
-                EXPECT_TRUE(channel >= 0.0f && channel <= 1.0f) << channel;
+        EXPECT_TRUE(listed(CanvasWidths, c.width) && listed(CanvasHeights, c.height) && listed(CanvasFormats, c.format));
+        EXPECT_TRUE(c.particleCount >= 1000 && c.particleCount <= 3375000) << c.particleCount;
+        EXPECT_TRUE((p.antiAlias == 0 || p.antiAlias == 1) && p.scale == 1.0f && !p.debug);
+        EXPECT_TRUE(p.createMethod >= 0 && p.createMethod <= 2 && p.colorIndex >= 0 && p.colorIndex <= 3);
+        for (float value : {p.alphaIntensity, p.fadeOutRatio, p.radius})
+            EXPECT_TRUE(within(value, 0.0f, 1.0f)) << value;
+        EXPECT_TRUE(within(p.drag, 0.67624f, 1.0f)) << p.drag;
+        for (const ColorRGB& colour : p.colors)
+            EXPECT_TRUE(within(colour.r, 0, 1) && within(colour.g, 0, 1) && within(colour.b, 0, 1));
     }
-    EXPECT_GE(seen.size(), 6u);
-    EXPECT_LE(seen.size(), 10u);
+    EXPECT_TRUE(seen.size() >= 6 && seen.size() <= 10) << seen.size();
 }
 
 } // namespace
