@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <utility>
 
 #include <QTest>
 
@@ -29,26 +30,29 @@ TEST_F(DialogTest, FreshStartShowsTheDefaultsTable)
     const struct {
         int trackbarId, labelId, position;
         const char* label;
+        int min, max;
     } rows[] = {
-        {id::kXRes, id::kXResLabel, 2, "X-Res: 1024"},
-        {id::kYRes, id::kYResLabel, 2, "Y-Res: 768"},
-        {id::kParticleCount, id::kParticleCountLabel, 27, "Particle Count: 20000"},
-        {id::kScale, id::kScaleLabel, 3, "Scale: 100%"},
-        {id::kAlpha, id::kAlphaLabel, 125, "Particles Alpha: 0.250"},
-        {id::kFadeOut, id::kFadeOutLabel, 100, "Fade Out: 1.000"},
-        {id::kSpeed, id::kSpeedLabel, 20, "Speed: 1.000"},
-        {id::kDrag, id::kDragLabel, 452, "Drag Co-Efficient: 0.9900"},
-        {id::kGravityAmount, id::kGravityAmountLabel, 30, "Gravity Amount: 0.002"},
-        {id::kGravityPower, id::kGravityPowerLabel, 6, "Gravity Power: 0.300"},
-        {id::kExp, id::kExpLabel, 501, "Exp: 1.000"}, // three decimals on a refresh
-        {id::kRadius, id::kRadiusLabel, 774, "Radius: 0.6000"},
-        {id::kPower, id::kPowerLabel, 0, "Power: 0.01000"}, // 0.01f × 100 truncates to 0
-        {id::kScattering, id::kScatteringLabel, 0, "Scattering: 0.00000"},
-        {id::kColorFading, id::kColorFadingLabel, 254, "Speed of Color Fading: 6.500"},
+        {id::kXRes, id::kXResLabel, 2, "X-Res: 1024", 0, 12},
+        {id::kYRes, id::kYResLabel, 2, "Y-Res: 768", 0, 10},
+        {id::kParticleCount, id::kParticleCountLabel, 27, "Particle Count: 20000", 10, 150},
+        {id::kScale, id::kScaleLabel, 3, "Scale: 100%", 0, 6},
+        {id::kAlpha, id::kAlphaLabel, 125, "Particles Alpha: 0.250", 0, 500},
+        {id::kFadeOut, id::kFadeOutLabel, 100, "Fade Out: 1.000", 0, 100},
+        {id::kSpeed, id::kSpeedLabel, 20, "Speed: 1.000", 0, 100},
+        {id::kDrag, id::kDragLabel, 452, "Drag Co-Efficient: 0.9900", 10, 500},
+        {id::kGravityAmount, id::kGravityAmountLabel, 30, "Gravity Amount: 0.002", 0, 100},
+        {id::kGravityPower, id::kGravityPowerLabel, 6, "Gravity Power: 0.300", 0, 100},
+        {id::kExp, id::kExpLabel, 501, "Exp: 1.000", 440, 600}, // three decimals on a refresh
+        {id::kRadius, id::kRadiusLabel, 774, "Radius: 0.6000", 0, 1000},
+        {id::kPower, id::kPowerLabel, 0, "Power: 0.01000", 0, 200}, // 0.01f × 100 truncates to 0
+        {id::kScattering, id::kScatteringLabel, 0, "Scattering: 0.00000", 0, 1000},
+        {id::kColorFading, id::kColorFadingLabel, 254, "Speed of Color Fading: 6.500", 1, 5000},
     };
     for (const auto& row : rows) {
-        EXPECT_EQ(Bar(row.trackbarId).value(), row.position) << row.label;
+        SCOPED_TRACE(row.label);
+        EXPECT_EQ(Bar(row.trackbarId).value(), row.position);
         EXPECT_EQ(Label(row.labelId).toStdString(), row.label);
+        EXPECT_EQ(std::pair(Bar(row.trackbarId).minimum(), Bar(row.trackbarId).maximum()), std::pair(row.min, row.max));
     }
     EXPECT_FALSE(ApplyShown());
     EXPECT_EQ(Checks({id::kAntiAlias, id::kInvert, id::kDebug, id::kMultiThreaded, id::kOneCircle}),

@@ -115,26 +115,32 @@ TEST_F(DialogKeysTest, KeysOnAnyControlReachTheHostOnceAndAltKeysStayInTheDialog
     EXPECT_TRUE(g_particleSettings.debug);
 }
 
-TEST_F(DialogKeysTest, EnterOnAPushButtonClicksItAndKeepsTheDialog)
+// Enter clicks a push button and keeps the dialog; on other controls it hides the dialog,
+// as Escape does, without a scroll; the state stays as it was.
+TEST_F(DialogKeysTest, EnterAndEscapeGoToTheFrameAndHideTheDialogUnlessEnterClicksAButton)
 {
-    EXPECT_EQ(Press(id::kRestoreDefault, Qt::Key_Return), std::vector<std::uint32_t>{VK_RETURN});
-    EXPECT_EQ(host.rebuilds, 1);
-    EXPECT_TRUE(dialog.isVisible());
-}
-
-TEST_F(DialogKeysTest, EnterOnATrackbarGoesToTheFrameAndHidesTheDialog)
-{
-    EXPECT_EQ(Press(id::kExp, Qt::Key_Return), std::vector<std::uint32_t>{VK_RETURN});
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(g_particleSettings.exp, 1.0f); // Enter is no scroll
-}
-
-TEST_F(DialogKeysTest, EscapeGoesToTheFrameAndHidesTheDialogKeepingItsState)
-{
-    Move(id::kParticleCount, 28);
-    EXPECT_EQ(Press(id::kAlpha, Qt::Key_Escape), std::vector<std::uint32_t>{0x1B});
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(ApplyShown());
+    const struct {
+        int controlId;
+        Qt::Key key;
+        std::uint32_t virtualKey;
+        bool staysVisible;
+    } cases[] = {
+        {id::kRestoreDefault, Qt::Key_Return, VK_RETURN, true},
+        {id::kExp, Qt::Key_Return, VK_RETURN, false},
+        {id::kAlpha, Qt::Key_Escape, 0x1B, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.virtualKey);
+        Move(id::kParticleCount, 28);
+        host.keys.clear();
+        EXPECT_EQ(Press(c.controlId, c.key), std::vector<std::uint32_t>{c.virtualKey});
+        EXPECT_EQ(dialog.isVisible(), c.staysVisible);
+        EXPECT_EQ(host.rebuilds, 1); // the restore, and no other
+        EXPECT_EQ(g_particleSettings.exp, 1.0f);
+        EXPECT_TRUE(ApplyShown() != c.staysVisible);
+        dialog.ShowAtHomePosition();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
     EXPECT_EQ(Label(id::kParticleCountLabel), "Particle Count: 21952");
 }
 

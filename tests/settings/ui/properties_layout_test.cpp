@@ -32,7 +32,11 @@ class DialogLayoutTest : public DialogTest {
 protected:
     DialogBaseUnits Units() const { return BaseUnitsOf(dialog.font()); }
     QSize PageSize() const { return DialogSizeToPixels(150, 503, Units()); }
-    int ScrollBarWidth() const { return dialog.ScrollArea()->verticalScrollBar()->sizeHint().width(); }
+    QScrollBar& ScrollBar() const { return *dialog.ScrollArea()->verticalScrollBar(); }
+    bool WhollyShown(const QWidget* widget) const
+    {
+        return dialog.rect().contains(QRect(widget->mapTo(&dialog, QPoint(0, 0)), widget->size()));
+    }
 
     // A control by its id, or by its caption where it has none.
     QWidget* ControlOf(const TemplateControl& control) const
@@ -118,7 +122,7 @@ TEST_F(DialogLayoutTest, ScrollsOnlyWhereTheScreenBelowTheHomePositionIsShorterT
 
         EXPECT_EQ(dialog.Scrolls(), row.scrolls);
         EXPECT_EQ(dialog.ScrollArea()->isVisibleTo(&dialog), row.scrolls);
-        const int width = PageSize().width() + (row.scrolls ? ScrollBarWidth() : 0);
+        const int width = PageSize().width() + (row.scrolls ? ScrollBar().sizeHint().width() : 0);
         EXPECT_EQ(dialog.size(), QSize(width, row.clientHeight));
         EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
         ExpectTemplateGeometry();
@@ -128,7 +132,7 @@ TEST_F(DialogLayoutTest, ScrollsOnlyWhereTheScreenBelowTheHomePositionIsShorterT
             EXPECT_EQ(dialog.ScrollArea()->viewport()->size(), QSize(PageSize().width(), row.clientHeight));
             QWidget* save = dialog.Control(id::kSaveSettings);
             dialog.ScrollArea()->ensureWidgetVisible(save, 0, 0);
-            EXPECT_TRUE(dialog.rect().contains(QRect(save->mapTo(&dialog, QPoint(0, 0)), save->size())));
+            EXPECT_TRUE(WhollyShown(save));
         } else {
             EXPECT_EQ(dialog.Page()->parentWidget(), &dialog);
             EXPECT_EQ(dialog.Page()->pos(), QPoint(0, 0));
@@ -145,14 +149,14 @@ TEST_F(DialogLayoutTest, KeysPassThroughTheScrollAreaAndTabBringsTheFocusIntoVie
 
     // From Gravity Power (the last trackbar at the bottom) Tab wraps round to Restore
     // Default: the page scrolls so it shows.
-    dialog.ScrollArea()->verticalScrollBar()->setValue(0);
+    ScrollBar().setValue(0);
     QWidget* restore = dialog.Control(id::kRestoreDefault);
     restore->setFocus();
     QTest::keyClick(restore, Qt::Key_Backtab);
     QTest::keyClick(dialog.focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(dialog.focusWidget(), restore);
-    EXPECT_GT(dialog.ScrollArea()->verticalScrollBar()->value(), 0);
-    EXPECT_TRUE(dialog.rect().contains(QRect(restore->mapTo(&dialog, QPoint(0, 0)), restore->size())));
+    EXPECT_GT(ScrollBar().value(), 0);
+    EXPECT_TRUE(WhollyShown(restore));
 
     // A key on a control still reaches the frame once, and Escape still hides the dialog.
     QWidget* alpha = dialog.Control(id::kAlpha);
@@ -184,8 +188,7 @@ TEST_F(DialogLayoutTest, TheWheelScrollsThePageUnlessTheControlUnderItHasTheFocu
         dialog.UpdateControls();
         dialog.ControlAs<QComboBox>(id::kQuality)->setCurrentIndex(0); // room to move down
         dialog.FitTo(QRect(0, 0, 1600, row.screenHeight), kFrame);
-        QScrollBar& bar = *dialog.ScrollArea()->verticalScrollBar();
-        bar.setValue(0);
+        ScrollBar().setValue(0);
         QWidget* control = dialog.Control(row.controlId);
         if (row.focused)
             control->setFocus();
@@ -201,7 +204,7 @@ TEST_F(DialogLayoutTest, TheWheelScrollsThePageUnlessTheControlUnderItHasTheFocu
                            dialog.ControlAs<QComboBox>(id::kQuality)->currentIndex() != quality;
         EXPECT_EQ(moved, row.controlMoves);
         EXPECT_EQ(Records() != records, row.controlMoves && row.controlId == id::kAlpha);
-        EXPECT_EQ(bar.value() > 0, dialog.Scrolls() && !row.controlMoves);
+        EXPECT_EQ(ScrollBar().value() > 0, dialog.Scrolls() && !row.controlMoves);
     }
 }
 

@@ -71,20 +71,6 @@ TEST(TrackbarMappings, PositionsWriteTheFloatsAndLabelsOfTheTable)
     }
 }
 
-TEST(TrackbarMappings, FloatTrackbarsKeepTheirRangesAndRefreshOrder)
-{
-    const int order[] = {id::kAlpha, id::kFadeOut, id::kSpeed, id::kDrag, id::kGravityAmount, id::kGravityPower,
-                         id::kExp, id::kRadius, id::kPower, id::kScattering, id::kColorFading};
-    const TrackbarRange ranges[] = {{0, 500}, {0, 100}, {0, 100}, {10, 500}, {0, 100}, {0, 100},
-                                    {440, 600}, {0, 1000}, {0, 200}, {0, 1000}, {1, 5000}};
-    for (std::size_t i = 0; i < kFloatTrackbars.size(); ++i) {
-        EXPECT_EQ(kFloatTrackbars[i].trackbarId, order[i]);
-        EXPECT_EQ(kFloatTrackbars[i].range.min, ranges[i].min) << order[i];
-        EXPECT_EQ(kFloatTrackbars[i].range.max, ranges[i].max) << order[i];
-    }
-    EXPECT_EQ(FindFloatTrackbar(id::kScale), nullptr);
-}
-
 TEST(TrackbarMappings, ExpLabelHasFourDecimalsAfterAMoveAndThreeOnRefresh)
 {
     const FloatTrackbar& exp = Row(id::kExp);
@@ -116,7 +102,6 @@ TEST(TrackbarMappings, ScalePositionsAreThePowersOfTwoAroundThree)
     const float scales[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
     for (int p = kScaleRange.min; p <= kScaleRange.max; ++p)
         EXPECT_TRUE(ScaleFromPosition(p) == scales[p] && ScaleLabel(ScaleFromPosition(p)) == labels[p]) << p;
-    EXPECT_EQ(kScaleRefreshPosition, 3);
     EXPECT_EQ(ScaleLabel(0.3f), "Scale: 30%");
 }
 
