@@ -17,6 +17,7 @@
 #include "settings/settings_file.h"
 #include "settings/settings_open.h"
 #include "support/message_box_recorder.h"
+#include "support/process_state.h"
 #include "support/temp_folder.h"
 
 namespace lumeno {
@@ -80,19 +81,15 @@ TEST(SettingsFile, DefaultsSaveAsTheKnown115BytesInTheWorkingDirectoryAndLoadBac
     test::TempFolder folder;
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
-    const CanvasSettings savedCanvas = CanvasSettingsRecord();
-    const ParticleSettings savedParticles = g_particleSettings;
-
-    CanvasSettingsRecord() = DefaultCanvasAt116();
-    g_particleSettings = ParticleSettings();
+    test::ResetProcessState();
+    CanvasSettingsRecord().format = kFormatRGBA32F;
     SaveSettings();
     const auto written = ReadFile("settings_v4.ar");
     CanvasSettingsRecord().width = 800;
     const bool loaded = LoadSettings();
     const int widthAfterLoad = CanvasSettingsRecord().width;
 
-    CanvasSettingsRecord() = savedCanvas;
-    g_particleSettings = savedParticles;
+    test::ResetProcessState();
     std::filesystem::current_path(previous);
     EXPECT_EQ(written, kDefaultFile);
     EXPECT_TRUE(loaded);

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QImage>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -40,10 +39,10 @@ private:
 class SwatchTest : public DialogTest {
 protected:
     CColorButton& Swatch(int slot) const { return *dialog.ControlAs<CColorButton>(id::kSwatch1 + slot); }
-    QRadioButton& Radio(int index) const { return *dialog.ControlAs<QRadioButton>(id::kColorRadio1 + index); }
+    QAbstractButton& Radio(int index) const { return Button(id::kColorRadio1 + index); }
     std::vector<bool> RadioChecks() const
     {
-        return {Radio(0).isChecked(), Radio(1).isChecked(), Radio(2).isChecked(), Radio(3).isChecked()};
+        return Checks({id::kColorRadio1, id::kColorRadio1 + 1, id::kColorRadio1 + 2, id::kColorRadio1 + 3});
     }
 
     FakeEngine engine;

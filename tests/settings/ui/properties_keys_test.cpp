@@ -8,6 +8,7 @@
 namespace lumeno::test {
 namespace {
 
+// The keys the dialog passes on are checked there (Return, Escape, Space, digits...).
 TEST(KeyTranslation, KeysBecomeTheirVirtualKeyCodes)
 {
     const struct {
@@ -15,16 +16,8 @@ TEST(KeyTranslation, KeysBecomeTheirVirtualKeyCodes)
         Qt::KeyboardModifiers modifiers;
         std::optional<std::uint32_t> virtualKey;
     } cases[] = {
-        {Qt::Key_Return, {}, VK_RETURN},
         {Qt::Key_Enter, Qt::KeypadModifier, VK_RETURN},
-        {Qt::Key_Shift, Qt::ShiftModifier, VK_SHIFT},
-        {Qt::Key_Space, {}, VK_SPACE},
-        {Qt::Key_Backspace, {}, VK_BACK},
-        {Qt::Key_Escape, {}, 0x1Bu},
-        {Qt::Key_1, {}, 0x31u},
-        {Qt::Key_4, {}, 0x34u},
         {Qt::Key_1, Qt::KeypadModifier, 0x61u}, // VK_NUMPAD1, not key 1
-        {Qt::Key_C, Qt::ShiftModifier, 0x43u},
         {Qt::Key_F1, {}, 0x70u},
         {Qt::Key_Eacute, {}, std::nullopt},
     };

@@ -67,6 +67,11 @@ protected:
         }
     }
 
+    bool Tabbable(const QWidget* widget) const
+    {
+        return widget != nullptr && (widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isVisibleTo(&dialog);
+    }
+
     // The focusable widgets, along the focus chain from the first control.
     std::vector<QWidget*> TabChain() const
     {
@@ -74,7 +79,7 @@ protected:
         QWidget* first = dialog.Control(id::kRestoreDefault);
         QWidget* widget = first;
         do {
-            if ((widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isVisibleTo(&dialog))
+            if (Tabbable(widget))
                 chain.push_back(widget);
             widget = widget->nextInFocusChain();
         } while (widget != first && chain.size() < 200);
@@ -84,11 +89,9 @@ protected:
     std::vector<QWidget*> TemplateTabOrder() const
     {
         std::vector<QWidget*> order;
-        for (const TemplateControl& control : kPropertiesTemplate.controls) {
-            QWidget* widget = dialog.Control(control.id);
-            if (widget != nullptr && (widget->focusPolicy() & Qt::TabFocus) != 0 && widget->isVisibleTo(&dialog))
-                order.push_back(widget);
-        }
+        for (const TemplateControl& control : kPropertiesTemplate.controls)
+            if (Tabbable(dialog.Control(control.id)))
+                order.push_back(dialog.Control(control.id));
         return order;
     }
 
