@@ -8,21 +8,7 @@
 namespace lumeno::test {
 namespace {
 
-class GlDraw : public GlEffectTest {
-protected:
-    void SetUp() override
-    {
-        GlEffectTest::SetUp();
-        if (HasFatalFailure())
-            return;
-        m_effect->SetFloat("g_fScreenAspectRatio", 0.5f); // 8 / 16
-        m_canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
-        Fill(m_canvas, 0x00000000);
-    }
-    std::vector<float> At(int x, int y) { return Pixel(ReadChannels(*m_canvas.surface), x, y); }
-
-    Canvas m_canvas;
-};
+using GlDraw = GlEffectTest;
 
 // A line across row 2 from the top (y = 1 - 2.5 / 4) in one colour.
 std::vector<LineVertex> RowLine(float r, float g, float b, float x0 = -2, float x1 = 2)

@@ -64,10 +64,13 @@ void GlDeviceTest::SetUp()
 void GlEffectTest::SetUp()
 {
     GlDeviceTest::SetUp();
-    if (!HasFatalFailure()) {
-        m_effect = LoadEffect(kTestEffect);
-        ASSERT_NE(m_effect, nullptr);
-    }
+    if (HasFatalFailure())
+        return;
+    m_effect = LoadEffect(kTestEffect);
+    ASSERT_NE(m_effect, nullptr);
+    m_effect->SetFloat("g_fScreenAspectRatio", 0.5f);
+    m_canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
+    Fill(m_canvas, 0x00000000);
 }
 
 void GlDeviceTest::TearDown()

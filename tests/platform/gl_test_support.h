@@ -36,6 +36,9 @@ struct LineVertex {
     float x, y, vx, vy, r, g, b, a;
 };
 
+// A pixel's four channels from ReadChannels' result.
+std::vector<float> Pixel(const std::vector<float>& channels, int x, int y, int width = kWidth);
+
 // The device culls screen-clockwise triangles (D3DCULL_CW), as the engine sets it up.
 class GlDeviceTest : public ::testing::Test {
 protected:
@@ -66,13 +69,14 @@ protected:
     std::unique_ptr<GlEffect> m_effect; // released before the device
 };
 
-// With kTestEffect loaded into m_effect.
+// With kTestEffect loaded into m_effect (aspect ratio 8 / 16) and m_canvas, a 32-bit float
+// canvas cleared to black, as render target 0.
 class GlEffectTest : public GlDeviceTest {
 protected:
     void SetUp() override;
-};
+    std::vector<float> At(int x, int y) { return Pixel(ReadChannels(*m_canvas.surface), x, y); }
 
-// A pixel's four channels from ReadChannels' result.
-std::vector<float> Pixel(const std::vector<float>& channels, int x, int y, int width = kWidth);
+    Canvas m_canvas;
+};
 
 } // namespace lumeno::test
