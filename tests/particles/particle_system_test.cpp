@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "fake_engine.h"
@@ -39,6 +41,12 @@ protected:
     }
 
     std::vector<float> Colour() const { return {system.CurrentColor(), system.CurrentColor() + 4}; }
+    std::vector<float> Cycle()
+    {
+        float cycle[4] = {9, 9, 9, 9};
+        system.GetCycleColor(cycle);
+        return {cycle, cycle + 4};
+    }
 
     // `frames` updates of a fresh system with a moving pointer, so that every step's
     // attractor differs; then positions and velocities once the last armed step is done.
@@ -70,16 +78,27 @@ protected:
 using ParticleColour = ParticleSystem;
 using Workers = ParticleSystem;
 
-TEST_F(ParticleColour, InitialColourComesFromTheSlotAndTheCycleStartsAtZero)
+TEST_F(ParticleColour, SlotsGiveTheInitialColourAndEditsShowAtTheNextFrame)
 {
     Init(16, false, 1);
     EXPECT_EQ(Colour(), (std::vector<float>{0, 1, 0, 1}));
+    system.UpdateColor();
+    g_particleSettings.colors[1] = {0.5f, 0.25f, 0.125f};
+    system.UpdateColor();
+    EXPECT_EQ(Colour(), (std::vector<float>{0.5f, 0.25f, 0.125f, 1}));
     Init(16, false, 3);
     EXPECT_EQ(Colour(), (std::vector<float>{0, 0, 0, 1}));
-    float cycle[4] = {9, 9, 9, 9};
-    system.GetCycleColor(cycle);
-    EXPECT_EQ(std::vector<float>(cycle, cycle + 4), (std::vector<float>{0, 0, 0, 0}));
+    EXPECT_EQ(Cycle(), (std::vector<float>{0, 0, 0, 0})) << "the cycle starts at zero";
     system.GetCycleColor(nullptr);
+    // A slot outside the table shows the cycling colour.
+    Init(16, false, 57);
+    engine.frameCount = 400;
+    system.UpdateColor();
+    EXPECT_EQ(Colour(), Cycle());
+    system.SetColorIndex(-4);
+    system.UpdateColor();
+    system.UpdateColor();
+    EXPECT_TRUE(std::isfinite(system.CurrentColor()[0]));
 }
 
 // phase = frames / Tc * 10 with the frame count read unsigned; each channel is
@@ -102,12 +121,11 @@ TEST_F(ParticleColour, CycleColourAtChosenFrameCounts)
         Init(16, false, 3);
         engine.frameCount = c.frames;
         system.UpdateColor();
-        float cycle[4];
-        system.GetCycleColor(cycle);
+        const std::vector<float> cycle = Cycle();
         for (int i = 0; i < 3; ++i)
             EXPECT_NEAR(cycle[i], c.rgb[i], 2e-6f) << "channel " << i;
         EXPECT_EQ(cycle[3], 1.0f);
-        EXPECT_EQ(Colour(), std::vector<float>(cycle, cycle + 4)) << "at rest the colour is the slot's";
+        EXPECT_EQ(Colour(), cycle) << "at rest the colour is the slot's";
     }
 }
 
@@ -130,26 +148,6 @@ TEST_F(ParticleColour, BlendHoldsOneFrameThenSnapsAfterTheFadeTime)
     EXPECT_EQ(Colour(), (std::vector<float>{0, 0, 1, 1}));
 }
 
-TEST_F(ParticleColour, SlotOutsideTheTableShowsTheCyclingColourAndEditsShowAtTheNextFrame)
-{
-    Init(16, false, 57);
-    engine.frameCount = 400;
-    system.UpdateColor();
-    float cycle[4];
-    system.GetCycleColor(cycle);
-    EXPECT_EQ(Colour(), std::vector<float>(cycle, cycle + 4));
-    system.SetColorIndex(-4);
-    system.UpdateColor();
-    system.UpdateColor();
-    EXPECT_TRUE(std::isfinite(system.CurrentColor()[0]));
-
-    Init(16, false, 1);
-    system.UpdateColor();
-    g_particleSettings.colors[1] = {0.5f, 0.25f, 0.125f};
-    system.UpdateColor();
-    EXPECT_EQ(Colour(), (std::vector<float>{0.5f, 0.25f, 0.125f, 1}));
-}
-
 TEST_F(ParticleSystem, InertBeforeInitAndAfterReleaseAndInitEmitsAtTheEngineMouse)
 {
     system.Emit(10, 10);
@@ -161,10 +159,8 @@ TEST_F(ParticleSystem, InertBeforeInitAndAfterReleaseAndInitEmitsAtTheEngineMous
     g_particleSettings.radius = 0.0f;
     Init(100);
     ASSERT_EQ(system.Count(), 100);
-    for (int i = 0; i < 100; ++i) {
-        EXPECT_EQ(system.Particles()[i].current.x, 0.0f);
-        EXPECT_EQ(system.Particles()[i].current.y, 0.0f);
-    }
+    for (int i = 0; i < 100; ++i)
+        EXPECT_EQ(std::pair(system.Particles()[i].current.x, system.Particles()[i].current.y), std::pair(0.0f, 0.0f));
     Init(10); // a second Init replaces the first
     EXPECT_EQ(system.Count(), 10);
     system.Release();
@@ -207,8 +203,7 @@ TEST_F(ParticleSystem, StepUsesTheFixedInputsAndTheAttractorOutlivesTheSystem)
     EXPECT_EQ(system.Particles()[7].current.g, 1.0f);
     system.Release();
     Init(20);
-    EXPECT_EQ(SimulationAttractor().x, attractor.x);
-    EXPECT_EQ(SimulationAttractor().y, attractor.y);
+    EXPECT_EQ(std::pair(SimulationAttractor().x, SimulationAttractor().y), std::pair(attractor.x, attractor.y));
 }
 
 // Update k of the threaded system arms the step that update k of the plain system takes,
@@ -233,8 +228,7 @@ TEST_F(Workers, FailedThreadStartIsReportedAndNoWorkerIsLeftRunning)
     EXPECT_FALSE(system.IsInitialised());
     EXPECT_FALSE(system.WorkersRunning());
     ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "Error create threads!");
-    EXPECT_EQ(boxes.Boxes()[0].title, "");
+    EXPECT_EQ(std::tie(boxes.Boxes()[0].text, boxes.Boxes()[0].title), std::tuple("Error create threads!", ""));
     EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Error);
     Init(100, true); // ready for the next Init
     EXPECT_TRUE(system.IsInitialised());

@@ -67,7 +67,6 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
     std::string error;
     m_window = HeadlessWindow::Create(64, 48, &error);
     ASSERT_TRUE(m_window) << "no headless context: " << error;
-    const auto start = Memory();
     std::pair<long, long> warm;
     // Counted while the first multithreaded engine runs, less its two workers: the
     // ThreadSanitizer runtime starts a helper thread of its own when the first thread
@@ -104,13 +103,8 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
             warm = Memory();
     }
     const auto end = Memory();
-    std::printf("soak: %d threads outside rebuilds; %d rebuilds; VmHWM/VmRSS KiB: start %ld/%ld, after %d "
-                "rebuilds %ld/%ld, end %ld/%ld\n",
-                startTasks, kRebuilds, start.first, start.second, kWarmUpRebuilds, warm.first, warm.second, end.first,
-                end.second);
-    RecordProperty("rebuilds", kRebuilds);
-    RecordProperty("warm_vmhwm_kib", std::to_string(warm.first));
-    RecordProperty("end_vmhwm_kib", std::to_string(end.first));
+    std::printf("soak: %d threads outside rebuilds; VmHWM/VmRSS KiB after %d rebuilds %ld/%ld, after %d %ld/%ld\n",
+                startTasks, kWarmUpRebuilds, warm.first, warm.second, kRebuilds, end.first, end.second);
     EXPECT_TRUE(m_boxes->Boxes().empty());
 #ifdef LUMENO_SANITIZED_MEMORY
     // The sanitizers keep freed memory in quarantine and shadow it: sizes say nothing
