@@ -1,74 +1,77 @@
+#include "window_messages.h"
+
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "window_messages.h"
-
 namespace lumeno {
 namespace {
 
-QMouseEvent Mouse(QEvent::Type type, Qt::MouseButton button)
+std::optional<WindowMessage> Key(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers, bool repeat = false)
 {
-    return QMouseEvent(type, QPointF(), QPointF(), button, button, Qt::NoModifier);
+    return KeyMessage(QKeyEvent(type, key, modifiers, QString(), repeat));
+}
+
+std::optional<WindowMessage> Mouse(QEvent::Type type, Qt::MouseButton button, QPointF at = {}, qreal ratio = 1.0)
+{
+    return MouseMessage(QMouseEvent(type, QPointF(), QPointF(), button, button, Qt::NoModifier), at, ratio);
 }
 
 TEST(WindowMessages, KeysBecomeKeyDownsAndUpsAndSystemOnesWithAlt)
 {
-    const auto down = KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier));
-    ASSERT_TRUE(down);
-    EXPECT_EQ(down->message, WM_KEYDOWN);
-    EXPECT_EQ(down->virtualKey, 0x31u);
-
-    const auto altDown = KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::AltModifier));
-    ASSERT_TRUE(altDown);
-    EXPECT_EQ(altDown->message, WM_SYSKEYDOWN);
-    EXPECT_EQ(altDown->virtualKey, VK_RETURN);
-
-    const auto up = KeyMessage(QKeyEvent(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier));
-    ASSERT_TRUE(up);
-    EXPECT_EQ(up->message, WM_KEYUP);
-    EXPECT_EQ(up->virtualKey, VK_SHIFT);
+    const struct {
+        QEvent::Type type;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        bool repeat;
+        std::uint32_t message, virtualKey;
+        bool repeated;
+    } cases[] = {
+        {QEvent::KeyPress, Qt::Key_1, Qt::NoModifier, false, WM_KEYDOWN, 0x31u, false},
+        {QEvent::KeyPress, Qt::Key_Return, Qt::AltModifier, false, WM_SYSKEYDOWN, VK_RETURN, false},
+        {QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier, false, WM_KEYUP, VK_SHIFT, false},
+        // A held key's repeats are key-downs again, marked as repeats (F11 held must not flicker).
+        {QEvent::KeyPress, Qt::Key_F11, Qt::NoModifier, true, WM_KEYDOWN, VK_F11, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.virtualKey);
+        const auto message = Key(c.type, c.key, c.modifiers, c.repeat);
+        ASSERT_TRUE(message);
+        EXPECT_EQ(message->message, c.message);
+        EXPECT_EQ(message->virtualKey, c.virtualKey);
+        EXPECT_EQ(message->repeated, c.repeated);
+    }
+    EXPECT_FALSE(Key(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, true)) << "auto-repeat release";
+    EXPECT_FALSE(Key(QEvent::KeyPress, Qt::Key_VolumeUp, Qt::NoModifier)) << "no virtual key";
 }
 
-TEST(WindowMessages, AutoRepeatReleasesAndUnknownKeysGiveNothing)
+TEST(WindowMessages, PointerPositionsAreInPhysicalPixelsAndNeverLeftOfOrAboveTheClient)
 {
-    EXPECT_FALSE(KeyMessage(QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QString(), true)));
-    EXPECT_FALSE(KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_VolumeUp, Qt::NoModifier)));
-    // A repeated press is a key-down again, as the keyboard's repeat sends it.
-    EXPECT_TRUE(KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(), true)));
-}
-
-TEST(WindowMessages, PointerPositionsAreInPhysicalPixels)
-{
-    const auto move = MouseMessage(Mouse(QEvent::MouseMove, Qt::NoButton), QPointF(10.5, 20.25), 2.0);
+    const auto move = Mouse(QEvent::MouseMove, Qt::NoButton, {10.5, 20.25}, 2.0);
     ASSERT_TRUE(move);
     EXPECT_EQ(move->message, WM_MOUSEMOVE);
     EXPECT_EQ(move->pointerX, 21);
     EXPECT_EQ(move->pointerY, 40);
-
-    const auto outside = MouseMessage(Mouse(QEvent::MouseMove, Qt::NoButton), QPointF(-3, -1), 1.0);
-    ASSERT_TRUE(outside);
+    const auto outside = Mouse(QEvent::MouseMove, Qt::NoButton, {-3, -1});
     EXPECT_EQ(outside->pointerX, 0);
     EXPECT_EQ(outside->pointerY, 0);
 }
 
 TEST(WindowMessages, OnlyLeftAndRightPressesAreButtonMessages)
 {
-    EXPECT_EQ(MouseMessage(Mouse(QEvent::MouseButtonPress, Qt::LeftButton), {}, 1.0)->message, WM_LBUTTONDOWN);
-    EXPECT_EQ(MouseMessage(Mouse(QEvent::MouseButtonPress, Qt::RightButton), {}, 1.0)->message, WM_RBUTTONDOWN);
-    EXPECT_FALSE(MouseMessage(Mouse(QEvent::MouseButtonPress, Qt::MiddleButton), {}, 1.0));
-    EXPECT_FALSE(MouseMessage(Mouse(QEvent::MouseButtonRelease, Qt::LeftButton), {}, 1.0));
+    EXPECT_EQ(Mouse(QEvent::MouseButtonPress, Qt::LeftButton)->message, WM_LBUTTONDOWN);
+    EXPECT_EQ(Mouse(QEvent::MouseButtonPress, Qt::RightButton)->message, WM_RBUTTONDOWN);
+    EXPECT_FALSE(Mouse(QEvent::MouseButtonPress, Qt::MiddleButton));
+    EXPECT_FALSE(Mouse(QEvent::MouseButtonRelease, Qt::LeftButton));
 }
 
 TEST(WindowMessages, KeyDownsAndAnyButtonPressCloseTheSplash)
 {
-    EXPECT_TRUE(IsKeyOrButtonDown(QEvent::KeyPress));
-    EXPECT_TRUE(IsKeyOrButtonDown(QEvent::MouseButtonPress));
-    EXPECT_TRUE(IsKeyOrButtonDown(QEvent::NonClientAreaMouseButtonPress));
-    EXPECT_FALSE(IsKeyOrButtonDown(QEvent::KeyRelease));
-    EXPECT_FALSE(IsKeyOrButtonDown(QEvent::MouseMove));
-    EXPECT_FALSE(IsKeyOrButtonDown(QEvent::MouseButtonRelease));
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::MouseButtonPress, QEvent::NonClientAreaMouseButtonPress})
+        EXPECT_TRUE(IsKeyOrButtonDown(type)) << type;
+    for (QEvent::Type type : {QEvent::KeyRelease, QEvent::MouseMove, QEvent::MouseButtonRelease})
+        EXPECT_FALSE(IsKeyOrButtonDown(type)) << type;
 }
 
 } // namespace
