@@ -37,8 +37,6 @@ void AppTest::TearDown()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(g_engine, nullptr) << "the frame shuts the engine down";
     App().SetRenderTargetForTesting(nullptr);
-    m_window.reset();
-    m_boxes.reset();
     std::filesystem::current_path(m_previousDirectory);
     ResetProcessState();
 }

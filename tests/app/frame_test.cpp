@@ -36,12 +36,10 @@ TEST_F(AppTest, StartsMaximisedWithItsMenuTheDialogAtItsPlaceAndARunningEngine)
     EXPECT_TRUE(Boxes().empty());
     EXPECT_TRUE(Frame().FrameTimer().isActive());
     EXPECT_EQ(Frame().FrameTimer().interval(), 10);
-    ASSERT_EQ(Frame().menuBar()->actions().size(), 1);
-    EXPECT_EQ(Frame().menuBar()->actions()[0]->text(), "Lumeno!");
-    QStringList items;
+    QStringList items = {Frame().menuBar()->actions().size() == 1 ? Frame().menuBar()->actions()[0]->text() : "menus?"};
     for (const QAction* item : MenuItems())
         items << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(items, QStringList({"Properties...", "Help..", "Open Settings...", "Save Settings As...", "-", "E&xit"}));
+    EXPECT_EQ(items, QStringList({"Lumeno!", "Properties...", "Help..", "Open Settings...", "Save Settings As...", "-", "E&xit"}));
 
     dialog.move(400, 300);
     dialog.hide();
@@ -131,26 +129,25 @@ TEST_F(AppTest, AFailedBuildReportsItselfAndApplyBuildsAgain)
     CanvasSettingsRecord().width = 100000;
     WriteSettingsFile();
     CanvasSettingsRecord().width = 96;
-    std::vector<MessageBoxRequest> boxes;
     QString atFailure;
-    const MessageBoxHandler previous = SetMessageBoxHandler([&](const MessageBoxRequest& box) {
-        boxes.push_back(box);
+    const MessageBoxHandler recorder = SetMessageBoxHandler([&](const MessageBoxRequest& box) {
         if (box.text == "Init Engine Failed!")
             atFailure = QStringLiteral("%1 %2 %3").arg(Frame().isMaximized()).arg(XResLabel()).arg(g_engine != nullptr);
+        recorder(box);
     });
     Start();
-    SetMessageBoxHandler(previous);
+    SetMessageBoxHandler(recorder);
 
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_EQ(boxes[0].icon, MessageIcon::Error);
-    EXPECT_EQ(boxes[1].text, "Init Engine Failed!");
-    EXPECT_EQ(boxes[1].title, "Error!");
-    EXPECT_EQ(boxes[1].icon, MessageIcon::Error);
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(Boxes()[1].text, "Init Engine Failed!");
+    EXPECT_EQ(Boxes()[1].title, "Error!");
+    EXPECT_EQ(Boxes()[1].icon, MessageIcon::Error);
     EXPECT_EQ(atFailure, "1 X-Res: 100000 0") << "maximised, the loaded width, no engine";
     EXPECT_EQ(g_engine, nullptr);
 
-    Frame().PropertiesDialog()->ControlAs<Trackbar>(control_id::kXRes)->setValue(0);
-    Frame().PropertiesDialog()->ControlAs<Trackbar>(control_id::kYRes)->setValue(0);
+    for (int trackbar : {control_id::kXRes, control_id::kYRes})
+        Frame().PropertiesDialog()->ControlAs<Trackbar>(trackbar)->setValue(0);
     Frame().PropertiesDialog()->ControlAs<QPushButton>(control_id::kApply)->click();
     ASSERT_NE(g_engine, nullptr);
     EXPECT_TRUE(g_engine->IsInitialised());
