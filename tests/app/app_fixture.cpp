@@ -5,10 +5,6 @@
 
 #include <QStandardPaths>
 
-#include "engine/render_engine.h"
-#include "settings/canvas_settings.h"
-#include "settings/particle_settings.h"
-#include "settings/settings_file.h"
 #include "splash_window.h"
 #include "support/process_state.h"
 

@@ -7,23 +7,35 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
+#include <QTest>
 
 #include "main_app.h"
+#include "engine/render_engine.h"
 #include "gl_surface_window.h"
 #include "main_frame.h"
 #include "main_view.h"
 #include "platform/headless_window.h"
+#include "settings/canvas_settings.h"
+#include "settings/particle_settings.h"
+#include "settings/settings_file.h"
 #include "settings/ui/control_ids.h"
 #include "settings/ui/properties_dialog.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_folder.h"
 
 namespace lumeno::test {
+
+inline std::string FileBytes(const std::string& path)
+{
+    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
+}
 
 class AppTest : public ::testing::Test {
 protected:

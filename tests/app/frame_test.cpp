@@ -1,17 +1,9 @@
 // Start-up, the menu, the two dialogs, the splash and shut-down of the real application.
 
-#include <fstream>
-#include <sstream>
-
 #include <QPushButton>
-#include <QTest>
 
 #include "app_fixture.h"
-#include "engine/render_engine.h"
 #include "help_dialog.h"
-#include "settings/canvas_settings.h"
-#include "settings/particle_settings.h"
-#include "settings/settings_file.h"
 #include "settings/ui/trackbar.h"
 #include "splash_window.h"
 
@@ -157,8 +149,7 @@ TEST_F(AppTest, AFailedBuildReportsItselfAndApplyBuildsAgain)
 TEST_F(AppTest, ExitShutsTheEngineDownTakesTheSplashAndSavesNothing)
 {
     WriteSettingsFile();
-    const auto text = [] { return (std::ostringstream() << std::ifstream(kSettingsFileName).rdbuf()).str(); };
-    const std::string before = text();
+    const std::string before = FileBytes(kSettingsFileName);
     Start(true);
     g_particleSettings.speed = 3.0f; // a change the user did not save
 
@@ -167,7 +158,7 @@ TEST_F(AppTest, ExitShutsTheEngineDownTakesTheSplashAndSavesNothing)
     EXPECT_EQ(App().MainFrame(), nullptr);
     EXPECT_EQ(g_engine, nullptr);
     EXPECT_EQ(CSplashWindow::Current(), nullptr);
-    EXPECT_EQ(text(), before);
+    EXPECT_EQ(FileBytes(kSettingsFileName), before);
 }
 
 TEST_F(AppTest, HelpShowsItsTextsWithTheWindowKeysBelowAndEnterOnlyHidesIt)

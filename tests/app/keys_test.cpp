@@ -2,20 +2,16 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <regex>
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
-#include <QTest>
 
 #include "app_fixture.h"
-#include "engine/render_engine.h"
 #include "engine_lifetime.h"
 #include "particles/attractor.h"
 #include "platform/clock.h"
-#include "settings/particle_settings.h"
 
 namespace lumeno::test {
 namespace {

@@ -1,27 +1,16 @@
 // Open Settings..., Save Settings As... and settings files dropped on the main window.
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
 #include "app_fixture.h"
-#include "engine/render_engine.h"
-#include "settings/canvas_settings.h"
-#include "settings/particle_settings.h"
-#include "settings/settings_file.h"
 #include "settings_presets.h"
 
 namespace lumeno::test {
 namespace {
-
-std::string FileBytes(const std::string& path)
-{
-    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
-}
 
 std::string RecordBytes()
 {
