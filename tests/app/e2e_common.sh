@@ -8,9 +8,7 @@ source=$2
 
 # Fails at once unless every tool named is installed.
 e2e_require() {
-  for tool in "$@"; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)"; exit 1; }
-  done
+  for tool in "$@"; do command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)"; exit 1; }; done
 }
 
 # Runs the calling script again on a fresh Xvfb screen of $1 (WIDTHxHEIGHT) unless it is
@@ -29,10 +27,7 @@ e2e_cleanup() {
 fail() { echo "FAIL: $*"; echo "--- program output:"; cat "$work/out.log" 2>/dev/null; exit 1; }
 
 # Polls `$@` every 0.1 s for up to 30 s.
-poll() {
-  for _ in $(seq 300); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
+poll() { for _ in $(seq 300); do "$@" && return 0; sleep 0.1; done; return 1; }
 
 # A working folder with the effect files and the small settings file of the splash
 # (652 x 351 canvas), made current, and a window manager as users have one: it stacks,

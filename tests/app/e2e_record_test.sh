@@ -3,7 +3,7 @@
 # (openbox on Xvfb). R starts and stops a film, which ffprobe must find playable, canvas-
 # sized and holding every shown frame that was not dropped; closing the window while
 # recording still leaves a playable film. F11 fills the screen with the canvas alone,
-# centred; Escape gives the window back.
+# centred, at twice the scale too; Escape gives the window back.
 # Usage: e2e_record_test.sh <lumeno executable> <source tree>
 set -euo pipefail
 
@@ -34,9 +34,12 @@ check_last_film() {
   [ "$probed" = "h264,652,350,$written" ] || fail "$film holds '$probed', not h264,652,350,$written"
 }
 
-start
-xdotool windowactivate --sync "$frame" key shift sleep 1 # the splash takes the key
-xdotool windowactivate --sync "$dialog" key Escape # hides the dialog: the canvas alone on the screen
+# The splash takes a key; Escape hides the dialog, to leave the canvas alone on the screen.
+start_clear() {
+  start "$@"
+  xdotool windowactivate --sync "$frame" key shift sleep 1 windowactivate --sync "$dialog" key Escape
+}
+start_clear
 xdotool windowactivate --sync "$frame" key r
 poll recording || fail "the caption does not say recording after R"
 sleep 3
@@ -49,21 +52,25 @@ poll eval '[ "$(title)" = "   .:: Lumeno beta1 ::." ]' || fail "the caption was 
 [ -z "$(find recordings -name '*.part')" ] || fail "a temporary is left in recordings/"
 
 # Fullscreen: the frame covers the screen, and all on it that is not the window colour
-# (the corner pixel's) is the canvas, centred; a menu bar would push it down.
-xdotool windowactivate --sync "$frame" key F11
-poll fullscreen || fail "F11 did not make the window fullscreen"
-sleep 1
-geometry "$frame"
-[ "$X,$Y,$WIDTH,$HEIGHT" = "0,0,1280,900" ] || fail "fullscreen, the window is at $X,$Y and ${WIDTH}x$HEIGHT"
-import -window root fullscreen.png
-read -r bw bh bx by <<<"$(convert fullscreen.png -fuzz 3% -trim -format '%w %h %X %Y' info: | tr -d +)"
-((bw <= 652 && bh <= 350 && bw >= 612 && bh >= 310)) || fail "fullscreen shows a ${bw}x$bh picture, not the canvas alone"
-((bx >= 314 && by >= 275 && bx + bw <= 966 && by + bh <= 625)) || fail "the picture lies at $bx,$by, outside the centred canvas"
-xdotool key Escape
-poll eval '! fullscreen' || fail "Escape did not leave fullscreen"
-sleep 0.5
-geometry "$frame"
-[ "$Y" -gt 0 ] || fail "after Escape the window still starts at the top of the screen (no title bar)"
+# (the corner pixel's) is the canvas, centred in its screen pixels at any scale; a menu
+# bar would push it down.
+check_fullscreen() {
+  xdotool windowactivate --sync "$frame" key F11
+  poll fullscreen || fail "F11 did not make the window fullscreen"
+  sleep 1
+  geometry "$frame"
+  [ "$X,$Y,$WIDTH,$HEIGHT" = "0,0,1280,900" ] || fail "fullscreen, the window is at $X,$Y and ${WIDTH}x$HEIGHT"
+  import -window root "$1"
+  read -r bw bh bx by <<<"$(convert "$1" -fuzz 3% -trim -format '%w %h %X %Y' info: | tr -d +)"
+  ((bw <= 652 && bh <= 350 && bw >= 612 && bh >= 310)) || fail "fullscreen shows a ${bw}x$bh picture, not the canvas alone"
+  ((bx >= 314 && by >= 275 && bx + bw <= 966 && by + bh <= 625)) || fail "the picture lies at $bx,$by, outside the centred canvas"
+  xdotool key Escape
+  poll eval '! fullscreen' || fail "Escape did not leave fullscreen"
+  sleep 0.5
+  geometry "$frame"
+  [ "$Y" -gt 0 ] || fail "after Escape the window still starts at the top of the screen (no title bar)"
+}
+check_fullscreen fullscreen.png
 
 # Closing the window while recording: the film ends with what it holds.
 xdotool key r
@@ -74,4 +81,6 @@ ended
 [ "$(films)" -eq 2 ] || fail "closing while recording wrote no summary"
 check_last_film
 [ "$(find recordings -name '*.mp4' | wc -l)" -eq 2 ] || fail "recordings/ does not hold the two films"
+start_clear QT_SCALE_FACTOR=2
+check_fullscreen fullscreen-scale2.png
 echo "PASS"
