@@ -5,31 +5,22 @@
 # Usage: e2e_dialog_test.sh <lumeno executable> <source tree>
 set -euo pipefail
 
-app=$1
-source=$2
 . "$(dirname "$0")/e2e_common.sh"
 e2e_require xvfb-run openbox xdotool xprop xwininfo
-screen_height=1000
-e2e_on_screen "1600x${screen_height}" "$@"
+e2e_on_screen 1600x1000
 e2e_setup
+rm settings_v4.ar
 
-# Position of window $1 in the window manager's stacking order, bottom first.
-stack_index() {
-  local hex
-  hex=$(printf '0x%x' "$1")
-  xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//' | tr ',' '\n' | tr -d ' ' | grep -n -x "$hex" | cut -d: -f1
-}
+# True when the window manager stacks the dialog above the frame.
 dialog_above_frame() {
-  local d f
-  d=$(stack_index "$dialog") && f=$(stack_index "$frame") && [ -n "$d" ] && [ -n "$f" ] && [ "$d" -gt "$f" ]
+  local stack
+  stack=$(xprop -root _NET_CLIENT_LIST_STACKING | sed 's/.*#//; s/,/ /g')
+  [[ " $stack " =~ \ $(printf '0x%x' "$frame")\ .*\ $(printf '0x%x' "$dialog")\  ]]
 }
-saved() { [ -f settings_v4.ar ] && [ "$(stat -c %s settings_v4.ar)" -eq 115 ]; }
 
-QT_SCALE_FACTOR=2 "$app" >"$work/out.log" 2>&1 &
-pid=$!
-frame=$(window "Lumeno beta1") || fail "no main window"
-dialog=$(window ":: Properties ::.") || fail "no properties dialog"
+start QT_SCALE_FACTOR=2
 poll dialog_above_frame || fail "the dialog opened below the frame"
+xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$frame")" || fail "the dialog is not transient for the frame"
 
 # (1) A click on the canvas raises the frame; its dialog must stay above it.
 geometry "$frame"
@@ -38,27 +29,20 @@ for _ in $(seq 10); do
   sleep 0.1
   dialog_above_frame || fail "a click on the canvas put the frame above the dialog"
 done
-xprop -id "$dialog" WM_TRANSIENT_FOR | grep -q "$(printf '0x%x' "$frame")" ||
-  fail "the dialog is not transient for the frame"
 
-# (2) The whole window, frame included, lies on the screen.
-read -r left right top bottom < <(xprop -id "$dialog" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
-client_top=$(xwininfo -id "$dialog" | sed -n 's/.*Absolute upper-left Y: *//p')
-client_left=$(xwininfo -id "$dialog" | sed -n 's/.*Absolute upper-left X: *//p')
-client_height=$(xwininfo -id "$dialog" | sed -n 's/.*Height: *//p')
-client_width=$(xwininfo -id "$dialog" | sed -n 's/.*Width: *//p')
-outer_bottom=$((client_top + client_height + bottom))
-[ $((client_top - top)) -ge 0 ] || fail "the dialog's title bar is above the screen"
-[ "$outer_bottom" -le "$screen_height" ] ||
-  fail "the dialog reaches down to $outer_bottom, below the ${screen_height}-pixel screen"
+# (2) The whole window, frame included, lies on the 1000-pixel screen.
+read -r _ _ top bottom < <(xprop -id "$dialog" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,/ /g')
+geometry "$dialog"
+[ $((Y - top)) -ge 0 ] || fail "the dialog's title bar is above the screen"
+[ $((Y + HEIGHT + bottom)) -le 1000 ] || fail "the dialog reaches down to $((Y + HEIGHT + bottom)), below the screen"
 
 # (3) The wheel over the dialog scrolls it to the bottom, where Save Settings shows: 50
 # pixels above the client's bottom at this scale, at 110/150 of the page's width (the
 # client less the scroll bar).
-xdotool mousemove $((client_left + client_width / 2)) $((client_top + client_height / 2))
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2))
 for _ in $(seq 20); do xdotool click 5; done
 sleep 0.5
 [ ! -e settings_v4.ar ] || fail "settings_v4.ar exists before Save Settings"
-xdotool mousemove $((client_left + (client_width - 28) * 110 / 150)) $((client_top + client_height - 50)) click 1
-poll saved || fail "Save Settings could not be clicked: no 115-byte settings_v4.ar"
+xdotool mousemove $((X + (WIDTH - 28) * 110 / 150)) $((Y + HEIGHT - 50)) click 1
+poll eval '[ "$(stat -c %s settings_v4.ar 2>/dev/null)" = 115 ]' || fail "Save Settings could not be clicked: no 115-byte settings_v4.ar"
 echo "PASS"

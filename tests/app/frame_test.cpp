@@ -1,74 +1,57 @@
-// The main frame's menu, its two dialogs and its surface.
+// Start-up, the menu, the two dialogs, the splash and shut-down of the real application.
 
-#include <algorithm>
-#include <vector>
-
-#include <QAction>
-#include <QDialog>
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QTest>
+#include <QPushButton>
 
 #include "app_fixture.h"
-#include "engine/render_engine.h"
 #include "help_dialog.h"
-#include "main_view.h"
-#include "settings/canvas_settings.h"
-#include "settings/ui/control_ids.h"
-#include "settings/ui/properties_dialog.h"
+#include "settings/ui/trackbar.h"
 #include "splash_window.h"
 
 namespace lumeno::test {
 namespace {
 
-QAction* MenuItem(CMainFrame& frame, const QString& text)
-{
-    for (QAction* item : frame.menuBar()->actions().front()->menu()->actions())
-        if (item->text() == text)
-            return item;
-    return nullptr;
-}
-
-QString HelpText(CMainFrame& frame, int textId)
-{
-    return frame.HelpDialog()->findChild<QLabel*>(QStringLiteral("help%1").arg(textId))->text();
-}
-
-TEST_F(AppTest, TheMenuIsLumenoWithPropertiesHelpTheSettingsFilesAndExit)
+// Without a settings file the dialog shows the records as they stand; Properties puts it
+// back at its place, refreshed; a resize keeps the engine and its device.
+TEST_F(AppTest, StartsMaximisedWithItsMenuTheDialogAtItsPlaceAndARunningEngine)
 {
     Start();
 
-    const QList<QAction*> menus = Frame().menuBar()->actions();
-    ASSERT_EQ(menus.size(), 1);
-    EXPECT_EQ(menus[0]->text(), "Lumeno!");
-    const QList<QAction*> items = menus[0]->menu()->actions();
-    ASSERT_EQ(items.size(), 6);
-    EXPECT_EQ(items[0]->text(), "Properties...");
-    EXPECT_EQ(items[1]->text(), "Help..");
-    EXPECT_EQ(items[2]->text(), "Open Settings...");
-    EXPECT_EQ(items[3]->text(), "Save Settings As...");
-    EXPECT_TRUE(items[4]->isSeparator());
-    EXPECT_EQ(items[5]->text(), "E&xit");
-}
-
-TEST_F(AppTest, PropertiesPutsTheDialogBackAtItsPlaceAndRefreshesIt)
-{
-    Start();
+    EXPECT_EQ(Frame().windowTitle(), "   .:: Lumeno beta1 ::.");
+    EXPECT_TRUE(Frame().isMaximized());
     CPropertiesDialog& dialog = *Frame().PropertiesDialog();
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.pos(), QPoint(30, 60));
+    EXPECT_EQ(XResLabel(), "X-Res: 96");
+    ASSERT_NE(g_engine, nullptr);
+    EXPECT_TRUE(g_engine->IsInitialised());
+    EXPECT_EQ(g_engine->CanvasWidth(), 96);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(Frame().FrameTimer().isActive());
+    EXPECT_EQ(Frame().FrameTimer().interval(), 10);
+    QStringList items = {Frame().menuBar()->actions().size() == 1 ? Frame().menuBar()->actions()[0]->text() : "menus?"};
+    for (const QAction* item : MenuItems())
+        items << (item->isSeparator() ? "-" : item->text());
+    EXPECT_EQ(items, QStringList({"Lumeno!", "Properties...", "Help..", "Open Settings...", "Save Settings As...", "-", "E&xit"}));
+
     dialog.move(400, 300);
     dialog.hide();
     CanvasSettingsRecord().width = 1280;
-
-    MenuItem(Frame(), "Properties...")->trigger();
-
+    MenuItem("Properties...")->trigger();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.pos(), QPoint(30, 60));
-    EXPECT_EQ(dialog.ControlAs<QLabel>(control_id::kXResLabel)->text(), "X-Res: 1280");
+    EXPECT_EQ(XResLabel(), "X-Res: 1280");
+
+    const CRenderEngine* engine = g_engine;
+    const void* device = g_engine->GetDevice();
+    Frame().showNormal();
+    Frame().resize(500, 400);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g_engine, engine);
+    EXPECT_EQ(g_engine->GetDevice(), device);
 }
 
 // The window system shows windows in the order they are mapped; a window manager stacks
-// a dialog above its owner only if the owner was there first.
+// a dialog or the splash above its owner only if the owner was there first.
 TEST_F(AppTest, TheDialogAndTheSplashShowAfterTheFrameAsItsTransientsAndLeaveItTheFocus)
 {
     struct ShowOrder : QObject {
@@ -84,35 +67,108 @@ TEST_F(AppTest, TheDialogAndTheSplashShowAfterTheFrameAsItsTransientsAndLeaveItT
     Start(true);
     QCoreApplication::instance()->removeEventFilter(&order);
 
-    const QWindow* dialog = Frame().PropertiesDialog()->windowHandle();
-    ASSERT_NE(dialog, nullptr);
-    const auto frameAt = std::find(order.windows.begin(), order.windows.end(), FrameWindow());
-    const auto dialogAt = std::find(order.windows.begin(), order.windows.end(), dialog);
-    ASSERT_NE(dialogAt, order.windows.end());
-    EXPECT_LT(frameAt, dialogAt) << "the dialog showed before its owner";
-    EXPECT_EQ(dialog->transientParent(), FrameWindow());
-    EXPECT_TRUE(Frame().PropertiesDialog()->isVisible());
-    EXPECT_EQ(Frame().PropertiesDialog()->pos(), QPoint(30, 60));
-    // The splash too, or the maximised frame covers it at once.
-    ASSERT_NE(CSplashWindow::Current(), nullptr);
-    const QWindow* splash = CSplashWindow::Current()->windowHandle();
+    const auto shownAt = [&](const QWindow* w) { return std::find(order.windows.begin(), order.windows.end(), w); };
+    CSplashWindow* splash = CSplashWindow::Current();
     ASSERT_NE(splash, nullptr);
-    EXPECT_TRUE(CSplashWindow::Current()->isVisible());
-    EXPECT_LT(frameAt, std::find(order.windows.begin(), order.windows.end(), splash)) << "the splash showed first";
-    EXPECT_EQ(splash->transientParent(), FrameWindow());
-    CSplashWindow::Current()->Hide();
+    EXPECT_TRUE(splash->isVisible());
+    EXPECT_EQ(splash->size(), QSize(652, 351));
+    EXPECT_FALSE(CSplashWindow::Show(kSplashDisplayMs, kSplashBitmap, &Frame())) << "a second splash";
+    for (const QWindow* window : {Frame().PropertiesDialog()->windowHandle(), splash->windowHandle()}) {
+        ASSERT_NE(window, nullptr);
+        ASSERT_NE(shownAt(window), order.windows.end());
+        EXPECT_LT(shownAt(FrameWindow()), shownAt(window)) << window->title().toStdString() << " showed first";
+        EXPECT_EQ(window->transientParent(), FrameWindow());
+    }
+    splash->Hide();
     QCoreApplication::processEvents();
     EXPECT_EQ(QGuiApplication::focusWindow(), FrameWindow());
     EXPECT_TRUE(Frame().View()->hasFocus());
 }
 
-TEST_F(AppTest, HelpShowsItsTextsAndEnterOnlyHidesIt)
+TEST(SplashBitmap, IsTheTitlePictureAt24BitsAndNothingForAnUnknownNumber)
+{
+    EXPECT_EQ(LoadSplashBitmap(kSplashBitmap).size(), QSize(652, 351));
+    EXPECT_EQ(LoadSplashBitmap(kSplashBitmap).format(), QImage::Format_RGB888);
+    EXPECT_TRUE(LoadSplashBitmap(136).isNull());
+}
+
+TEST_F(AppTest, TheFirstKeyOrButtonOnlyClosesTheSplashAndMovesStillPass)
+{
+    Start(true);
+    const float before = g_engine->GetMousePosition()[0];
+    QTest::mouseMove(Surface(), QPoint(250, 200));
+    EXPECT_NE(CSplashWindow::Current(), nullptr);
+    EXPECT_NE(g_engine->GetMousePosition()[0], before);
+    QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
+    EXPECT_EQ(CSplashWindow::Current(), nullptr);
+    EXPECT_FALSE(g_particleSettings.debug);
+    QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
+    EXPECT_TRUE(g_particleSettings.debug);
+
+    Close();
+    Start(true);
+    QTest::mouseClick(Surface(), Qt::MiddleButton, Qt::NoModifier, QPoint(250, 200));
+    EXPECT_EQ(CSplashWindow::Current(), nullptr);
+    QTest::keyClick(FrameWindow(), Qt::Key_Space);
+    EXPECT_TRUE(g_engine->IsPaused());
+}
+
+// An impossible canvas from the settings file: by the time the failure is reported the
+// frame is up and maximised and the dialog shows the loaded values; the engine's own box
+// comes first. The program then runs on without an engine until Apply builds one.
+TEST_F(AppTest, AFailedBuildReportsItselfAndApplyBuildsAgain)
+{
+    CanvasSettingsRecord().width = 100000;
+    WriteSettingsFile();
+    CanvasSettingsRecord().width = 96;
+    QString atFailure;
+    const MessageBoxHandler recorder = SetMessageBoxHandler([&](const MessageBoxRequest& box) {
+        if (box.text == "Init Engine Failed!")
+            atFailure = QStringLiteral("%1 %2 %3").arg(Frame().isMaximized()).arg(XResLabel()).arg(g_engine != nullptr);
+        recorder(box);
+    });
+    Start();
+    SetMessageBoxHandler(recorder);
+
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_EQ(Boxes()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(Boxes()[1].text, "Init Engine Failed!");
+    EXPECT_EQ(Boxes()[1].title, "Error!");
+    EXPECT_EQ(Boxes()[1].icon, MessageIcon::Error);
+    EXPECT_EQ(atFailure, "1 X-Res: 100000 0") << "maximised, the loaded width, no engine";
+    EXPECT_EQ(g_engine, nullptr);
+
+    for (int trackbar : {control_id::kXRes, control_id::kYRes})
+        Frame().PropertiesDialog()->ControlAs<Trackbar>(trackbar)->setValue(0);
+    Frame().PropertiesDialog()->ControlAs<QPushButton>(control_id::kApply)->click();
+    ASSERT_NE(g_engine, nullptr);
+    EXPECT_TRUE(g_engine->IsInitialised());
+    EXPECT_LT(CanvasSettingsRecord().width, 100000);
+}
+
+TEST_F(AppTest, ExitShutsTheEngineDownTakesTheSplashAndSavesNothing)
+{
+    WriteSettingsFile();
+    const std::string before = FileBytes(kSettingsFileName);
+    Start(true);
+    g_particleSettings.speed = 3.0f; // a change the user did not save
+
+    Close();
+
+    EXPECT_EQ(App().MainFrame(), nullptr);
+    EXPECT_EQ(g_engine, nullptr);
+    EXPECT_EQ(CSplashWindow::Current(), nullptr);
+    EXPECT_EQ(FileBytes(kSettingsFileName), before);
+}
+
+TEST_F(AppTest, HelpShowsItsTextsWithTheWindowKeysBelowAndEnterOnlyHidesIt)
 {
     Start();
     QDialog& help = *Frame().HelpDialog();
     EXPECT_FALSE(help.isVisible());
     EXPECT_EQ(help.windowTitle(), "  .:: Help ::.");
-    EXPECT_EQ(HelpText(Frame(), kHelpKeysTextId),
+    const auto label = [&](int id) { return help.findChild<QLabel*>(QStringLiteral("help%1").arg(id)); };
+    EXPECT_EQ(label(kHelpKeysTextId)->text(),
               "Keyboard Shortcuts:\n"
               "   Enter:\t\tTake Screenshot( Lumeno\\Screenshots\\*.bmp )\n"
               "   Shift + Enter:\tTake HDR Screenshot\n"
@@ -120,30 +176,19 @@ TEST_F(AppTest, HelpShowsItsTextsAndEnterOnlyHidesIt)
               "   Space:\tPause on/off\n"
               "   BackSpace:\tDebug Partiles on/off\n"
               "   1..4:\t\tPredefined Colors (4 = a randomly generated color)");
-    EXPECT_EQ(HelpText(Frame(), kHelpMouseTextId), "Mouse left button:\tReset Particles\nMouse right button:\tClear Screen");
-    EXPECT_EQ(HelpText(Frame(), kHelpTipTextId), "Tip: For best result use float32 canvas quality.");
+    EXPECT_EQ(label(kHelpMouseTextId)->text(), "Mouse left button:\tReset Particles\nMouse right button:\tClear Screen");
+    EXPECT_EQ(label(kHelpTipTextId)->text(), "Tip: For best result use float32 canvas quality.");
+    EXPECT_EQ(label(kHelpWindowKeysTextId)->text(),
+              "   F11:\tFullscreen on/off (Esc leaves it)\n   R:\tRecording on/off ( recordings/*.mp4 )");
+    EXPECT_GE(label(kHelpWindowKeysTextId)->geometry().top(), label(kHelpTipTextId)->geometry().bottom());
+    EXPECT_LE(label(kHelpWindowKeysTextId)->geometry().bottom(), help.height());
 
-    MenuItem(Frame(), "Help..")->trigger();
+    MenuItem("Help..")->trigger();
     ASSERT_TRUE(help.isVisible());
     QTest::keyClick(help.windowHandle(), Qt::Key_Return);
     EXPECT_FALSE(help.isVisible());
-
-    MenuItem(Frame(), "Help..")->trigger();
+    MenuItem("Help..")->trigger();
     EXPECT_TRUE(help.isVisible());
-}
-
-TEST_F(AppTest, ResizingKeepsTheEngineAndItsDevice)
-{
-    Start();
-    const CRenderEngine* engine = g_engine;
-    const void* device = g_engine->GetDevice();
-
-    Frame().showNormal();
-    Frame().resize(500, 400);
-    QCoreApplication::processEvents();
-
-    EXPECT_EQ(g_engine, engine);
-    EXPECT_EQ(g_engine->GetDevice(), device);
 }
 
 } // namespace

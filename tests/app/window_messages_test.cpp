@@ -1,74 +1,59 @@
+#include "window_messages.h"
+
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-#include "window_messages.h"
-
 namespace lumeno {
 namespace {
 
-QMouseEvent Mouse(QEvent::Type type, Qt::MouseButton button)
+// "message key repeated x,y" in hexadecimal, as the window messages' numbers are written.
+std::string Text(const std::optional<WindowMessage>& m)
 {
-    return QMouseEvent(type, QPointF(), QPointF(), button, button, Qt::NoModifier);
+    return m ? QString::asprintf("%x %x %d %d,%d", unsigned(m->message), unsigned(m->virtualKey), int(m->repeated),
+                                 int(m->pointerX), int(m->pointerY)).toStdString()
+             : "none";
 }
 
-TEST(WindowMessages, KeysBecomeKeyDownsAndUpsAndSystemOnesWithAlt)
+std::string Key(QEvent::Type type, Qt::Key key, Qt::KeyboardModifiers modifiers = {}, bool autoRepeat = false)
 {
-    const auto down = KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_1, Qt::NoModifier));
-    ASSERT_TRUE(down);
-    EXPECT_EQ(down->message, WM_KEYDOWN);
-    EXPECT_EQ(down->virtualKey, 0x31u);
-
-    const auto altDown = KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::AltModifier));
-    ASSERT_TRUE(altDown);
-    EXPECT_EQ(altDown->message, WM_SYSKEYDOWN);
-    EXPECT_EQ(altDown->virtualKey, VK_RETURN);
-
-    const auto up = KeyMessage(QKeyEvent(QEvent::KeyRelease, Qt::Key_Shift, Qt::NoModifier));
-    ASSERT_TRUE(up);
-    EXPECT_EQ(up->message, WM_KEYUP);
-    EXPECT_EQ(up->virtualKey, VK_SHIFT);
+    return Text(KeyMessage(QKeyEvent(type, key, modifiers, QString(), autoRepeat)));
 }
 
-TEST(WindowMessages, AutoRepeatReleasesAndUnknownKeysGiveNothing)
+std::string Mouse(QEvent::Type type, Qt::MouseButton button, QPointF at = {}, qreal ratio = 1.0)
 {
-    EXPECT_FALSE(KeyMessage(QKeyEvent(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QString(), true)));
-    EXPECT_FALSE(KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_VolumeUp, Qt::NoModifier)));
-    // A repeated press is a key-down again, as the keyboard's repeat sends it.
-    EXPECT_TRUE(KeyMessage(QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QString(), true)));
+    return Text(MouseMessage(QMouseEvent(type, QPointF(), QPointF(), button, button, Qt::NoModifier), at, ratio));
 }
 
-TEST(WindowMessages, PointerPositionsAreInPhysicalPixels)
+TEST(WindowMessages, KeysBecomeKeyDownsAndUpsSystemOnesWithAltAndRepeatsAreMarked)
 {
-    const auto move = MouseMessage(Mouse(QEvent::MouseMove, Qt::NoButton), QPointF(10.5, 20.25), 2.0);
-    ASSERT_TRUE(move);
-    EXPECT_EQ(move->message, WM_MOUSEMOVE);
-    EXPECT_EQ(move->pointerX, 21);
-    EXPECT_EQ(move->pointerY, 40);
-
-    const auto outside = MouseMessage(Mouse(QEvent::MouseMove, Qt::NoButton), QPointF(-3, -1), 1.0);
-    ASSERT_TRUE(outside);
-    EXPECT_EQ(outside->pointerX, 0);
-    EXPECT_EQ(outside->pointerY, 0);
+    EXPECT_EQ(Key(QEvent::KeyPress, Qt::Key_1), "100 31 0 0,0");
+    EXPECT_EQ(Key(QEvent::KeyPress, Qt::Key_Return, Qt::AltModifier), "104 d 0 0,0");
+    EXPECT_EQ(Key(QEvent::KeyRelease, Qt::Key_Shift), "101 10 0 0,0");
+    EXPECT_EQ(Key(QEvent::KeyRelease, Qt::Key_Return, Qt::AltModifier), "105 d 0 0,0");
+    // A held key's repeats are key-downs again, marked so (F11 held must not flicker).
+    EXPECT_EQ(Key(QEvent::KeyPress, Qt::Key_F11, {}, true), "100 7a 1 0,0");
+    EXPECT_EQ(Key(QEvent::KeyRelease, Qt::Key_Space, {}, true), "none") << "Windows sends no repeated releases";
+    EXPECT_EQ(Key(QEvent::KeyPress, Qt::Key_VolumeUp), "none") << "no virtual-key code";
 }
 
-TEST(WindowMessages, OnlyLeftAndRightPressesAreButtonMessages)
+TEST(WindowMessages, MovesAndLeftAndRightPressesComeInPhysicalPixelsNeverLeftOfOrAboveTheClient)
 {
-    EXPECT_EQ(MouseMessage(Mouse(QEvent::MouseButtonPress, Qt::LeftButton), {}, 1.0)->message, WM_LBUTTONDOWN);
-    EXPECT_EQ(MouseMessage(Mouse(QEvent::MouseButtonPress, Qt::RightButton), {}, 1.0)->message, WM_RBUTTONDOWN);
-    EXPECT_FALSE(MouseMessage(Mouse(QEvent::MouseButtonPress, Qt::MiddleButton), {}, 1.0));
-    EXPECT_FALSE(MouseMessage(Mouse(QEvent::MouseButtonRelease, Qt::LeftButton), {}, 1.0));
+    EXPECT_EQ(Mouse(QEvent::MouseMove, Qt::NoButton, {10.5, 20.25}, 2.0), "200 0 0 21,40");
+    EXPECT_EQ(Mouse(QEvent::MouseMove, Qt::NoButton, {-3, -1}), "200 0 0 0,0");
+    EXPECT_EQ(Mouse(QEvent::MouseButtonPress, Qt::LeftButton, {7, 9}), "201 0 0 7,9");
+    EXPECT_EQ(Mouse(QEvent::MouseButtonPress, Qt::RightButton), "204 0 0 0,0");
+    EXPECT_EQ(Mouse(QEvent::MouseButtonPress, Qt::MiddleButton), "none");
+    EXPECT_EQ(Mouse(QEvent::MouseButtonRelease, Qt::LeftButton), "none");
 }
 
 TEST(WindowMessages, KeyDownsAndAnyButtonPressCloseTheSplash)
 {
-    EXPECT_TRUE(IsKeyOrButtonDown(QEvent::KeyPress));
-    EXPECT_TRUE(IsKeyOrButtonDown(QEvent::MouseButtonPress));
-    EXPECT_TRUE(IsKeyOrButtonDown(QEvent::NonClientAreaMouseButtonPress));
-    EXPECT_FALSE(IsKeyOrButtonDown(QEvent::KeyRelease));
-    EXPECT_FALSE(IsKeyOrButtonDown(QEvent::MouseMove));
-    EXPECT_FALSE(IsKeyOrButtonDown(QEvent::MouseButtonRelease));
+    for (QEvent::Type type : {QEvent::KeyPress, QEvent::MouseButtonPress, QEvent::NonClientAreaMouseButtonPress})
+        EXPECT_TRUE(IsKeyOrButtonDown(type)) << type;
+    for (QEvent::Type type : {QEvent::KeyRelease, QEvent::MouseMove, QEvent::MouseButtonRelease})
+        EXPECT_FALSE(IsKeyOrButtonDown(type)) << type;
 }
 
 } // namespace

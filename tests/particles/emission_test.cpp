@@ -2,137 +2,190 @@
 
 #include <cmath>
 #include <cstring>
+#include <limits>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "particles/emission.h"
-#include "particles/random_unit.h"
+#include "particles/emission_fast.h"
 #include "platform/random15.h"
+#include "platform/threads.h"
+#include "support/message_box_recorder.h"
 
 namespace lumeno {
 namespace {
 
-// Power 0 puts every particle on its circle's rim: at distance R from its centre.
-EmissionParams RimParams(int method, int particleCount)
-{
-    return EmissionParams{512.0f, 384.0f, 1024, 768, method, particleCount, 0.25f, 0.0f, 0.0f};
-}
+// Particles 0 and 1 worked out by hand from the generator's first draws, so that the
+// order in which emission consumes its draws is pinned by numbers emission did not make.
+// From state 1 the generator yields:
+constexpr int kDraws[] = {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464, 5705, 28145, 23281, 16827, 9961};
 
-float DistanceTo(const Particle& p, float cx, float cy)
-{
-    return std::hypot(p.current.x - cx, p.current.y - cy);
-}
+// Point (700, 200) of a 1024 x 768 canvas; every setting non-zero so that every draw shows.
+constexpr float kRadius = 0.3f, kPower = 1.7f, kScattering = 0.02f;
+const double kNx = 2.0 * 700 / 1024 - 1, kNy = -(2.0 * 200 / 768 - 1), kR = kRadius; // 0.3671875, 0.4791667
+const double kThird = 6.2831855 / 3; // the three-circle angles are thirds of 2 pi
 
-TEST(Emission, PointConvertsToSimulationSpaceWithYUp)
+double Unit(int draw) { return static_cast<double>(draw % 32767) / 32767; } // RandomUnit(1) of one draw
+double Moved(double n, int draw) { return n + (Unit(draw) - 0.5) * kR * 8; }   // a random circle's centre
+
+struct HandWorked {
+    double cx, cy;      // the particle's centre
+    int d3, d4, d5, d6; // the raw draws behind u3, u4, u5, u6
+};
+
+struct Case {
+    const char* name;
+    int method, particleCount;
+    HandWorked first, second;
+    int drawsUsed; // by two particles
+};
+
+const Case kCases[] = {
+    {"1-Circle", 0, 2, {kNx, kNy, 41, 18467, 6334, 26500}, {kNx, kNy, 19169, 15724, 11478, 29358}, 8},
+    {"3-Circles", 1, 2, {kNx + 2 * kR * std::cos(kThird), kNy + 2 * kR * std::sin(kThird), 41, 18467, 6334, 26500},
+     {kNx + 2 * kR * std::cos(2 * kThird), kNy + 2 * kR * std::sin(2 * kThird), 19169, 15724, 11478, 29358}, 8},
+    // Period 410 / 10 = 41: k = 41 moves the centre (u1 18467, u2 6334); k = 29358 leaves
+    // 2 over, so particle 1 keeps that centre and draws no u1, u2.
+    {"RND-Circles moving at once", 2, 410, {Moved(kNx, 18467), Moved(kNy, 6334), 26500, 19169, 15724, 11478},
+     {Moved(kNx, 18467), Moved(kNy, 6334), 26962, 24464, 5705, 28145}, 12},
+    // Period 40 / 10 = 4: k = 41 fails, so particle 0 circles the point itself; k = 15724
+    // succeeds and particle 1 takes the centre of u1 11478, u2 29358.
+    {"RND-Circles moving second", 2, 40, {kNx, kNy, 18467, 6334, 26500, 19169},
+     {Moved(kNx, 11478), Moved(kNy, 29358), 26962, 24464, 5705, 28145}, 12},
+    // Fewer than ten particles: period 1, every particle moves the centre.
+    {"RND-Circles below ten", 2, 3, {Moved(kNx, 18467), Moved(kNy, 6334), 26500, 19169, 15724, 11478},
+     {Moved(kNx, 26962), Moved(kNy, 24464), 5705, 28145, 23281, 16827}, 14},
+};
+
+struct Emitter {
+    const char* name;
+    void (*emit)(Particle*, int, const EmissionParams&);
+    int count; // the fast path computes directly from 2048 particles and from tables from 32768
+};
+
+const Emitter kEmitters[] = {
+    {"reference", EmitReference, 2}, {"fast", EmitFast, 4096}, {"fast, tabulated", EmitFast, 40000}};
+
+// The draws, their order, the double power and the float angles are fixed; whether cos,
+// sin and the products run in float or double is not, so results may differ by a few
+// float steps: 1e-6 on positions near 1, 1e-8 on speeds near 0.03 (about 8 steps each).
+// Any two draws swapped move a value by far more than that.
+TEST(EmissionDraws, FirstTwoParticlesMatchTheHandWorkedDrawsAndStartAsStillWhiteLines)
 {
-    std::vector<Particle> particles(8);
-    EmissionParams params = RimParams(0, 8);
-    params.radius = 0.0f;
-    params.pointX = 768.0f; // three quarters across: x = 0.5
-    params.pointY = 192.0f; // a quarter down: y = 0.5
-    EmitReference(particles.data(), 8, params);
-    for (const Particle& p : particles) {
-        EXPECT_EQ(p.current.x, 0.5f);
-        EXPECT_EQ(p.current.y, 0.5f);
+    std::uint32_t state = 1;
+    for (int draw : kDraws)
+        EXPECT_EQ(NextRand15(state), draw);
+    for (const Emitter& emitter : kEmitters) {
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(emitter.name) + ", " + c.name);
+            std::vector<Particle> particles(static_cast<std::size_t>(emitter.count));
+            SeedRand15(1);
+            emitter.emit(particles.data(), emitter.count,
+                         {700.0f, 200.0f, 1024, 768, c.method, c.particleCount, kRadius, kPower, kScattering});
+            for (int j = 0; j < 2; ++j) {
+                const HandWorked& h = j == 0 ? c.first : c.second;
+                // Angles rounded to float, the radius power taken in double.
+                const double theta = static_cast<float>(6.2831855f * Unit(h.d3));
+                const double rho = std::pow(Unit(h.d4), static_cast<double>(kPower));
+                const double phi = static_cast<float>(6.2831855f * Unit(h.d5));
+                const double s = (Unit(h.d6) + 0.5) * kScattering;
+                const Particle& p = particles[static_cast<std::size_t>(j)];
+                EXPECT_NEAR(p.current.x, h.cx + rho * kR * std::cos(theta), 1e-6) << "particle " << j;
+                EXPECT_NEAR(p.current.y, h.cy + rho * kR * std::sin(theta), 1e-6) << "particle " << j;
+                EXPECT_NEAR(p.current.vx, s * std::cos(phi), 1e-8) << "particle " << j;
+                EXPECT_NEAR(p.current.vy, s * std::sin(phi), 1e-8) << "particle " << j;
+                const float colour[4] = {p.current.r, p.current.g, p.current.b, p.current.a};
+                EXPECT_EQ(std::vector<float>(colour, colour + 4), (std::vector<float>{1, 1, 1, 0}));
+                EXPECT_EQ(std::memcmp(&p.previous, &p.current, sizeof p.current), 0) << "a zero-length line";
+            }
+            if (emitter.count == 2) {
+                EXPECT_EQ(Rand15(), kDraws[c.drawsUsed]) << "two particles take " << c.drawsUsed << " draws";
+            }
+        }
     }
 }
 
-TEST(Emission, ThreeCirclesUseAnglesInTurn)
+// Power 0 puts every particle on its circle's rim; particle j on circle j % 3, the third
+// straight to the right of the point (the canvas centre here).
+TEST(Emission, ThreeCirclesUseTheirAnglesInTurn)
 {
     std::vector<Particle> particles(4);
-    const EmissionParams params = RimParams(1, 4);
-    EmitReference(particles.data(), 4, params);
-    const float r2 = 2.0f * params.radius;
-    const float angleOf[4] = {kTwoPi / 3, 2 * kTwoPi / 3, kTwoPi, kTwoPi / 3};
+    EmitReference(particles.data(), 4, EmissionParams{512.0f, 384.0f, 1024, 768, 1, 4, 0.25f, 0.0f, 0.0f});
+    const float centres[4][2] = {{-0.25f, 0.4330127f}, {-0.25f, -0.4330127f}, {0.5f, 0.0f}, {-0.25f, 0.4330127f}};
     for (int j = 0; j < 4; ++j) {
-        const float cx = r2 * std::cos(angleOf[j]);
-        const float cy = r2 * std::sin(angleOf[j]);
-        EXPECT_NEAR(DistanceTo(particles[static_cast<std::size_t>(j)], cx, cy), params.radius, 1e-5f) << "particle " << j;
+        const ParticleVertex& v = particles[static_cast<std::size_t>(j)].current;
+        EXPECT_NEAR(std::hypot(v.x - centres[j][0], v.y - centres[j][1]), 0.25f, 1e-5f) << "particle " << j;
     }
-    // The third circle lies straight to the right of the point.
-    EXPECT_NEAR(r2 * std::cos(angleOf[2]), r2, 1e-6f);
-    EXPECT_NEAR(r2 * std::sin(angleOf[2]), 0.0f, 1e-6f);
 }
 
-TEST(Emission, RandomCirclesMoveTheCentreOnlyOnSuccessfulDraws)
+// Emits with both from the same generator state; the records and the state after must agree.
+void ExpectSameEmission(int count, int method, int particleCount, float radius, float power, float scattering,
+                        std::uint32_t seed)
 {
-    constexpr int n = 200;
-    const EmissionParams params = RimParams(2, n); // period 20
-    SeedRand15(12345);
-
-    // Replay the draws: per particle k, then on success u1 and u2, then u3..u6.
-    std::uint32_t state = 12345;
-    auto unit = [&state] { return static_cast<double>(NextRand15(state) % kRandMax) / kRandMax; };
-    std::vector<std::pair<float, float>> centres;
-    float cx = 0.0f, cy = 0.0f;
-    int moves = 0;
-    for (int j = 0; j < n; ++j) {
-        if (NextRand15(state) % (n / 10) == 0) {
-            const double u1 = unit();
-            const double u2 = unit();
-            cx = static_cast<float>(0.0f + (u1 - 0.5) * params.radius * 8);
-            cy = static_cast<float>(0.0f + (u2 - 0.5) * params.radius * 8);
-            ++moves;
+    SCOPED_TRACE("count " + std::to_string(count) + " method " + std::to_string(method) + " particleCount " +
+                 std::to_string(particleCount) + " R " + std::to_string(radius) + " p " + std::to_string(power) +
+                 " S " + std::to_string(scattering) + " seed " + std::to_string(seed));
+    const EmissionParams params{700.0f, 200.0f, 1024, 768, method, particleCount, radius, power, scattering};
+    std::vector<Particle> reference(static_cast<std::size_t>(count) + 1), fast(reference.size());
+    reference.back().current.x = fast.back().current.x = 42.0f; // one record past the end
+    SeedRand15(seed);
+    EmitReference(reference.data(), count, params);
+    const std::uint32_t referenceState = Rand15State();
+    SeedRand15(seed);
+    EmitFast(fast.data(), count, params);
+    EXPECT_EQ(Rand15State(), referenceState) << "the generator must end where the reference leaves it";
+    for (std::size_t i = 0; i < reference.size(); ++i)
+        if (std::memcmp(&reference[i], &fast[i], sizeof(Particle)) != 0) {
+            ADD_FAILURE() << "particle " << i << " differs";
+            return;
         }
-        centres.emplace_back(cx, cy);
-        for (int draw = 0; draw < 4; ++draw)
-            NextRand15(state);
-    }
-    ASSERT_GT(moves, 0);
-
-    std::vector<Particle> particles(n);
-    EmitReference(particles.data(), n, params);
-    for (int j = 0; j < n; ++j) {
-        const auto [x, y] = centres[static_cast<std::size_t>(j)];
-        EXPECT_NEAR(DistanceTo(particles[static_cast<std::size_t>(j)], x, y), params.radius, 1e-5f) << "particle " << j;
-    }
-    EXPECT_EQ(Rand15State(), state) << "emission drew exactly the replayed sequence";
 }
 
-TEST(Emission, FewerThanTenParticlesGiveEachItsOwnRandomCircle)
+TEST(EmissionFast, MatchesTheReferenceBitForBitAndLeavesTheSameGeneratorState)
 {
-    std::vector<Particle> particles(3);
-    SeedRand15(7);
-    EmitReference(particles.data(), 3, RimParams(2, 3));
-    // Every particle drew k, u1, u2, then its four draws.
-    std::uint32_t state = 7;
-    for (int draw = 0; draw < 3 * 7; ++draw)
-        NextRand15(state);
-    EXPECT_EQ(Rand15State(), state);
-    for (const Particle& p : particles)
-        EXPECT_TRUE(std::isfinite(p.current.x) && std::isfinite(p.current.y));
+    // Counts on both sides of the thread and table thresholds, odd and even.
+    for (int method : {0, 1, 2, 7})
+        for (int count : {0, 1, 9, 2047, 2048, 2049, 20001, 32767, 32768, 70001})
+            ExpectSameEmission(count, method, count, 0.6f, 0.01f, 0.004f, 1u + static_cast<std::uint32_t>(count));
+    // Below ten method 2 moves the centre on every draw, at 30 on one in three; a count
+    // far above the array's keeps the first centre for long runs.
+    for (int particleCount : {1, 9, 30, 200, 3375000})
+        for (int count : {2049, 40001})
+            ExpectSameEmission(count, 2, particleCount, 0.3f, 0.5f, 0.01f, 12345u);
+    // Settings across their ranges and beyond.
+    const float inf = std::numeric_limits<float>::infinity();
+    const float settings[][3] = {{0.6f, 0.0f, 0.0f},   {0.0f, 0.01f, 0.5f},  {1.0f, 0.5f, 0.1f},
+                                 {0.25f, 3.0f, 0.004f}, {0.6f, -1.0f, 0.0f},  {0.6f, 40.0f, 1.0f},
+                                 {2e38f, 0.5f, 3e38f},  {0.6f, inf, 0.0f},    {0.6f, -inf, 0.01f}};
+    for (int method : {0, 1, 2})
+        for (const auto& s : settings)
+            for (int count : {4097, 50001})
+                ExpectSameEmission(count, method, count, s[0], s[1], s[2], 777u);
+    // Any generator state, one about to wrap included.
+    for (std::uint32_t seed : {0u, 1u, 0x7FFFFFFFu, 0xFFFFFFFFu, 0xDEADBEEFu})
+        for (int method : {0, 2})
+            ExpectSameEmission(33333, method, 33333, 0.6f, 0.01f, 0.004f, seed);
 }
 
-TEST(Emission, StillParticlesStartAsZeroLengthWhiteLines)
+TEST(EmissionFast, ThreadsThatCannotStartLeaveTheWorkToTheCallingThread)
 {
-    std::vector<Particle> particles(50);
-    EmitReference(particles.data(), 50, EmissionParams{100.0f, 100.0f, 800, 600, 0, 50, 0.6f, 0.01f, 0.0f});
-    for (const Particle& p : particles) {
-        EXPECT_EQ(p.current.vx, 0.0f);
-        EXPECT_EQ(p.current.vy, 0.0f);
-        EXPECT_EQ(p.current.r, 1.0f);
-        EXPECT_EQ(p.current.a, 0.0f);
-        EXPECT_EQ(std::memcmp(&p.current, &p.previous, sizeof(ParticleVertex)), 0);
+    // 20001 particles start one thread (the halves), 70001 two (the tables, then the
+    // halves); every start that fails is the calling thread's work, with the same result.
+    test::MessageBoxRecorder boxes;
+    for (const auto& [count, failures] : {std::pair{20001, 1}, {70001, 1}, {70001, 2}}) {
+        SCOPED_TRACE(std::to_string(failures) + " failed");
+        FailNextThreadStartsForTesting(failures);
+        for (int method : {0, 2})
+            ExpectSameEmission(count, method, count, 0.6f, 0.01f, 0.004f, 99u);
+        // The emission's first call took the injected failures: the next start succeeds.
+        std::thread probe = StartThread([] {});
+        EXPECT_TRUE(probe.joinable()) << "the emission did not start its threads through StartThread";
+        if (probe.joinable())
+            probe.join();
+        FailNextThreadStartsForTesting(0);
     }
-}
-
-TEST(Emission, ScatteringGivesSpeedsBetweenHalfAndOneAndAHalfTimesIt)
-{
-    std::vector<Particle> particles(1000);
-    EmitReference(particles.data(), 1000, EmissionParams{400, 300, 800, 600, 0, 1000, 0.6f, 0.5f, 0.01f});
-    for (const Particle& p : particles) {
-        const float speed = std::hypot(p.current.vx, p.current.vy);
-        EXPECT_GE(speed, 0.005f * 0.9999f);
-        EXPECT_LE(speed, 0.015f * 1.0001f);
-    }
-}
-
-TEST(Emission, TwoEmissionsAtOnePointDiffer)
-{
-    std::vector<Particle> first(10), second(10);
-    const EmissionParams params{400, 300, 800, 600, 0, 10, 0.6f, 0.5f, 0.0f};
-    EmitReference(first.data(), 10, params);
-    EmitReference(second.data(), 10, params);
-    EXPECT_NE(std::memcmp(first.data(), second.data(), sizeof(Particle) * 10), 0);
+    EXPECT_TRUE(boxes.Boxes().empty()) << "a slower emission is not a failure to report";
 }
 
 } // namespace

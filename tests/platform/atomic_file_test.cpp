@@ -11,31 +11,23 @@
 namespace lumeno {
 namespace {
 
-std::span<const std::byte> AsBytes(const std::string& text)
-{
-    return std::as_bytes(std::span(text.data(), text.size()));
-}
+std::span<const std::byte> AsBytes(const std::string& text) { return std::as_bytes(std::span(text)); }
 
-TEST(AtomicFile, ReplacesContentsAndKeepsTheFileMode)
+TEST(AtomicFile, ReplacesContentsAndKeepsTheFileModeOrFailsWithTheFoldersError)
 {
     test::TempFolder folder;
     const std::string path = folder.File("a.bin");
-    { std::ofstream(path) << "old contents, longer than the new"; }
+    std::ofstream(path) << "old contents, longer than the new";
     ::chmod(path.c_str(), 0640);
 
     ASSERT_TRUE(WriteFileAtomically(path, AsBytes("new")).ok);
     std::ifstream in(path);
-    std::string contents((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_EQ(contents, "new");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "new");
     struct stat info {};
     ::stat(path.c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
-}
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no temporary left";
 
-TEST(AtomicFile, MissingFolderFailsWithItsError)
-{
-    test::TempFolder folder;
     const FileWriteResult result = WriteFileAtomically(folder.File("none/a.bin"), AsBytes("x"));
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, ENOENT);

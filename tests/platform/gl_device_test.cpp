@@ -1,3 +1,6 @@
+// The device on a real headless context: render targets, canvases of every format,
+// resource limits and lifetimes, scenes, and the render states it mirrors into GL.
+
 #include <epoxy/gl.h>
 
 #include "gl_test_support.h"
@@ -5,111 +8,85 @@
 namespace lumeno::test {
 namespace {
 
+GLint GlInt(GLenum name)
+{
+    GLint values[4] = {};
+    glGetIntegerv(name, values);
+    return values[0];
+}
+
 TEST(HeadlessContext, IsCurrentCoreGl33WithNoWindow)
 {
     std::string error;
     std::unique_ptr<GlContext> context = CreateHeadlessContext(&error);
     ASSERT_NE(context, nullptr) << error;
     EXPECT_GE(epoxy_gl_version(), 33);
-    GLint profile = 0;
-    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
-    EXPECT_NE(profile & GL_CONTEXT_CORE_PROFILE_BIT, 0);
+    EXPECT_NE(GlInt(GL_CONTEXT_PROFILE_MASK) & GL_CONTEXT_CORE_PROFILE_BIT, 0);
     EXPECT_EQ(context->DefaultFramebuffer(), 0u);
     EXPECT_EQ(context->SurfaceWidth(), 0);
     EXPECT_EQ(context->SurfaceHeight(), 0);
 }
 
-
-TEST_F(GlDeviceTest, StartsWithTheBackBufferAsRenderTarget)
+TEST_F(GlDeviceTest, StartsOnTheBackBufferAndSetsRestoresAndRefusesRenderTargets)
 {
-    std::shared_ptr<GlSurface> backBuffer;
-    std::shared_ptr<GlSurface> target;
+    std::shared_ptr<GlSurface> backBuffer, current;
     ASSERT_EQ(m_device->GetBackBuffer(&backBuffer), S_OK);
-    ASSERT_EQ(m_device->GetRenderTarget(0, &target), S_OK);
-    EXPECT_EQ(target, backBuffer);
+    ASSERT_EQ(m_device->GetRenderTarget(0, &current), S_OK);
+    EXPECT_EQ(current, backBuffer);
     EXPECT_EQ(backBuffer->Width(), kWidth);
     EXPECT_EQ(backBuffer->Height(), kHeight);
     EXPECT_EQ(backBuffer->Format(), D3DFMT_A8R8G8B8);
-}
 
-TEST_F(GlDeviceTest, RenderTargetIsSetReadBackAndRestored)
-{
     Canvas canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
-    std::shared_ptr<GlSurface> saved;
-    ASSERT_EQ(m_device->GetRenderTarget(0, &saved), S_OK);
     ASSERT_EQ(m_device->SetRenderTarget(0, canvas.surface), S_OK);
-    std::shared_ptr<GlSurface> current;
     ASSERT_EQ(m_device->GetRenderTarget(0, &current), S_OK);
     EXPECT_EQ(current, canvas.surface);
-    ASSERT_EQ(m_device->SetRenderTarget(0, saved), S_OK);
-    ASSERT_EQ(m_device->GetRenderTarget(0, &current), S_OK);
-    EXPECT_EQ(current, saved);
-
+    ASSERT_EQ(m_device->SetRenderTarget(0, backBuffer), S_OK);
     EXPECT_EQ(m_device->SetRenderTarget(0, nullptr), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->SetRenderTarget(1, canvas.surface), D3DERR_INVALIDCALL);
-    EXPECT_EQ(m_device->GetRenderTarget(0, &current), S_OK);
-    EXPECT_EQ(current, saved);
+    ASSERT_EQ(m_device->GetRenderTarget(0, &current), S_OK);
+    EXPECT_EQ(current, backBuffer);
 }
 
-class CanvasFormat : public GlDeviceTest, public ::testing::WithParamInterface<D3DFORMAT> {};
-
-TEST_P(CanvasFormat, ClearsToTheArgbColourAndReadsBack)
+// Cleared to ARGB 0x80FF4000, read back at the format's size, then two additive draws of
+// 0.75 on black: float canvases keep light beyond white, 8-bit ones saturate. Every pixel
+// alike also means the two triangles of the screen quad cover each pixel exactly once.
+TEST_F(GlEffectTest, EveryCanvasFormatClearsReadsBackAndAddsUpAdditiveDraws)
 {
-    Canvas canvas = MakeCanvas(GetParam());
-    ASSERT_NE(canvas.surface, nullptr);
-    ASSERT_EQ(m_device->SetRenderTarget(0, canvas.surface), S_OK);
-    ASSERT_EQ(m_device->Clear(0x80FF4000), S_OK);
+    for (D3DFORMAT format : kCanvasFormats) {
+        SCOPED_TRACE(format);
+        Canvas canvas = MakeCanvas(format);
+        Fill(canvas, 0x80FF4000);
+        glPixelStorei(GL_PACK_ALIGNMENT, 8);
+        GlImage image;
+        ASSERT_EQ(m_device->ReadSurface(*canvas.surface, &image), S_OK);
+        EXPECT_EQ(GlInt(GL_PACK_ALIGNMENT), 8) << "the caller's pack alignment is put back";
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        EXPECT_EQ(image.width, kWidth);
+        EXPECT_EQ(image.height, kHeight);
+        EXPECT_EQ(image.format, format);
+        const bool bytes = format == D3DFMT_A8R8G8B8;
+        EXPECT_EQ(image.rowPitch, std::size_t{kWidth} * (bytes ? 4 : 16));
+        EXPECT_EQ(bytes ? image.bytes.size() : image.floats.size(), std::size_t{kWidth * kHeight * 4});
+        const float rgba[] = {1.0f, 64.0f / 255.0f, 0.0f, 128.0f / 255.0f};
+        const float tolerance = format == D3DFMT_A16B16G16R16F ? 1e-3f : 1e-7f;
+        const std::vector<float> cleared = ReadChannels(*canvas.surface);
+        for (std::size_t i = 0; i < cleared.size(); ++i)
+            ASSERT_NEAR(cleared[i], rgba[i % 4], tolerance) << "channel " << i;
 
-    GlImage image;
-    ASSERT_EQ(m_device->ReadSurface(*canvas.surface, &image), S_OK);
-    EXPECT_EQ(image.width, kWidth);
-    EXPECT_EQ(image.height, kHeight);
-    EXPECT_EQ(image.format, GetParam());
-    if (GetParam() == D3DFMT_A8R8G8B8) {
-        EXPECT_EQ(image.rowPitch, std::size_t{kWidth * 4});
-        ASSERT_EQ(image.bytes.size(), std::size_t{kWidth * kHeight * 4});
-        for (std::size_t i = 0; i < image.bytes.size(); i += 4) {
-            EXPECT_EQ(image.bytes[i], 255);
-            EXPECT_EQ(image.bytes[i + 1], 64);
-            EXPECT_EQ(image.bytes[i + 2], 0);
-            EXPECT_EQ(image.bytes[i + 3], 128);
-        }
-    } else {
-        EXPECT_EQ(image.rowPitch, std::size_t{kWidth * 16});
-        ASSERT_EQ(image.floats.size(), std::size_t{kWidth * kHeight * 4});
-        const float tolerance = GetParam() == D3DFMT_A16B16G16R16F ? 1e-3f : 1e-7f;
-        for (std::size_t i = 0; i < image.floats.size(); i += 4) {
-            EXPECT_EQ(image.floats[i], 1.0f);
-            EXPECT_NEAR(image.floats[i + 1], 64.0f / 255.0f, tolerance);
-            EXPECT_EQ(image.floats[i + 2], 0.0f);
-            EXPECT_NEAR(image.floats[i + 3], 128.0f / 255.0f, tolerance);
-        }
+        Fill(canvas, 0x00000000);
+        SetBlend(D3DBLEND_ONE, D3DBLEND_ONE);
+        m_effect->SetFloat("g_fValue", 0.75f);
+        DrawQuad("Constant");
+        DrawQuad("Constant");
+        for (float channel : ReadChannels(*canvas.surface))
+            ASSERT_EQ(channel, bytes ? 1.0f : 1.5f);
+        EXPECT_TRUE(m_device->SupportsPostPixelShaderBlending(format));
     }
+    EXPECT_FALSE(m_device->SupportsPostPixelShaderBlending(42));
 }
 
-TEST_P(CanvasFormat, TwoOverlappingAdditiveDrawsAddUp)
-{
-    Canvas canvas = MakeCanvas(GetParam());
-    std::unique_ptr<GlEffect> effect = LoadEffect(kTestEffect);
-    ASSERT_NE(effect, nullptr);
-    ASSERT_EQ(m_device->SetRenderTarget(0, canvas.surface), S_OK);
-    ASSERT_EQ(m_device->Clear(0x00000000), S_OK);
-    ASSERT_EQ(m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1), S_OK);
-    ASSERT_EQ(m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE), S_OK);
-    ASSERT_EQ(m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE), S_OK);
-    effect->SetFloat("g_fValue", 0.75f);
-    DrawQuad(*effect, "Constant");
-    DrawQuad(*effect, "Constant");
-
-    // Float canvases keep light beyond white; 8-bit ones saturate.
-    const float expected = GetParam() == D3DFMT_A8R8G8B8 ? 1.0f : 1.5f;
-    for (float channel : ReadChannels(*canvas.surface))
-        ASSERT_EQ(channel, expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(GlDevice, CanvasFormat, ::testing::ValuesIn(kCanvasFormats));
-
-TEST_F(GlDeviceTest, TextureRequestsOutsideWhatGlHoldsFailWithACode)
+TEST_F(GlDeviceTest, RequestsOutsideWhatGlHoldsFailWithACodeAndTheLargestSizeIsMade)
 {
     std::shared_ptr<GlTexture> texture;
     EXPECT_EQ(m_device->CreateTexture(100000, 100000, D3DFMT_A32B32G32R32F, &texture), D3DERR_INVALIDCALL);
@@ -117,62 +94,133 @@ TEST_F(GlDeviceTest, TextureRequestsOutsideWhatGlHoldsFailWithACode)
     EXPECT_EQ(m_device->CreateTexture(0, 8, D3DFMT_A8R8G8B8, &texture), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->CreateTexture(16, -1, D3DFMT_A8R8G8B8, &texture), D3DERR_INVALIDCALL);
     EXPECT_EQ(texture, nullptr);
+    const GLint largest = GlInt(GL_MAX_TEXTURE_SIZE);
+    EXPECT_EQ(m_device->CreateTexture(largest, 1, D3DFMT_A8R8G8B8, &texture), S_OK);
+    EXPECT_EQ(m_device->CreateTexture(1, largest, D3DFMT_A8R8G8B8, &texture), S_OK);
+    EXPECT_EQ(m_device->CreateTexture(largest + 1, 1, D3DFMT_A8R8G8B8, &texture), D3DERR_INVALIDCALL);
 
     Canvas canvas = MakeCanvas(D3DFMT_A8R8G8B8);
     std::shared_ptr<GlSurface> level1 = canvas.surface;
     EXPECT_EQ(canvas.texture->GetSurfaceLevel(1, &level1), D3DERR_INVALIDCALL);
     EXPECT_EQ(level1, nullptr);
-}
 
-TEST_F(GlDeviceTest, VertexBufferSizesOutsideTheLimitsFailWithACode)
-{
     std::shared_ptr<GlVertexBuffer> buffer;
     EXPECT_EQ(m_device->CreateVertexBuffer(0, &buffer), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->CreateVertexBuffer(GlDevice::kMaxVertexBufferBytes + 1, &buffer), D3DERR_OUTOFVIDEOMEMORY);
     EXPECT_EQ(buffer, nullptr);
 }
 
-TEST_F(GlDeviceTest, SurfaceOutlivesItsTextureReference)
+TEST_F(GlDeviceTest, SurfacesOutliveTheirTextureAndResourcesOutliveTheDevice)
 {
     Canvas canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
     canvas.texture.reset();
-    ASSERT_EQ(m_device->SetRenderTarget(0, canvas.surface), S_OK);
-    ASSERT_EQ(m_device->Clear(0xFFFFFFFF), S_OK);
+    Fill(canvas, 0xFFFFFFFF);
     EXPECT_EQ(ReadChannels(*canvas.surface)[0], 1.0f);
-}
 
-TEST_F(GlDeviceTest, ResourcesDroppedAfterTheDeviceAreOnlyForgotten)
-{
-    Canvas canvas = MakeCanvas(D3DFMT_A8R8G8B8);
     std::shared_ptr<GlVertexBuffer> buffer;
     ASSERT_EQ(m_device->CreateVertexBuffer(96, &buffer), S_OK);
     m_device.reset();
     void* data = nullptr;
     EXPECT_EQ(buffer->Lock(0, 0, &data, 0), D3DERR_INVALIDCALL);
     canvas = Canvas{};
-    buffer.reset();
+    buffer.reset(); // only forgotten: the device took their GL names with it
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GlDeviceTest, ScenesDoNotNest)
+TEST_F(GlDeviceTest, ScenesDoNotNestAndPresentWithoutAWindowDoesNothing)
 {
     EXPECT_EQ(m_device->EndScene(), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->BeginScene(), S_OK);
     EXPECT_EQ(m_device->BeginScene(), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->EndScene(), S_OK);
-}
-
-TEST_F(GlDeviceTest, PresentWithoutAWindowDoesNothing)
-{
     EXPECT_EQ(m_device->Present(nullptr, nullptr, 0x00FFFFFF), S_OK);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(GlDeviceTest, SupportsBlendingIntoEveryCanvasFormatOnThisDriver)
+constexpr D3DRENDERSTATETYPE kStates[] = {
+    D3DRS_ZENABLE, D3DRS_FILLMODE, D3DRS_ZWRITEENABLE, D3DRS_ALPHATESTENABLE, D3DRS_SRCBLEND, D3DRS_DESTBLEND,
+    D3DRS_CULLMODE, D3DRS_ALPHABLENDENABLE, D3DRS_STENCILENABLE, D3DRS_BLENDOP, D3DRS_ANTIALIASEDLINEENABLE,
+};
+
+// What GL holds for the states the device mirrors, read from GL itself.
+std::vector<GLint> GlStates()
 {
-    for (D3DFORMAT format : kCanvasFormats)
-        EXPECT_TRUE(m_device->SupportsPostPixelShaderBlending(format)) << format;
-    EXPECT_FALSE(m_device->SupportsPostPixelShaderBlending(42));
+    std::vector<GLint> values;
+    for (GLenum name : {GL_DEPTH_TEST, GL_POLYGON_MODE, GL_DEPTH_WRITEMASK, GL_BLEND, GL_CULL_FACE, GL_STENCIL_TEST,
+                        GL_LINE_SMOOTH, GL_BLEND_SRC_RGB, GL_BLEND_DST_RGB, GL_BLEND_SRC_ALPHA, GL_BLEND_DST_ALPHA,
+                        GL_BLEND_EQUATION_RGB, GL_BLEND_EQUATION_ALPHA, GL_CULL_FACE_MODE, GL_FRONT_FACE})
+        values.push_back(GlInt(name));
+    return values;
+}
+
+std::vector<std::uint32_t> DeviceStates(GlDevice& device)
+{
+    std::vector<std::uint32_t> values;
+    for (D3DRENDERSTATETYPE state : kStates) {
+        std::uint32_t value = 99;
+        EXPECT_EQ(device.GetRenderState(state, &value), S_OK) << state;
+        values.push_back(value);
+    }
+    return values;
+}
+
+TEST(GlDeviceStates, StartAtTheDefaultsOfAFreshDevice)
+{
+    std::string error;
+    std::unique_ptr<GlContext> context = CreateHeadlessContext(&error);
+    ASSERT_NE(context, nullptr) << error;
+    std::unique_ptr<GlDevice> device;
+    ASSERT_EQ(GlDevice::Create(*context, 4, 4, &device), S_OK);
+    EXPECT_EQ(DeviceStates(*device), (std::vector<std::uint32_t>{D3DZB_FALSE, D3DFILL_SOLID, 1, 0, D3DBLEND_ONE,
+                                                                 D3DBLEND_ZERO, D3DCULL_CCW, 0, 0, D3DBLENDOP_ADD, 0}));
+    EXPECT_TRUE(glIsEnabled(GL_CULL_FACE));
+    EXPECT_EQ(GlInt(GL_CULL_FACE_MODE), GL_BACK);
+}
+
+TEST_F(GlDeviceTest, SavingSettingAndRestoringLeavesEveryStateAndGlAsTheyWere)
+{
+    // Not the defaults, so that restoring has something to undo. Alpha testing stays
+    // off: it is the one value the device takes.
+    ASSERT_EQ(m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE), S_OK);
+    const std::vector<GLint> before = GlStates();
+    const std::vector<std::uint32_t> saved = DeviceStates(*m_device);
+    const std::uint32_t changed[] = {D3DZB_FALSE, D3DFILL_WIREFRAME, 0, 0, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA,
+                                     D3DCULL_NONE, 1, 1, D3DBLENDOP_REVSUBTRACT, 1};
+    for (std::size_t i = 0; i < std::size(kStates); ++i)
+        ASSERT_EQ(m_device->SetRenderState(kStates[i], changed[i]), S_OK);
+    EXPECT_NE(GlStates(), before);
+    for (std::size_t i = 0; i < std::size(kStates); ++i)
+        ASSERT_EQ(m_device->SetRenderState(kStates[i], saved[i]), S_OK) << kStates[i] << " " << saved[i];
+    EXPECT_EQ(DeviceStates(*m_device), saved);
+    EXPECT_EQ(GlStates(), before);
+}
+
+TEST_F(GlDeviceTest, ParticleBlendingMapsOntoGl)
+{
+    SetBlend(D3DBLEND_SRCALPHA, D3DBLEND_ONE, D3DBLENDOP_REVSUBTRACT);
+    EXPECT_TRUE(glIsEnabled(GL_BLEND));
+    EXPECT_EQ(GlInt(GL_BLEND_SRC_RGB), GL_SRC_ALPHA);
+    EXPECT_EQ(GlInt(GL_BLEND_DST_RGB), GL_ONE);
+    EXPECT_EQ(GlInt(GL_BLEND_EQUATION_RGB), GL_FUNC_REVERSE_SUBTRACT);
+}
+
+TEST_F(GlDeviceTest, UnknownStatesAndValuesAreRefusedAndChangeNothing)
+{
+    // States that core GL cannot honour are refused, not kept without effect: lighting
+    // (state 137) in any value, alpha testing switched on.
+    constexpr D3DRENDERSTATETYPE kLighting = 137;
+    const std::vector<std::uint32_t> before = DeviceStates(*m_device);
+    const std::pair<D3DRENDERSTATETYPE, std::uint32_t> refused[] = {
+        {kLighting, 0}, {D3DRS_ALPHATESTENABLE, 1}, {D3DRS_SRCBLEND, 0}, {D3DRS_BLENDOP, 6},
+        {D3DRS_CULLMODE, 4}, {D3DRS_FILLMODE, 0}, {999, 1}};
+    for (const auto& [state, value] : refused)
+        EXPECT_EQ(m_device->SetRenderState(state, value), D3DERR_INVALIDCALL) << state << " " << value;
+    std::uint32_t value = 0;
+    EXPECT_EQ(m_device->GetRenderState(999, &value), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->GetRenderState(kLighting, &value), D3DERR_INVALIDCALL);
+    EXPECT_EQ(DeviceStates(*m_device), before);
+    EXPECT_EQ(before[6], D3DCULL_CW);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 } // namespace

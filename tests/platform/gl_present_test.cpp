@@ -1,3 +1,5 @@
+// Presenting into a window, and the probe that picks the canvas format GL can blend into.
+
 #include <epoxy/egl.h>
 #include <epoxy/gl.h>
 
@@ -24,11 +26,6 @@ public:
         glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer.Get());
         glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_texture.Get(), 0);
     }
-    ~FakeWindowContext() override
-    {
-        m_framebuffer.Reset();
-        m_texture.Reset();
-    }
     bool MakeCurrent() override { return m_inner->MakeCurrent(); }
     void DoneCurrent() override { m_inner->DoneCurrent(); }
     void SwapBuffers() override { ++swaps; }
@@ -36,19 +33,19 @@ public:
     int SurfaceWidth() const override { return kWindowWidth; }
     int SurfaceHeight() const override { return kWindowHeight; }
 
-    // The window's pixel at (x, y) from its top-left corner.
-    std::vector<std::uint8_t> WindowPixel(int x, int y) const
+    // The window's pixel at (x, y) from its top-left corner, as 0xRRGGBBAA.
+    std::uint32_t WindowPixel(int x, int y) const
     {
-        std::vector<std::uint8_t> pixel(4);
+        std::uint8_t p[4] = {};
         glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer.Get());
-        glReadPixels(x, kWindowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel.data());
-        return pixel;
+        glReadPixels(x, kWindowHeight - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+        return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
     }
 
     int swaps = 0;
 
 private:
-    std::unique_ptr<GlContext> m_inner;
+    std::unique_ptr<GlContext> m_inner; // destroyed last: the names go first
     GlTextureName m_texture;
     GlFramebufferName m_framebuffer;
 };
@@ -68,38 +65,27 @@ TEST(GlPresent, BlitsTheSourceRectangleUprightIntoTheDestinationAndClearsTheRest
     glScissor(0, 0, 4, 2); // GL rows 0 and 1 are the top rows
     ASSERT_EQ(device->Clear(0xFFFF0000), S_OK);
     glDisable(GL_SCISSOR_TEST);
-    const std::vector<std::uint8_t> red = {255, 0, 0, 255};
-    const std::vector<std::uint8_t> blue = {0, 0, 255, 255};
-    const std::vector<std::uint8_t> windowColour = {0x10, 0x20, 0x30, 255};
 
     const GlRect source{0, 0, 4, 4};
-    const GlRect unscaled{10, 5, 14, 9};
-    ASSERT_EQ(device->Present(&source, &unscaled, 0x00102030), S_OK);
-    EXPECT_EQ(window.swaps, 1);
-    EXPECT_EQ(window.WindowPixel(10, 5), red);
-    EXPECT_EQ(window.WindowPixel(13, 6), red);
-    EXPECT_EQ(window.WindowPixel(10, 7), blue);
-    EXPECT_EQ(window.WindowPixel(13, 8), blue);
-    EXPECT_EQ(window.WindowPixel(9, 5), windowColour);
-    EXPECT_EQ(window.WindowPixel(10, 9), windowColour);
-    EXPECT_EQ(window.WindowPixel(39, 29), windowColour);
-
-    // Scaled 5 times; pixel 5k + 2 samples the centre of texel k.
-    const GlRect scaled{0, 0, 20, 20};
-    ASSERT_EQ(device->Present(&source, &scaled, 0x00102030), S_OK);
-    EXPECT_EQ(window.WindowPixel(2, 2), red);
-    EXPECT_EQ(window.WindowPixel(17, 7), red);
-    EXPECT_EQ(window.WindowPixel(2, 12), blue);
-    EXPECT_EQ(window.WindowPixel(17, 17), blue);
-    EXPECT_EQ(window.WindowPixel(20, 2), windowColour);
-    EXPECT_EQ(window.WindowPixel(2, 20), windowColour);
-
-    // Hanging off the window's top-left corner, the canvas keeps its scale.
-    const GlRect offside{-10, -10, 10, 10};
-    ASSERT_EQ(device->Present(&source, &offside, 0x00102030), S_OK);
-    EXPECT_EQ(window.WindowPixel(2, 2), blue);
-    EXPECT_EQ(window.WindowPixel(7, 7), blue);
-    EXPECT_EQ(window.WindowPixel(12, 2), windowColour);
+    constexpr std::uint32_t r = 0xFF0000FF, b = 0x0000FFFF, w = 0x102030FF; // w: the window's colour
+    const struct {
+        const char* what;
+        GlRect to;
+        std::vector<std::tuple<int, int, std::uint32_t>> pixels;
+    } cases[] = {
+        {"unscaled", {10, 5, 14, 9},
+         {{10, 5, r}, {13, 6, r}, {10, 7, b}, {13, 8, b}, {9, 5, w}, {10, 9, w}, {39, 29, w}}},
+        // Pixel 5k + 2 samples the centre of texel k.
+        {"scaled 5 times", {0, 0, 20, 20},
+         {{2, 2, r}, {17, 7, r}, {2, 12, b}, {17, 17, b}, {20, 2, w}, {2, 20, w}}},
+        {"off the top-left corner, at its scale", {-10, -10, 10, 10}, {{2, 2, b}, {7, 7, b}, {12, 2, w}}},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(device->Present(&source, &c.to, 0x00102030), S_OK);
+        for (const auto& [x, y, colour] : c.pixels)
+            EXPECT_EQ(window.WindowPixel(x, y), colour) << c.what << " at " << x << "," << y;
+    }
+    EXPECT_EQ(window.swaps, 3);
 
     // The device draws into its render target again afterwards.
     std::shared_ptr<GlSurface> target;
@@ -117,8 +103,8 @@ TEST(FormatProbe, Answers32BitFloatsOnThisDriverAndLeavesNoContextCurrent)
 }
 
 // Restore Default probes while the window's context is current: the answer must not
-// change, and the window's context must still be the current one afterwards.
-TEST_F(GlDeviceTest, FormatProbeGivesTheSameAnswerWithTheCallersContextCurrentAndKeepsIt)
+// change, the window's context must still be current, and GL's state is put back.
+TEST_F(GlDeviceTest, FormatProbeKeepsTheCallersContextAndGlState)
 {
     const EGLContext callers = eglGetCurrentContext();
     ASSERT_NE(callers, EGL_NO_CONTEXT);
@@ -126,27 +112,21 @@ TEST_F(GlDeviceTest, FormatProbeGivesTheSameAnswerWithTheCallersContextCurrentAn
     EXPECT_EQ(ProbeBlendableCanvasFormat(), D3DFMT_A32B32G32R32F);
     EXPECT_EQ(eglGetCurrentContext(), callers);
 
-    const Canvas canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
-    ASSERT_EQ(m_device->SetRenderTarget(0, canvas.surface), S_OK);
-    ASSERT_EQ(m_device->Clear(0xFF00FF00), S_OK);
-    EXPECT_EQ(Pixel(ReadChannels(*canvas.surface), 3, 3), (std::vector<float>{0, 1, 0, 1}));
-}
-
-TEST_F(GlDeviceTest, ProbeRenderBlendsEveryCanvasFormatAndPutsGlStateBack)
-{
-    GLint before = 0;
+    GLint before = 0, after = 0, viewport[4] = {};
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &before);
     for (D3DFORMAT format : kCanvasFormats)
         EXPECT_TRUE(BlendableByProbeRender(format)) << format;
     EXPECT_FALSE(BlendableByProbeRender(42));
-    GLint after = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &after);
     EXPECT_EQ(after, before);
-    GLint viewport[4] = {};
     glGetIntegerv(GL_VIEWPORT, viewport);
     EXPECT_EQ(viewport[2], kWidth);
     EXPECT_EQ(viewport[3], kHeight);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
+
+    const Canvas canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
+    Fill(canvas, 0xFF00FF00);
+    EXPECT_EQ(Pixel(ReadChannels(*canvas.surface), 3, 3), (std::vector<float>{0, 1, 0, 1}));
 }
 
 } // namespace

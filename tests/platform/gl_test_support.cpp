@@ -9,47 +9,45 @@ const char* const kTestEffect = R"(Test techniques.
 @common
 uniform float g_fValue;
 @vertex Quad
-layout(location = 0) in vec4 inPositionT;
-layout(location = 1) in vec2 inTexCoord;
-out vec2 texCoord;
+layout(location = 0) in vec4 inPositionT; layout(location = 1) in vec2 inTexCoord; out vec2 texCoord;
 void main() { gl_Position = PretransformedToGl(inPositionT); texCoord = inTexCoord; }
 @vertex Line
-uniform float g_fScreenAspectRatio;
-layout(location = 1) in vec2 inPosition;
-layout(location = 3) in vec4 inColour;
+uniform float g_fScreenAspectRatio; layout(location = 1) in vec2 inPosition; layout(location = 3) in vec4 inColour;
 out vec4 colour;
-void main() { gl_Position = D3DClipToGl(vec4(inPosition.x * g_fScreenAspectRatio, inPosition.y, 0.0, 1.0)); colour = inColour; }
+void main()
+{ gl_Position = D3DClipToGl(vec4(inPosition.x * g_fScreenAspectRatio, inPosition.y, 0.0, 1.0)); colour = inColour; }
 @fragment Constant
-out vec4 fragColour;
-void main() { fragColour = vec4(g_fValue); }
+out vec4 fragColour; void main() { fragColour = vec4(g_fValue); }
 @fragment Gradient
 out vec4 fragColour;
-void main() { vec2 p = floor(gl_FragCoord.xy); fragColour = vec4(p.x / 16.0, p.y / 8.0, (p.x + 16.0 * p.y) / 128.0, 1.0); }
+void main()
+{ vec2 p = floor(gl_FragCoord.xy); fragColour = vec4(p.x / 16.0, p.y / 8.0, (p.x + 16.0 * p.y) / 128.0, 1.0); }
 @fragment TexCoord
-in vec2 texCoord;
-out vec4 fragColour;
-void main() { fragColour = vec4(texCoord, 0.0, 1.0); }
+in vec2 texCoord; out vec4 fragColour; void main() { fragColour = vec4(texCoord, 0.0, 1.0); }
 @fragment Copy
-uniform sampler2D g_tSource;
-in vec2 texCoord;
-out vec4 fragColour;
+uniform sampler2D g_tSource; in vec2 texCoord; out vec4 fragColour;
 void main() { fragColour = texture(g_tSource, texCoord); }
 @fragment Difference
-uniform sampler2D g_tA;
-uniform sampler2D g_tB;
-in vec2 texCoord;
-out vec4 fragColour;
+uniform sampler2D g_tA; uniform sampler2D g_tB; in vec2 texCoord; out vec4 fragColour;
 void main() { fragColour = texture(g_tA, texCoord) - texture(g_tB, texCoord); }
+@vertex PixelLine
+layout(location = 1) in vec2 inPosition; layout(location = 3) in vec4 inColour; out vec4 colour;
+void main() { gl_Position = vec4(inPosition / lumeno_TargetSize * 2.0 - 1.0, 0.0, 1.0); colour = inColour; }
 @fragment LineColour
-in vec4 colour;
-out vec4 fragColour;
-void main() { fragColour = colour; }
+in vec4 colour; out vec4 fragColour; void main() { fragColour = colour; }
+@compute CapturePixelLine
+layout(local_size_x = 64) in;
+void main() { int v = LumenoVertex(); if (v >= lumeno_VertexCount) return;
+    vec2 place = LumenoStreamTexel(v, 0).xy / lumeno_TargetSize * 2.0 - 1.0;
+    LumenoCapture(v, vec4(place, 0.0, 1.0), LumenoStreamTexel(v, 1)); }
 @technique Constant Quad Constant
 @technique Gradient Quad Gradient
 @technique TexCoord Quad TexCoord
 @technique Copy Quad Copy
 @technique Difference Quad Difference
 @technique Line Line LineColour
+@technique Lit PixelLine LineColour CapturePixelLine
+@technique Unlit PixelLine LineColour
 )";
 
 void GlDeviceTest::SetUp()
@@ -63,8 +61,21 @@ void GlDeviceTest::SetUp()
     ASSERT_EQ(m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW), S_OK);
 }
 
+void GlEffectTest::SetUp()
+{
+    GlDeviceTest::SetUp();
+    if (HasFatalFailure())
+        return;
+    m_effect = LoadEffect(kTestEffect);
+    ASSERT_NE(m_effect, nullptr);
+    m_effect->SetFloat("g_fScreenAspectRatio", 0.5f);
+    m_canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
+    Fill(m_canvas, 0x00000000);
+}
+
 void GlDeviceTest::TearDown()
 {
+    m_effect.reset();
     m_quad.reset();
     m_device.reset();
     m_context.reset();
@@ -80,21 +91,19 @@ Canvas GlDeviceTest::MakeCanvas(D3DFORMAT format, int width, int height)
     return canvas;
 }
 
-std::shared_ptr<GlVertexBuffer> GlDeviceTest::MakeQuad(int width, int height)
+void GlDeviceTest::Fill(const Canvas& canvas, D3DCOLOR colour)
 {
-    const float w = static_cast<float>(width) - 0.501f;
-    const float h = static_cast<float>(height) - 0.501f;
-    const float vertices[4][6] = {
-        {-0.501f, -0.501f, 0, 1, 0, 0},
-        {-0.501f, h, 0, 1, 0, 1},
-        {w, -0.501f, 0, 1, 1, 0},
-        {w, h, 0, 1, 1, 1},
-    };
+    EXPECT_EQ(m_device->SetRenderTarget(0, canvas.surface), S_OK);
+    EXPECT_EQ(m_device->Clear(colour), S_OK);
+}
+
+std::shared_ptr<GlVertexBuffer> GlDeviceTest::MakeBuffer(const void* data, std::size_t bytes, std::uint32_t flags)
+{
     std::shared_ptr<GlVertexBuffer> buffer;
-    EXPECT_EQ(m_device->CreateVertexBuffer(sizeof(vertices), &buffer), S_OK);
-    void* data = nullptr;
-    EXPECT_EQ(buffer->Lock(0, 0, &data, 0), S_OK);
-    std::memcpy(data, vertices, sizeof(vertices));
+    EXPECT_EQ(m_device->CreateVertexBuffer(static_cast<std::uint32_t>(bytes), &buffer), S_OK);
+    void* mapped = nullptr;
+    EXPECT_EQ(buffer->Lock(0, 0, &mapped, flags), S_OK);
+    std::memcpy(mapped, data, bytes);
     EXPECT_EQ(buffer->Unlock(), S_OK);
     return buffer;
 }
@@ -110,18 +119,44 @@ std::unique_ptr<GlEffect> GlDeviceTest::LoadEffect(const std::string& text)
     return effect;
 }
 
-void GlDeviceTest::DrawQuad(GlEffect& effect, const char* technique)
+void GlDeviceTest::SetBlend(std::uint32_t source, std::uint32_t destination, std::uint32_t op)
 {
-    if (m_quad == nullptr)
-        m_quad = MakeQuad();
+    EXPECT_EQ(m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, 1), S_OK);
+    EXPECT_EQ(m_device->SetRenderState(D3DRS_SRCBLEND, source), S_OK);
+    EXPECT_EQ(m_device->SetRenderState(D3DRS_DESTBLEND, destination), S_OK);
+    EXPECT_EQ(m_device->SetRenderState(D3DRS_BLENDOP, op), S_OK);
+}
+
+namespace {
+
+void RunPass(GlDevice& device, GlEffect& effect, const char* technique, D3DPRIMITIVETYPE type, std::uint32_t count)
+{
+    EXPECT_TRUE(effect.SetTechnique(technique) == S_OK && effect.Begin(nullptr, D3DXFX_DONOTSAVESTATE) == S_OK &&
+                effect.BeginPass(0) == S_OK && device.DrawPrimitive(type, 0, count) == S_OK &&
+                effect.EndPass() == S_OK && effect.End() == S_OK)
+        << technique;
+}
+
+} // namespace
+
+void GlDeviceTest::DrawQuad(const char* technique)
+{
+    if (m_quad == nullptr) {
+        const float w = kWidth - 0.501f, h = kHeight - 0.501f;
+        const float vertices[4][6] = {
+            {-0.501f, -0.501f, 0, 1, 0, 0}, {-0.501f, h, 0, 1, 0, 1}, {w, -0.501f, 0, 1, 1, 0}, {w, h, 0, 1, 1, 1}};
+        m_quad = MakeBuffer(vertices, sizeof(vertices));
+    }
     EXPECT_EQ(m_device->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1), S_OK);
     EXPECT_EQ(m_device->SetStreamSource(0, m_quad, 0, 24), S_OK);
-    EXPECT_EQ(effect.SetTechnique(technique), S_OK);
-    EXPECT_EQ(effect.Begin(nullptr, D3DXFX_DONOTSAVESTATE), S_OK);
-    EXPECT_EQ(effect.BeginPass(0), S_OK);
-    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), S_OK);
-    EXPECT_EQ(effect.EndPass(), S_OK);
-    EXPECT_EQ(effect.End(), S_OK);
+    RunPass(*m_device, *m_effect, technique, D3DPT_TRIANGLESTRIP, 2);
+}
+
+void GlDeviceTest::DrawLines(const char* technique, const std::shared_ptr<GlVertexBuffer>& buffer, std::uint32_t lines)
+{
+    EXPECT_EQ(m_device->SetFVF(D3DFVF_TEX3 | D3DFVF_TEXCOORDSIZE4(2)), S_OK);
+    EXPECT_EQ(m_device->SetStreamSource(0, buffer, 0, sizeof(LineVertex)), S_OK);
+    RunPass(*m_device, *m_effect, technique, D3DPT_LINELIST, lines);
 }
 
 std::vector<float> GlDeviceTest::ReadChannels(const GlSurface& surface)

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +15,7 @@
 #include <stb_image.h>
 
 #include "platform/gl/gl_device.h"
+#include "platform/errno_result.h"
 #include "platform/image_file.h"
 #include "support/temp_folder.h"
 
@@ -60,6 +62,18 @@ TEST(ImageFile, HdrWritesBelowZeroAndNotANumberAsZeroAndKeepsAboveOne)
     stbi_image_free(values);
 }
 
+TEST(ImageFile, BmpRoundsFloatsToTheNearestByte)
+{
+    test::TempFolder folder;
+    const std::string path = folder.File("a.bmp");
+    ASSERT_EQ(SaveImageFile(path, FloatImage({0.5f, 0.25f, 1.5f, 1.0f}), ImageFileFormat::Bmp), S_OK);
+    int width = 0, height = 0, channels = 0;
+    unsigned char* bytes = stbi_load(path.c_str(), &width, &height, &channels, 3);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(std::vector<int>(bytes, bytes + 3), (std::vector<int>{128, 64, 255})); // 127.5, 63.75, clipped
+    stbi_image_free(bytes);
+}
+
 TEST(ImageFile, FailuresNameTheirCauseAndWriteNothing)
 {
     test::TempFolder folder;
@@ -78,6 +92,8 @@ TEST(ImageFile, FailuresNameTheirCauseAndWriteNothing)
         EXPECT_EQ(SaveImageFile(c.path, image, ImageFileFormat::Hdr), c.expected) << c.path;
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no folder made";
+    // A full disk cannot be made here: its code, which the user's box names, directly.
+    EXPECT_EQ(HResultFromErrno(ENOSPC), static_cast<HRESULT>(0x80070070u));
 }
 
 TEST(ImageFileDeathTest, FolderThatMayNotBeWrittenIsAccessDenied)

@@ -17,40 +17,34 @@ protected:
     void TearDown() override { hwy::SetSupportedTargetsForTest(0); }
 };
 
-std::string TargetLabel(const ::testing::TestParamInfo<std::int64_t>& info) { return hwy::TargetName(info.param); }
-
 // Every byte lands once, in order, with nothing written before or after the range,
 // whatever the alignment of either end: the streamed path has a head before its first
 // aligned vector and a tail after its last whole group.
 TEST_P(EachTarget, CopiesExactlyTheRangeAtAnyAlignment)
 {
     constexpr std::size_t kGuard = 128;
-    const std::size_t sizes[] = {0, 1, 63, 4096 + 7, kStreamedCopyBytes - 1, kStreamedCopyBytes,
-                                 kStreamedCopyBytes + 129};
-    std::vector<unsigned char> source(kStreamedCopyBytes + 256 + 2 * kGuard);
+    std::vector<unsigned char> source(kStreamedCopyBytes + 256 + 2 * kGuard), destination(source.size());
     for (std::size_t i = 0; i < source.size(); ++i)
         source[i] = static_cast<unsigned char>(i * 131 + (i >> 8) * 7);
-    std::vector<unsigned char> destination(source.size());
-
-    for (const std::size_t bytes : sizes) {
-        for (const std::size_t to : {std::size_t{0}, std::size_t{1}, std::size_t{17}, std::size_t{64}}) {
-            for (const std::size_t from : {std::size_t{0}, std::size_t{5}, std::size_t{32}}) {
+    const auto untouched = [](auto from, auto to) {
+        return std::all_of(from, to, [](unsigned char b) { return b == 0xA5; });
+    };
+    for (const std::size_t bytes : {std::size_t{0}, std::size_t{1}, std::size_t{63}, std::size_t{4096 + 7},
+                                    kStreamedCopyBytes - 1, kStreamedCopyBytes, kStreamedCopyBytes + 129})
+        for (const std::size_t to : {0, 1, 17, 64})
+            for (const std::size_t from : {0, 5, 32}) {
                 std::fill(destination.begin(), destination.end(), 0xA5);
-                CopyIntoMappedBuffer(destination.data() + kGuard + to, source.data() + from, bytes);
-                const auto* copied = destination.data() + kGuard + to;
-                ASSERT_TRUE(std::equal(copied, copied + bytes, source.data() + from))
+                const auto copied = destination.begin() + static_cast<std::ptrdiff_t>(kGuard + to);
+                CopyIntoMappedBuffer(&*copied, source.data() + from, bytes);
+                ASSERT_TRUE(std::equal(copied, copied + static_cast<std::ptrdiff_t>(bytes), source.data() + from))
                     << bytes << " bytes to +" << to << " from +" << from;
-                ASSERT_TRUE(std::all_of(destination.begin(), destination.begin() + kGuard + to,
-                                        [](unsigned char b) { return b == 0xA5; }));
-                ASSERT_TRUE(std::all_of(destination.begin() + kGuard + to + bytes, destination.end(),
-                                        [](unsigned char b) { return b == 0xA5; }));
+                ASSERT_TRUE(untouched(destination.begin(), copied));
+                ASSERT_TRUE(untouched(copied + static_cast<std::ptrdiff_t>(bytes), destination.end()));
             }
-        }
-    }
 }
 
 INSTANTIATE_TEST_SUITE_P(MappedCopy, EachTarget, ::testing::ValuesIn(hwy::SupportedAndGeneratedTargets()),
-                         TargetLabel);
+                         [](const auto& info) { return std::string(hwy::TargetName(info.param)); });
 
 } // namespace
 } // namespace lumeno

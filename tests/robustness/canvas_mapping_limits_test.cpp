@@ -11,28 +11,26 @@
 namespace lumeno {
 namespace {
 
-TEST(CanvasMappingLimits, ScaleOutsideIntRangeGivesIntMinAsX86Does)
+TEST(CanvasMappingLimits, ScaleOutsideIntRangeGivesIntMinAsX86DoesAndWithinItTruncatesTowardZero)
 {
-    for (float scale : {std::numeric_limits<float>::quiet_NaN(), std::numeric_limits<float>::infinity(),
-                        -std::numeric_limits<float>::infinity(), 1e30f, -1e30f}) {
-        const CanvasView view{64, 48, 0.75f, scale, 640, 480};
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN(), kInf = std::numeric_limits<float>::infinity();
+    const struct {
+        float scale;
+        int clientWidth, clientHeight;
+        float x, y;
+        int clientX, clientY;
+    } cases[] = {{kNaN, 640, 480, 0, 0, INT_MIN, INT_MIN},   {kInf, 640, 480, 0, 0, INT_MIN, INT_MIN},
+                 {-kInf, 640, 480, 0, 0, INT_MIN, INT_MIN},  {1e30f, 640, 480, 0, 0, INT_MIN, INT_MIN},
+                 {-1e30f, 640, 480, 0, 0, INT_MIN, INT_MIN},
+                 {2.5f, 100, 100, 0, 0, -30, -10}, // (0 − 32) × 2.5 + 50, (0 − 24) × 2.5 + 50
+                 {2.5f, 100, 100, 64, 48, 130, 110}};
+    for (const auto& c : cases) {
+        const CanvasView view{64, 48, 0.75f, c.scale, c.clientWidth, c.clientHeight};
         int x = 0, y = 0;
-        CanvasToClient(view, 0.0f, 0.0f, &x, &y);
-        EXPECT_EQ(x, INT_MIN) << scale;
-        EXPECT_EQ(y, INT_MIN) << scale;
+        CanvasToClient(view, c.x, c.y, &x, &y);
+        EXPECT_EQ(x, c.clientX) << c.scale;
+        EXPECT_EQ(y, c.clientY) << c.scale;
     }
-}
-
-TEST(CanvasMappingLimits, ScaleWithinRangeStillTruncatesTowardZero)
-{
-    const CanvasView view{64, 48, 0.75f, 2.5f, 100, 100};
-    int x = 0, y = 0;
-    CanvasToClient(view, 0.0f, 0.0f, &x, &y);
-    EXPECT_EQ(x, -30); // (0 − 32) × 2.5 + 50
-    EXPECT_EQ(y, -10); // (0 − 24) × 2.5 + 50
-    CanvasToClient(view, 64.0f, 48.0f, &x, &y);
-    EXPECT_EQ(x, 130);
-    EXPECT_EQ(y, 110);
 }
 
 } // namespace

@@ -4,11 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
 
 #include "mount_namespace.h"
 #include "settings/canvas_settings.h"
@@ -20,28 +16,19 @@
 namespace lumeno::test {
 namespace {
 
-std::string ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 // Runs in a child process (the mount lives and dies with it). Empty when all held.
 std::string SaveOntoFullDisk(const std::filesystem::path& folder)
 {
     if (std::string error = MountTmpfs(folder, 8, false); !error.empty())
         return error;
-    const std::string path = (folder / kSettingsFileName).string();
-    const std::string old = "the settings of yesterday";
+    const std::string path = (folder / kSettingsFileName).string(), old = "the settings of yesterday";
     std::ofstream(path, std::ios::binary) << old;
     if (std::string error = FillUp(folder); !error.empty())
         return error;
-
     MessageBoxRecorder boxes;
     CanvasSettings canvas;
     canvas.format = kFormatRGBA32F;
-    const bool saved = SaveSettingsTo(path, canvas, ParticleSettings());
-    if (saved)
+    if (SaveSettingsTo(path, canvas, ParticleSettings()))
         return "the save reported success";
     if (boxes.Boxes().size() != 1)
         return "expected one box, got " + std::to_string(boxes.Boxes().size());
@@ -52,11 +39,9 @@ std::string SaveOntoFullDisk(const std::filesystem::path& folder)
         return "box title or icon";
     if (ReadAll(path) != old)
         return "the old file changed";
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        const std::string name = entry.path().filename().string();
-        if (name != kSettingsFileName && name != "filler")
-            return "left behind: " + name;
-    }
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename() != kSettingsFileName && entry.path().filename() != "filler")
+            return "left behind: " + entry.path().filename().string();
     return {};
 }
 

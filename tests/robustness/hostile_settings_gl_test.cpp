@@ -5,14 +5,16 @@
 
 #include "engine_fixture.h"
 
-#include <cstring>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 #include "particles/particle_system.h"
+#include "platform/frame_profiler.h"
 #include "settings/settings_file.h"
+#include "support/process_state.h"
 
 namespace lumeno::test {
 namespace {
@@ -20,26 +22,29 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 constexpr float kInf = std::numeric_limits<float>::infinity();
 
-// A 64 x 48 canvas of 500 particles, every other field at its default, then `edit`.
-template <typename Edit>
-std::vector<std::byte> SettingsFile(Edit edit)
-{
-    CanvasSettings canvas;
-    canvas.width = 64;
-    canvas.height = 48;
-    canvas.format = kFormatRGBA32F;
-    canvas.particleCount = 500;
-    ParticleSettings particles;
-    edit(canvas, particles);
-    return EncodeSettings(canvas, particles);
-}
+// Counts the canvas passes the frames run.
+class PassCounter final : public FrameProfiler {
+public:
+    void Begin(FramePhase phase) override { ++counts[static_cast<int>(phase)]; }
+    void End(FramePhase) override {}
+    int counts[static_cast<int>(FramePhase::Count)] = {};
+};
 
 class HostileSettings : public EngineTest {
 protected:
-    // Writes the bytes as the settings file, loads it through the start-up path and
-    // builds the engine in a fixed 64 x 48 window (the file's scale may be anything).
-    HRESULT LoadAndBuild(const std::vector<std::byte>& bytes)
+    // Writes a 64 x 48 canvas of 500 particles, every other field at its default, then
+    // `edit`, as the settings file; loads it through the start-up path and builds the
+    // engine in a fixed 64 x 48 window (the file's scale may be anything).
+    HRESULT LoadAndBuild(const std::function<void(CanvasSettings&, ParticleSettings&)>& edit)
     {
+        CanvasSettings canvas;
+        canvas.width = 64;
+        canvas.height = 48;
+        canvas.format = kFormatRGBA32F;
+        canvas.particleCount = 500;
+        ParticleSettings particles;
+        edit(canvas, particles);
+        const std::vector<std::byte> bytes = EncodeSettings(canvas, particles);
         std::ofstream(kSettingsFileName, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         EXPECT_TRUE(LoadSettings());
@@ -54,8 +59,9 @@ protected:
         return m_engine->Init(m_window.get());
     }
 
-    // Frames with every input the engine takes, a screenshot into an existing folder.
-    void DriveFrames()
+    // Frames with every input the engine takes, a screenshot into an existing folder;
+    // then the texts of all boxes so far.
+    std::vector<std::string> DriveFrames()
     {
         std::filesystem::create_directory("screenshots");
         for (int frame = 0; frame < 4; ++frame) {
@@ -69,10 +75,6 @@ protected:
         m_engine->Render();
         Send(WM_KEYDOWN, VK_SPACE);
         Send(WM_KEYDOWN, VK_RETURN);
-    }
-
-    std::vector<std::string> Texts() const
-    {
         std::vector<std::string> texts;
         for (const MessageBoxRequest& box : m_boxes->Boxes())
             texts.push_back(box.text);
@@ -80,89 +82,78 @@ protected:
     }
 };
 
+// A fade ratio that is not a number means no fading: the scene is drawn, the fade never.
 TEST_F(HostileSettings, NotANumberInfinitiesAndOutOfRangeIndicesRunWithoutABox)
 {
-    const auto bytes = SettingsFile([](CanvasSettings& canvas, ParticleSettings& p) {
-        canvas.multiThreaded = true;
-        p.scale = kNaN;
-        p.alphaIntensity = kInf;
-        p.fadeOutRatio = kNaN;
-        p.speed = -kInf;
-        p.drag = kNaN;
-        p.gravityAmount = kInf;
-        p.gravityPower = -kInf;
-        p.exp = kNaN;
-        p.debug = true;
-        p.createMethod = 7;
-        p.radius = kNaN;
-        p.power = kInf;
-        p.scattering = -kInf;
-        p.colorFadingSpeed = 0.0f;
-        p.colors[1] = {kNaN, kInf, -kInf};
-        p.colorIndex = std::numeric_limits<std::int32_t>::min();
-    });
-    ASSERT_EQ(LoadAndBuild(bytes), S_OK);
+    ASSERT_EQ(LoadAndBuild([](CanvasSettings& canvas, ParticleSettings& p) {
+                  canvas.multiThreaded = true;
+                  p.scale = p.fadeOutRatio = p.drag = p.exp = p.radius = kNaN;
+                  p.alphaIntensity = p.gravityAmount = p.power = kInf;
+                  p.speed = p.gravityPower = p.scattering = -kInf;
+                  p.debug = true;
+                  p.createMethod = 7;
+                  p.colorFadingSpeed = 0.0f;
+                  p.colors[1] = {kNaN, kInf, -kInf};
+                  p.colorIndex = std::numeric_limits<std::int32_t>::min();
+              }),
+              S_OK);
     EXPECT_TRUE(m_engine->GetParticleSystem()->IsInitialised());
     m_engine->GetParticleSystem()->SetColorIndex(g_particleSettings.colorIndex);
-    DriveFrames();
-    EXPECT_EQ(Texts(), std::vector<std::string>{});
+    PassCounter passes;
+    SetFrameProfiler(&passes);
+    const std::vector<std::string> texts = DriveFrames();
+    SetFrameProfiler(nullptr);
+    EXPECT_EQ(texts, std::vector<std::string>{});
+    EXPECT_GT(passes.counts[static_cast<int>(FramePhase::Scene)], 0);
+    EXPECT_EQ(passes.counts[static_cast<int>(FramePhase::Fade)], 0);
 }
 
-TEST_F(HostileSettings, HugeScaleAndNegativeCreateMethodRunWithoutABox)
+TEST_F(HostileSettings, CountsFormatsAndScalesNoCanvasCanUseEndInTheirBoxes)
 {
-    const auto bytes = SettingsFile([](CanvasSettings&, ParticleSettings& p) {
-        p.scale = 1e30f;
-        p.createMethod = -1;
-        p.colorIndex = 99;
-        p.invert = false;
-    });
-    ASSERT_EQ(LoadAndBuild(bytes), S_OK);
-    DriveFrames();
-    EXPECT_EQ(Texts(), std::vector<std::string>{});
-}
-
-TEST_F(HostileSettings, ZeroParticlesCannotHaveAVertexBuffer)
-{
-    ASSERT_EQ(LoadAndBuild(SettingsFile([](CanvasSettings& c, ParticleSettings&) { c.particleCount = 0; })), S_OK);
-    EXPECT_FALSE(m_engine->GetParticleSystem()->IsInitialised());
-    DriveFrames();
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "Create Vertex Buffer Error!\nTry less Particle.\n\nError Description:\nInvalid call",
-                           "Error save picture!\n\nError Description:\nInvalid call"}));
-}
-
-TEST_F(HostileSettings, NegativeParticleCountIsRefusedBeforeAnythingIsMade)
-{
-    ASSERT_EQ(LoadAndBuild(SettingsFile([](CanvasSettings& c, ParticleSettings&) { c.particleCount = -5; })), S_OK);
-    EXPECT_FALSE(m_engine->GetParticleSystem()->IsInitialised());
-    DriveFrames();
-    EXPECT_EQ(Texts(), (std::vector<std::string>{
-                           "Not enough memory for -5 particles.\nTry less Particle.\n\nError Description:\nRan out of memory",
-                           "Error save picture!\n\nError Description:\nInvalid call"}));
-}
-
-TEST_F(HostileSettings, UnknownCanvasFormatFailsTheCanvasesOnly)
-{
-    ASSERT_EQ(LoadAndBuild(SettingsFile([](CanvasSettings& c, ParticleSettings&) { c.format = 42; })), S_OK);
-    EXPECT_FALSE(m_engine->GetParticleSystem()->IsInitialised());
-    DriveFrames();
-    ASSERT_EQ(Texts().size(), 2u);
-    EXPECT_EQ(Texts()[0], "Failed to create float4 RT\nTry smaller or lower precision Canvas.\n\n"
-                          "Error Description:\nInvalid call");
+    const std::string saveFailed = "Error save picture!\n\nError Description:\nInvalid call";
+    const struct {
+        const char* name;
+        std::function<void(CanvasSettings&, ParticleSettings&)> edit;
+        bool particles;
+        std::vector<std::string> texts;
+    } cases[] = {
+        {"huge scale, negative method", [](CanvasSettings&, ParticleSettings& p) {
+             p.scale = 1e30f;
+             p.createMethod = -1;
+             p.colorIndex = 99;
+             p.invert = false;
+         }, true, {}},
+        {"zero particles", [](CanvasSettings& c, ParticleSettings&) { c.particleCount = 0; }, false,
+         {"Create Vertex Buffer Error!\nTry less Particle.\n\nError Description:\nInvalid call", saveFailed}},
+        {"negative count", [](CanvasSettings& c, ParticleSettings&) { c.particleCount = -5; }, false,
+         {"Not enough memory for -5 particles.\nTry less Particle.\n\nError Description:\nRan out of memory", saveFailed}},
+        {"unknown format", [](CanvasSettings& c, ParticleSettings&) { c.format = 42; }, false,
+         {"Failed to create float4 RT\nTry smaller or lower precision Canvas.\n\nError Description:\nInvalid call",
+          saveFailed}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(LoadAndBuild(c.edit), S_OK);
+        EXPECT_EQ(m_engine->GetParticleSystem()->IsInitialised(), c.particles);
+        EXPECT_EQ(DriveFrames(), c.texts);
+        DestroyEngine();
+        ResetProcessState(); // as a test of its own would start
+        m_boxes.reset();
+        m_boxes = std::make_unique<MessageBoxRecorder>();
+    }
 }
 
 // A canvas no device can have ends the engine build in the two boxes; the caller's
 // own "Init Engine Failed!" box follows in the application.
 TEST_F(HostileSettings, CanvasSizesNoDeviceCanHaveFailTheDevice)
 {
-    const std::pair<std::int32_t, std::int32_t> sizes[] = {
-        {0, 0}, {-1, 48}, {64, -2147483647 - 1}, {2147483647, 48}};
-    for (const auto& [width, height] : sizes) {
-        const auto bytes = SettingsFile([&](CanvasSettings& c, ParticleSettings&) {
-            c.width = width;
-            c.height = height;
-        });
-        EXPECT_EQ(LoadAndBuild(bytes), E_FAIL) << width << " x " << height;
+    for (const auto& [width, height] : {std::pair{0, 0}, {-1, 48}, {64, -2147483647 - 1}, {2147483647, 48}}) {
+        EXPECT_EQ(LoadAndBuild([&](CanvasSettings& c, ParticleSettings&) {
+                      c.width = width;
+                      c.height = height;
+                  }),
+                  E_FAIL)
+            << width << " x " << height;
         Send(WM_LBUTTONDOWN);
         m_engine->Render();
         DestroyEngine();

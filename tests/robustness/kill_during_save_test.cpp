@@ -19,19 +19,16 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <new>
 #include <random>
 #include <string>
 #include <thread>
-#include <vector>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "mount_namespace.h"
 #include "platform/gl/gl_device.h"
 #include "platform/image_file.h"
 #include "settings/canvas_settings.h"
@@ -44,222 +41,159 @@ namespace lumeno::test {
 namespace {
 
 constexpr int kKills = 200;
-constexpr std::uint32_t kSeed = 20250611;
-// A screenshot of this size is about 0.6 MB: its write and fsync take long enough for
+// A screenshot of 512 x 384 is about 0.6 MB: its write and fsync take long enough for
 // kills to land inside them, not only around them.
-constexpr int kImageWidth = 512;
-constexpr int kImageHeight = 384;
-constexpr std::size_t kBmpSize = 54 + std::size_t{kImageWidth} * kImageHeight * 3;
-
-using Bytes = std::vector<char>;
-
-Bytes ReadAll(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// The two versions of each file the child alternates between, as records.
-struct Versions {
-    CanvasSettings canvas[2];
-    ParticleSettings particles[2];
-    GlImage image[2];
-};
-
-GlImage Picture(std::uint8_t seed)
-{
-    GlImage image;
-    image.width = kImageWidth;
-    image.height = kImageHeight;
-    image.rowPitch = std::size_t{kImageWidth} * 4;
-    image.bytes.resize(image.rowPitch * kImageHeight);
-    for (std::size_t i = 0; i < image.bytes.size(); ++i)
-        image.bytes[i] = static_cast<std::uint8_t>(i * 7 + seed);
-    return image;
-}
+constexpr int kImageWidth = 512, kImageHeight = 384;
 
 // In a shared mapping, which fork keeps shared: the child writes how many saves of each
-// kind it has begun, and why it stopped if it stopped; the parent reads it after the kill.
+// file it has begun, and which failed if one did; the parent reads it after the kill.
 struct Progress {
-    std::atomic<std::uint32_t> settingsBegun{0};
-    std::atomic<std::uint32_t> imageBegun{0};
-    std::atomic<int> failure{0}; // 1: settings save failed, 2: screenshot save failed
+    std::atomic<std::uint32_t> begun[2] = {0, 0};
+    std::atomic<int> failed{-1};
 };
 static_assert(std::atomic<std::uint32_t>::is_always_lock_free);
-
-// The child: save n of a kind writes version (first + n) % 2, so its first save always
-// changes the file. Never returns; only SIGKILL or a failed save ends it.
-[[noreturn]] void SaveInALoop(const Versions& versions, const std::string& settingsPath,
-                              const std::string& bmpPath, int settingsFirst, int imageFirst, Progress* progress)
-{
-    for (std::uint32_t n = 0;; ++n) {
-        progress->settingsBegun.store(n + 1);
-        const int settings = static_cast<int>((settingsFirst + n) % 2);
-        if (!SaveSettingsTo(settingsPath, versions.canvas[settings], versions.particles[settings])) {
-            progress->failure.store(1);
-            ::_exit(1);
-        }
-        progress->imageBegun.store(n + 1);
-        const int image = static_cast<int>((imageFirst + n) % 2);
-        if (SaveImageFile(bmpPath, versions.image[image], ImageFileFormat::Bmp) != S_OK) {
-            progress->failure.store(2);
-            ::_exit(1);
-        }
-    }
-}
-
-struct Outcomes {
-    int old = 0;
-    int fresh = 0;
-};
 
 // One saved file under test: its two versions' bytes, which one is on disk, and how the
 // kills found it.
 struct Tracked {
-    explicit Tracked(const char* name) : what(name) {}
-
+    Tracked(const char* name, std::string file) : what(name), path(std::move(file)) {}
     const char* what;
-    Bytes versions[2];
+    std::string path, versions[2];
     int onDisk = 1;
-    Outcomes outcomes;
-
-    // The child's first save writes the other version, so it always changes the file.
-    int First() const { return 1 - onDisk; }
-
-    // After save n has begun the file holds save n's version (new) or save n - 1's, the
-    // one on disk before (old); before the first, the one on disk when the child started.
-    void Classify(const Bytes& bytes, std::uint32_t begun, int first, int kill)
-    {
-        const int index = bytes == versions[0] ? 0 : bytes == versions[1] ? 1 : -1;
-        ASSERT_GE(index, 0) << what << " after kill " << kill << ": " << bytes.size() << " bytes, neither version";
-        if (begun == 0) {
-            ASSERT_EQ(index, onDisk) << what << " changed before a save of it began, kill " << kill;
-            ++outcomes.old;
-        } else {
-            ++(index == static_cast<int>((first + begun - 1) % 2) ? outcomes.fresh : outcomes.old);
-        }
-        onDisk = index;
-    }
+    int old = 0, fresh = 0;
 };
 
 class KillDuringSave : public ::testing::Test {
 protected:
-    void SetUp() override;
-    // Forks a child saving in a loop, kills it `delay` after its first save began and
-    // checks both files and the folder.
-    void KillOnce(std::chrono::nanoseconds delay, int kill);
-    int StaleTemporaries() const;
+    // File 0 is the settings, file 1 the screenshot; version 0 or 1 of it.
+    bool Save(int file, int version) const
+    {
+        if (file == 0)
+            return SaveSettingsTo(m_files[0].path, m_canvas[version], m_particles[version]);
+        return SaveImageFile(m_files[1].path, m_image[version], ImageFileFormat::Bmp) == S_OK;
+    }
+
+    // Files in the folder that are neither saved file must be temporaries of saves cut
+    // short, named as mkstemp names them (the file's name, a dot, six characters).
+    int StaleTemporaries() const
+    {
+        int count = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path())) {
+            const std::string name = entry.path().filename().string();
+            if (name == kSettingsFileName || name == "shot.bmp")
+                continue;
+            const auto isTemporaryOf = [&name](const std::string& file) {
+                return name.size() == file.size() + 7 && name.rfind(file + ".", 0) == 0;
+            };
+            EXPECT_TRUE(isTemporaryOf(kSettingsFileName) || isTemporaryOf("shot.bmp")) << "unexpected file " << name;
+            ++count;
+        }
+        return count;
+    }
+
+    // Forks a child that saves both files in a loop, save n of a file writing version
+    // (first + n) % 2 so that its first save always changes the file; kills it `delay`
+    // after its first save began and checks both files and the folder.
+    void KillOnce(std::chrono::nanoseconds delay, int kill)
+    {
+        SCOPED_TRACE("kill " + std::to_string(kill));
+        Progress* progress = new (m_progress) Progress;
+        const int first[2] = {1 - m_files[0].onDisk, 1 - m_files[1].onDisk};
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0) << "fork";
+        if (child == 0) {
+            for (std::uint32_t n = 0;; ++n)
+                for (int file = 0; file < 2; ++file) {
+                    progress->begun[file].store(n + 1);
+                    if (!Save(file, static_cast<int>((first[file] + n) % 2))) {
+                        progress->failed.store(file);
+                        ::_exit(1);
+                    }
+                }
+        }
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (progress->begun[0].load() == 0 && progress->failed.load() < 0 && std::chrono::steady_clock::now() < giveUp)
+            std::this_thread::sleep_for(std::chrono::microseconds(20));
+        std::this_thread::sleep_for(delay);
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_EQ(progress->failed.load(), -1) << "a save in the child failed";
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "child ended by itself: " << status;
+        ASSERT_GT(progress->begun[0].load(), 0u) << "the child never began a save";
+
+        // At most the one save in flight leaves its temporary, and no save removes one.
+        const int before = m_temporaries;
+        m_temporaries = StaleTemporaries();
+        ASSERT_GE(m_temporaries, before);
+        ASSERT_LE(m_temporaries, before + 1) << "a kill left more than one temporary";
+
+        // After save n has begun the file holds save n's version (new) or save n - 1's,
+        // the one on disk before (old); before the first, the one on disk at the start.
+        for (int file = 0; file < 2; ++file) {
+            Tracked& t = m_files[file];
+            const std::string bytes = ReadAll(t.path);
+            const int index = bytes == t.versions[0] ? 0 : bytes == t.versions[1] ? 1 : -1;
+            ASSERT_GE(index, 0) << t.what << ": " << bytes.size() << " bytes, neither version";
+            const std::uint32_t begun = progress->begun[file].load();
+            ASSERT_TRUE(begun > 0 || index == t.onDisk) << t.what << " changed before a save of it began";
+            ++(begun > 0 && index == static_cast<int>((first[file] + begun - 1) % 2) ? t.fresh : t.old);
+            t.onDisk = index;
+        }
+    }
 
     MessageBoxRecorder m_boxes;
     TempFolder m_folder;
-    const std::string m_bmpName = "shot.bmp";
-    const std::string m_settingsPath = m_folder.File(kSettingsFileName);
-    const std::string m_bmpPath = m_folder.File("shot.bmp");
+    Tracked m_files[2] = {{"settings", m_folder.File(kSettingsFileName)}, {"screenshot", m_folder.File("shot.bmp")}};
     // The canvas record's defaults probe the graphics device; that happens here, once,
     // not in every child.
-    Versions m_versions;
-    Tracked m_settings{"settings"};
-    Tracked m_screenshot{"screenshot"};
-    std::chrono::nanoseconds m_loop{0}; // one round of the child's loop, both saves
+    CanvasSettings m_canvas[2];
+    ParticleSettings m_particles[2];
+    GlImage m_image[2];
     Progress* m_progress = nullptr;
     int m_temporaries = 0;
 };
 
-void KillDuringSave::SetUp()
+TEST_F(KillDuringSave, SettingsAndScreenshotAreOldOrNewWholeAfterEverySigkill)
 {
-    m_versions.canvas[1].width = 1920;
-    m_versions.canvas[1].height = 1080;
-    m_versions.canvas[1].particleCount = 123456;
-    m_versions.canvas[1].multiThreaded = true;
-    m_versions.particles[1].scale = 2.5f;
-    m_versions.particles[1].colorIndex = 3;
-    m_versions.image[0] = Picture(0);
-    m_versions.image[1] = Picture(101);
-
+    m_canvas[1].width = 1920;
+    m_canvas[1].height = 1080;
+    m_canvas[1].particleCount = 123456;
+    m_canvas[1].multiThreaded = true;
+    m_particles[1].scale = 2.5f;
+    m_particles[1].colorIndex = 3;
+    for (int v = 0; v < 2; ++v) {
+        m_image[v].width = kImageWidth;
+        m_image[v].height = kImageHeight;
+        m_image[v].rowPitch = std::size_t{kImageWidth} * 4;
+        for (std::size_t i = 0; i < m_image[v].rowPitch * kImageHeight; ++i)
+            m_image[v].bytes.push_back(static_cast<std::uint8_t>(i * 7 + 101 * v));
+    }
     // The reference bytes come from the real writers; timing them gives the length of one
     // round of the child's loop, over which the kill moments spread.
     constexpr int kTimedRounds = 6;
     const auto start = std::chrono::steady_clock::now();
-    for (int round = 0; round < kTimedRounds; ++round) {
-        for (int v = 0; v < 2; ++v) {
-            ASSERT_TRUE(SaveSettingsTo(m_settingsPath, m_versions.canvas[v], m_versions.particles[v]));
-            m_settings.versions[v] = ReadAll(m_settingsPath);
-            ASSERT_EQ(SaveImageFile(m_bmpPath, m_versions.image[v], ImageFileFormat::Bmp), S_OK);
-            m_screenshot.versions[v] = ReadAll(m_bmpPath);
-        }
+    for (int round = 0; round < kTimedRounds; ++round)
+        for (int v = 0; v < 2; ++v)
+            for (int file = 0; file < 2; ++file) {
+                ASSERT_TRUE(Save(file, v));
+                m_files[file].versions[v] = ReadAll(m_files[file].path);
+            }
+    const auto loop = (std::chrono::steady_clock::now() - start) / (2 * kTimedRounds);
+    ASSERT_NE(m_files[0].versions[0], m_files[0].versions[1]);
+    ASSERT_NE(m_files[1].versions[0], m_files[1].versions[1]);
+    for (int v = 0; v < 2; ++v) {
+        ASSERT_EQ(m_files[0].versions[v].size(), kSettingsFileSize);
+        ASSERT_EQ(m_files[1].versions[v].size(), 54 + std::size_t{kImageWidth} * kImageHeight * 3);
     }
-    m_loop = (std::chrono::steady_clock::now() - start) / (2 * kTimedRounds);
-    for (const Tracked* file : {&m_settings, &m_screenshot})
-        ASSERT_NE(file->versions[0], file->versions[1]) << file->what;
-    ASSERT_EQ(m_settings.versions[0].size(), kSettingsFileSize);
-    ASSERT_EQ(m_settings.versions[1].size(), kSettingsFileSize);
-    ASSERT_EQ(m_screenshot.versions[0].size(), kBmpSize);
-    ASSERT_EQ(m_screenshot.versions[1].size(), kBmpSize);
-
     void* shared = ::mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     ASSERT_NE(shared, MAP_FAILED);
     m_progress = static_cast<Progress*>(shared);
-}
 
-// Files in the folder that are neither of the two saved files: the temporaries of saves
-// cut short, named as mkstemp names them (the file's name, a dot, six characters).
-int KillDuringSave::StaleTemporaries() const
-{
-    const std::string settingsName = kSettingsFileName;
-    int count = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(m_folder.Path())) {
-        const std::string name = entry.path().filename().string();
-        if (name == settingsName || name == m_bmpName)
-            continue;
-        const auto isTemporaryOf = [&name](const std::string& file) {
-            return name.size() == file.size() + 7 && name.rfind(file + ".", 0) == 0;
-        };
-        EXPECT_TRUE(isTemporaryOf(settingsName) || isTemporaryOf(m_bmpName)) << "unexpected file " << name;
-        ++count;
-    }
-    return count;
-}
-
-void KillDuringSave::KillOnce(std::chrono::nanoseconds delay, int kill)
-{
-    Progress* progress = new (m_progress) Progress;
-    const int settingsFirst = m_settings.First();
-    const int screenshotFirst = m_screenshot.First();
-    std::fflush(nullptr);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0) << "fork";
-    if (child == 0)
-        SaveInALoop(m_versions, m_settingsPath, m_bmpPath, settingsFirst, screenshotFirst, progress);
-
-    const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (progress->settingsBegun.load() == 0 && progress->failure.load() == 0 &&
-           std::chrono::steady_clock::now() < giveUp)
-        std::this_thread::sleep_for(std::chrono::microseconds(20));
-    std::this_thread::sleep_for(delay);
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_EQ(progress->failure.load(), 0)
-        << "a " << (progress->failure.load() == 1 ? "settings" : "screenshot") << " save in the child failed, kill "
-        << kill;
-    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "child ended by itself: " << status;
-    ASSERT_GT(progress->settingsBegun.load(), 0u) << "the child never began a save";
-
-    // At most the one save in flight leaves its temporary, and no save removes one.
-    const int before = m_temporaries;
-    m_temporaries = StaleTemporaries();
-    ASSERT_GE(m_temporaries, before) << "kill " << kill;
-    ASSERT_LE(m_temporaries, before + 1) << "kill " << kill << " left more than one temporary";
-
-    m_settings.Classify(ReadAll(m_settingsPath), progress->settingsBegun.load(), settingsFirst, kill);
-    m_screenshot.Classify(ReadAll(m_bmpPath), progress->imageBegun.load(), screenshotFirst, kill);
-}
-
-TEST_F(KillDuringSave, SettingsAndScreenshotAreOldOrNewWholeAfterEverySigkill)
-{
     // Kill moments from 0 to three rounds after the child's first save began, at most 20 ms.
-    const auto longest = std::min<std::chrono::nanoseconds>(3 * m_loop, std::chrono::milliseconds(20));
-    std::mt19937 random(kSeed);
+    const auto longest = std::min<std::chrono::nanoseconds>(3 * loop, std::chrono::milliseconds(20));
+    std::mt19937 random(20250611);
     std::uniform_int_distribution<std::int64_t> delayNs(0, longest.count());
     int kills = 0;
     for (; kills < kKills && !HasFailure(); ++kills)
@@ -269,25 +203,21 @@ TEST_F(KillDuringSave, SettingsAndScreenshotAreOldOrNewWholeAfterEverySigkill)
 
     // A save with every temporary of the killed ones still beside it goes through, and the
     // loader reads what it wrote.
-    const int settings = m_settings.First();
-    ASSERT_TRUE(SaveSettingsTo(m_settingsPath, m_versions.canvas[settings], m_versions.particles[settings]));
-    EXPECT_EQ(ReadAll(m_settingsPath), m_settings.versions[settings]);
-    const int screenshot = m_screenshot.First();
-    ASSERT_EQ(SaveImageFile(m_bmpPath, m_versions.image[screenshot], ImageFileFormat::Bmp), S_OK);
-    EXPECT_EQ(ReadAll(m_bmpPath), m_screenshot.versions[screenshot]);
+    for (int file = 0; file < 2; ++file) {
+        const int version = 1 - m_files[file].onDisk;
+        ASSERT_TRUE(Save(file, version));
+        EXPECT_EQ(ReadAll(m_files[file].path), m_files[file].versions[version]) << m_files[file].what;
+        EXPECT_EQ(m_files[file].old + m_files[file].fresh, kKills);
+    }
     CanvasSettings canvas;
     ParticleSettings particles;
-    ASSERT_TRUE(LoadSettingsFrom(m_settingsPath, canvas, particles));
-    EXPECT_EQ(canvas.particleCount, m_versions.canvas[settings].particleCount);
+    ASSERT_TRUE(LoadSettingsFrom(m_files[0].path, canvas, particles));
+    EXPECT_EQ(canvas.particleCount, m_canvas[1 - m_files[0].onDisk].particleCount);
     EXPECT_EQ(StaleTemporaries(), m_temporaries);
     EXPECT_TRUE(m_boxes.Boxes().empty());
-
-    EXPECT_EQ(m_settings.outcomes.old + m_settings.outcomes.fresh, kKills);
-    EXPECT_EQ(m_screenshot.outcomes.old + m_screenshot.outcomes.fresh, kKills);
     std::printf("%d SIGKILLs: settings old %d, new %d; screenshot old %d, new %d; %d temporaries left "
                 "behind (at most one a kill), every later save succeeded beside them\n",
-                kills, m_settings.outcomes.old, m_settings.outcomes.fresh, m_screenshot.outcomes.old,
-                m_screenshot.outcomes.fresh, m_temporaries);
+                kills, m_files[0].old, m_files[0].fresh, m_files[1].old, m_files[1].fresh, m_temporaries);
 }
 
 } // namespace

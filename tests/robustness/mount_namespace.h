@@ -13,9 +13,12 @@ namespace lumeno::test {
 // Empty on success, else why it could not.
 std::string MountTmpfs(const std::filesystem::path& folder, int kilobytes, bool readOnly);
 
-// Fills the file system holding `folder` up to the last byte with one file.
+// Fills the file system holding `folder` up to the last byte with one file, "filler".
 std::string FillUp(const std::filesystem::path& folder);
 
 void Unmount(const std::filesystem::path& folder);
+
+// The whole file's bytes; empty when it cannot be read.
+std::string ReadAll(const std::filesystem::path& path);
 
 } // namespace lumeno::test

@@ -1,38 +1,55 @@
+// The settings file: 115 bytes, written in the working directory and read back at start
+// up; opened by name only when it holds exactly that; failures named with the file.
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "settings/settings_open.h"
 #include "support/message_box_recorder.h"
+#include "support/process_state.h"
 #include "support/temp_folder.h"
 
 namespace lumeno {
 namespace {
 
-// Every field at its default with the 32-bit float canvas format.
-const std::vector<unsigned char> kDefaultFile = {
-    0x00, 0x04, 0x00, 0x00, 0x00, 0x03, 0x00, 0x00, 0x74, 0x00, 0x00, 0x00, 0x20, 0x4e, 0x00, 0x00,
-    0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x3f, 0x00, 0x00, 0x80, 0x3e, 0x00, 0x00, 0x80,
-    0x3f, 0x00, 0x00, 0x80, 0x3f, 0xa4, 0x70, 0x7d, 0x3f, 0xa6, 0x9b, 0xc4, 0x3a, 0x9a, 0x99, 0x99,
-    0x3e, 0x00, 0x00, 0x80, 0x3f, 0x00, 0x00, 0x00, 0x00, 0x00, 0x9a, 0x99, 0x19, 0x3f, 0x0a, 0xd7,
-    0x23, 0x3c, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0xd0, 0x40, 0x00, 0x00, 0x80, 0x3f, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x3f, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0x3f, 0x03,
-    0x00, 0x00, 0x00};
+using Bytes = std::vector<std::byte>;
 
-std::vector<unsigned char> ReadFile(const std::string& path)
+Bytes FromHex(std::string_view hex)
 {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
+        bytes.push_back(static_cast<std::byte>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
+    return bytes;
 }
 
-void WriteFile(const std::string& path, const std::vector<unsigned char>& bytes)
+// Every field at its default with the 32-bit float canvas format, little-endian.
+const Bytes kDefaultFile = FromHex(
+    "00040000" "00030000" "74000000" "204e0000" "00" // 1024 × 768, format 116, 20000, one thread
+    "01000000" "0000803f" "0000803e" "0000803f" "0000803f" "a4707d3f" "a69bc43a" "9a99993e" "0000803f" // to exp
+    "00" "00000000" "9a99193f" "0ad7233c" "00000000" "01" "0000d040" // debug to colour fading 6.5
+    "0000803f0000000000000000" "000000000000803f00000000" "00000000000000000000803f" "03000000"); // colours
+
+Bytes ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    Bytes bytes;
+    for (std::istreambuf_iterator<char> it(in), end; it != end; ++it)
+        bytes.push_back(static_cast<std::byte>(*it));
+    return bytes;
+}
+
+void WriteFile(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -45,42 +62,52 @@ CanvasSettings DefaultCanvasAt116()
     return canvas;
 }
 
-TEST(SettingsFile, DefaultsWithFloat32FormatWriteTheKnown115Bytes)
+// Permission bits hold only without privileges: `check` runs in a child process that
+// gives them up when the tests run as root.
+void ExpectTrueWithoutPrivileges(const std::function<bool()>& check)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+                std::_Exit(3);
+            std::_Exit(check() ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+TEST(SettingsFile, DefaultsSaveAsTheKnown115BytesInTheWorkingDirectoryAndLoadBack)
+{
+    test::TempFolder folder;
+    const auto previous = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    test::ResetProcessState();
+    CanvasSettingsRecord().format = kFormatRGBA32F;
+    SaveSettings();
+    const auto written = ReadFile("settings_v4.ar");
+    CanvasSettingsRecord().width = 800;
+    const bool loaded = LoadSettings();
+    const int widthAfterLoad = CanvasSettingsRecord().width;
+
+    test::ResetProcessState();
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(written, kDefaultFile);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(widthAfterLoad, 1024);
+}
+
+TEST(SettingsFile, FieldsLoadFromTheirOffsetsAndSaveBackWithBoolBytesNormalised)
 {
     test::TempFolder folder;
     const std::string path = folder.File(kSettingsFileName);
-    ASSERT_TRUE(SaveSettingsTo(path, DefaultCanvasAt116(), ParticleSettings()));
-    EXPECT_EQ(ReadFile(path), kDefaultFile);
-}
-
-TEST(SettingsFile, FieldsLandAtTheirOffsets)
-{
-    CanvasSettings canvas = DefaultCanvasAt116();
-    ParticleSettings particles;
-    canvas.multiThreaded = true;
-    particles.debug = true;
-    particles.createMethod = 2;
-    particles.colorIndex = -1;
-    const std::vector<std::byte> bytes = EncodeSettings(canvas, particles);
-    ASSERT_EQ(bytes.size(), kSettingsFileSize);
-    EXPECT_EQ(bytes[16], std::byte{1});
-    EXPECT_EQ(bytes[53], std::byte{1});
-    EXPECT_EQ(bytes[54], std::byte{2});
-    EXPECT_EQ(bytes[70], std::byte{1});
-    for (int i = 111; i < 115; ++i)
-        EXPECT_EQ(bytes[static_cast<std::size_t>(i)], std::byte{0xff});
-}
-
-TEST(SettingsFile, LoadThenSaveReproducesTheFileWithBoolBytesNormalised)
-{
-    test::TempFolder folder;
-    const std::string path = folder.File(kSettingsFileName);
-    std::vector<unsigned char> edited = kDefaultFile;
-    edited[0] = 0x80;  // width 1152
-    edited[16] = 2;    // multiThreaded
-    edited[53] = 255;  // debug
-    edited[70] = 7;    // invert
-    edited.push_back(0xAB); // bytes past 115 are ignored
+    Bytes edited = kDefaultFile;
+    edited[0] = std::byte{0x80};  // width 1152
+    edited[16] = std::byte{2};    // multiThreaded
+    edited[53] = std::byte{255};  // debug
+    edited[54] = std::byte{2};    // createMethod
+    edited[70] = std::byte{7};    // invert
+    std::fill(edited.begin() + 111, edited.end(), std::byte{0xff}); // colorIndex -1
+    edited.push_back(std::byte{0xAB}); // bytes past 115 are ignored
     WriteFile(path, edited);
 
     CanvasSettings canvas;
@@ -90,94 +117,52 @@ TEST(SettingsFile, LoadThenSaveReproducesTheFileWithBoolBytesNormalised)
     EXPECT_EQ(canvas.format, 116);
     EXPECT_TRUE(canvas.multiThreaded);
     EXPECT_TRUE(particles.debug);
+    EXPECT_EQ(particles.createMethod, 2);
     EXPECT_TRUE(particles.invert);
+    EXPECT_EQ(particles.colorIndex, -1);
 
     ASSERT_TRUE(SaveSettingsTo(path, canvas, particles));
-    std::vector<unsigned char> expected(edited.begin(), edited.begin() + 115);
-    expected[16] = 1;
-    expected[53] = 1;
-    expected[70] = 1;
-    EXPECT_EQ(ReadFile(path), expected);
+    edited.pop_back();
+    edited[16] = edited[53] = edited[70] = std::byte{1};
+    EXPECT_EQ(ReadFile(path), edited);
 }
 
-TEST(SettingsFile, ShortFileChangesNoField)
-{
-    test::TempFolder folder;
-    const std::string path = folder.File(kSettingsFileName);
-    std::vector<unsigned char> shortFile(kDefaultFile.begin(), kDefaultFile.begin() + 114);
-    shortFile[0] = 0x20; // width 800 in the part that could be read
-    WriteFile(path, shortFile);
-
-    CanvasSettings canvas;
-    canvas.width = 1280;
-    ParticleSettings particles;
-    particles.speed = 3.0f;
-    EXPECT_FALSE(LoadSettingsFrom(path, canvas, particles));
-    EXPECT_EQ(canvas.width, 1280);
-    EXPECT_EQ(particles.speed, 3.0f);
-    EXPECT_EQ(particles.colorIndex, 3);
-}
-
-TEST(SettingsFile, MissingFileLoadsNothingAndSaysNothing)
+TEST(SettingsFile, ShortOrMissingFileChangesNoFieldAndSaysNothing)
 {
     test::TempFolder folder;
     test::MessageBoxRecorder boxes;
-    CanvasSettings canvas;
-    ParticleSettings particles;
-    EXPECT_FALSE(LoadSettingsFrom(folder.File("absent.ar"), canvas, particles));
+    Bytes shortFile(kDefaultFile.begin(), kDefaultFile.end() - 1);
+    shortFile[0] = std::byte{0x20}; // width 800 in the part that could be read
+    WriteFile(folder.File("short.ar"), shortFile);
+    for (const char* name : {"short.ar", "absent.ar"}) {
+        SCOPED_TRACE(name);
+        CanvasSettings canvas;
+        canvas.width = 1280;
+        ParticleSettings particles;
+        particles.speed = 3.0f;
+        EXPECT_FALSE(LoadSettingsFrom(folder.File(name), canvas, particles));
+        EXPECT_EQ(canvas.width, 1280);
+        EXPECT_EQ(particles.speed, 3.0f);
+    }
     EXPECT_TRUE(boxes.Boxes().empty());
 }
 
-TEST(SettingsFile, GlobalLoadAndSaveUseTheWorkingDirectory)
-{
-    test::TempFolder folder;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    const CanvasSettings savedCanvas = CanvasSettingsRecord();
-    const ParticleSettings savedParticles = g_particleSettings;
-
-    CanvasSettingsRecord().format = kFormatRGBA32F;
-    SaveSettings();
-    const auto written = ReadFile("settings_v4.ar");
-    CanvasSettingsRecord().width = 800;
-    const bool loaded = LoadSettings();
-    const int widthAfterLoad = CanvasSettingsRecord().width;
-
-    CanvasSettingsRecord() = savedCanvas;
-    g_particleSettings = savedParticles;
-    std::filesystem::current_path(previous);
-    EXPECT_EQ(written, kDefaultFile);
-    EXPECT_TRUE(loaded);
-    EXPECT_EQ(widthAfterLoad, 1024);
-}
-
 // A save that cannot write reports the file error with the file's name and leaves the
-// old file as it was. Run in a child process without privileges, so that permission
-// bits hold even when the tests run as root.
+// old file as it was.
 TEST(SettingsFileDeathTest, SaveIntoReadOnlyFolderKeepsOldFileAndSaysAccessDenied)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     test::TempFolder folder;
     const std::string path = folder.File(kSettingsFileName);
-    const std::vector<unsigned char> old = {1, 2, 3};
+    const Bytes old = {std::byte{1}, std::byte{2}, std::byte{3}};
     WriteFile(path, old);
     ::chmod(folder.Path().c_str(), 0555);
     ::chmod(path.c_str(), 0644);
-
-    EXPECT_EXIT(
-        {
-            if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-                std::_Exit(3);
-            test::MessageBoxRecorder boxes;
-            const bool ok = SaveSettingsTo(path, DefaultCanvasAt116(), ParticleSettings());
-            const bool rightBox = boxes.Boxes().size() == 1 &&
-                                  boxes.Boxes()[0].text == "Access to " + path + " was denied." &&
-                                  boxes.Boxes()[0].title.empty() &&
-                                  boxes.Boxes()[0].icon == MessageIcon::Warning;
-            std::_Exit(!ok && rightBox ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-
+    ExpectTrueWithoutPrivileges([&] {
+        test::MessageBoxRecorder boxes;
+        const bool ok = SaveSettingsTo(path, DefaultCanvasAt116(), ParticleSettings());
+        return !ok && boxes.Boxes().size() == 1 && boxes.Boxes()[0].text == "Access to " + path + " was denied." &&
+               boxes.Boxes()[0].title.empty() && boxes.Boxes()[0].icon == MessageIcon::Warning;
+    });
     EXPECT_EQ(ReadFile(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no temporary left behind";
 }
@@ -191,6 +176,110 @@ TEST(SettingsFile, SaveIntoMissingFolderSaysSoAndCreatesNothing)
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, path + " could not be created because its folder does not exist.");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "missing"));
+}
+
+TEST(SettingsOpen, AnyFileOfExactly115BytesLoadsAsTheStartUpLoadReadsIt)
+{
+    test::TempFolder folder;
+    const std::string path = folder.File("random.ar");
+    std::mt19937 generator(14);
+    Bytes bytes(kSettingsFileSize);
+    for (std::byte& b : bytes)
+        b = static_cast<std::byte>(generator() & 0xff);
+    WriteFile(path, bytes);
+
+    CanvasSettings canvas, expectedCanvas;
+    ParticleSettings particles, expectedParticles;
+    ASSERT_TRUE(LoadSettingsFromBytes(bytes, expectedCanvas, expectedParticles));
+    const SettingsOpenResult result = OpenSettingsFile(path, canvas, particles);
+    EXPECT_EQ(result.status, SettingsOpenStatus::Loaded);
+    EXPECT_EQ(EncodeSettings(canvas, particles), EncodeSettings(expectedCanvas, expectedParticles));
+    EXPECT_EQ(DescribeSettingsOpenFailure(result, path), "");
+}
+
+// The short file, the folder and the missing file are opened through the menu in the
+// application's tests; these are the cases only the file level sees.
+TEST(SettingsOpen, WhatIsNotOneSettingsFileIsRefusedByNameAndChangesNothing)
+{
+    test::TempFolder folder;
+    const std::string dir = folder.Path().string() + "/";
+    Bytes longer = EncodeSettings(CanvasSettings(), ParticleSettings());
+    longer.resize(4000);
+    WriteFile(dir + "long.ar", longer);
+    WriteFile(dir + "empty.ar", {});
+    WriteFile(dir + "one.ar", {std::byte{1}});
+    ASSERT_EQ(::mkfifo((dir + "pipe.ar").c_str(), 0644), 0);
+    const std::string wrongSize = ", and a settings file holds exactly 115. Nothing was changed.";
+    const struct {
+        const char* name;
+        SettingsOpenStatus status;
+        std::string message; // after the path
+    } cases[] = {
+        // The whole length, not the 116 bytes read to find that it is too long.
+        {"long.ar", SettingsOpenStatus::WrongSize, " is not a settings file: it holds 4000 bytes" + wrongSize},
+        {"empty.ar", SettingsOpenStatus::WrongSize, " is not a settings file: it holds 0 bytes" + wrongSize},
+        {"one.ar", SettingsOpenStatus::WrongSize, " is not a settings file: it holds 1 byte" + wrongSize},
+        // Never read: a pipe could block the program for good.
+        {"pipe.ar", SettingsOpenStatus::NotAFile,
+         " is not a settings file: it is not a regular file. Nothing was changed."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        CanvasSettings canvas;
+        canvas.width = 1280;
+        ParticleSettings particles;
+        const Bytes before = EncodeSettings(canvas, particles);
+        const SettingsOpenResult result = OpenSettingsFile(dir + c.name, canvas, particles);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(DescribeSettingsOpenFailure(result, dir + c.name), dir + c.name + c.message);
+        EXPECT_EQ(EncodeSettings(canvas, particles), before);
+    }
+}
+
+TEST(SettingsOpenDeathTest, AFileThatCannotBeReadIsRefusedAsAccessDenied)
+{
+    test::TempFolder folder;
+    const std::string path = folder.File("locked.ar");
+    WriteFile(path, EncodeSettings(CanvasSettings(), ParticleSettings()));
+    ::chmod(path.c_str(), 0000);
+    ExpectTrueWithoutPrivileges([&] {
+        CanvasSettings canvas;
+        ParticleSettings particles;
+        const SettingsOpenResult result = OpenSettingsFile(path, canvas, particles);
+        return result.status == SettingsOpenStatus::Unreadable &&
+               DescribeSettingsOpenFailure(result, path) ==
+                   path + " could not be read: access was denied. Nothing was changed.";
+    });
+}
+
+// A broken generator (a field out of order, a wrong type) shows as values no dialog makes.
+TEST(ShippedPresets, EachIs115BytesOpensAndHoldsValuesTheDialogCanShow)
+{
+    const auto within = [](float value, float low, float high) { return value >= low && value <= high; };
+    const auto listed = [](const auto& table, std::int32_t value) { return std::ranges::count(table, value) == 1; };
+    std::vector<Bytes> seen;
+    for (const auto& entry : std::filesystem::directory_iterator(std::filesystem::path(LUMENO_SOURCE_DIR) / "presets")) {
+        SCOPED_TRACE(entry.path().filename().string());
+        ASSERT_EQ(entry.path().extension(), ".ar");
+        ASSERT_EQ(entry.file_size(), kSettingsFileSize);
+        CanvasSettings c;
+        ParticleSettings p;
+        ASSERT_EQ(OpenSettingsFile(entry.path().string(), c, p).status, SettingsOpenStatus::Loaded);
+        const Bytes bytes = EncodeSettings(c, p);
+        EXPECT_EQ(std::ranges::count(seen, bytes), 0) << "no two presets alike";
+        seen.push_back(bytes);
+
+        EXPECT_TRUE(listed(CanvasWidths, c.width) && listed(CanvasHeights, c.height) && listed(CanvasFormats, c.format));
+        EXPECT_TRUE(c.particleCount >= 1000 && c.particleCount <= 3375000) << c.particleCount;
+        EXPECT_TRUE((p.antiAlias == 0 || p.antiAlias == 1) && p.scale == 1.0f && !p.debug);
+        EXPECT_TRUE(p.createMethod >= 0 && p.createMethod <= 2 && p.colorIndex >= 0 && p.colorIndex <= 3);
+        for (float value : {p.alphaIntensity, p.fadeOutRatio, p.radius})
+            EXPECT_TRUE(within(value, 0.0f, 1.0f)) << value;
+        EXPECT_TRUE(within(p.drag, 0.67624f, 1.0f)) << p.drag;
+        for (const ColorRGB& colour : p.colors)
+            EXPECT_TRUE(within(colour.r, 0, 1) && within(colour.g, 0, 1) && within(colour.b, 0, 1));
+    }
+    EXPECT_TRUE(seen.size() >= 6 && seen.size() <= 10) << seen.size();
 }
 
 } // namespace

@@ -6,17 +6,13 @@
 namespace lumeno {
 namespace {
 
-TEST(ColorConversion, EveryByteComesBackUnchanged)
+TEST(ColorConversion, BytesBecomeMultiplesOfTheSinglePrecisionOne255thAndComeBackUnchanged)
 {
     for (int k = 0; k <= 255; ++k) {
         const auto byte = static_cast<std::uint8_t>(k);
         const COLORREF color = MakeColorRef(byte, static_cast<std::uint8_t>(255 - k), byte);
         EXPECT_EQ(ColorRefFromFloats(FloatsFromColorRef(color)), color) << k;
     }
-}
-
-TEST(ColorConversion, BytesBecomeMultiplesOfTheSinglePrecisionOne255th)
-{
     const ColorRGB color = FloatsFromColorRef(MakeColorRef(128, 64, 32));
     EXPECT_EQ(color.r, 0.501960813999176f);
     EXPECT_EQ(color.g, 0.250980406999588f);
@@ -24,28 +20,19 @@ TEST(ColorConversion, BytesBecomeMultiplesOfTheSinglePrecisionOne255th)
     EXPECT_EQ(FloatsFromColorRef(MakeColorRef(255, 0, 0)).r, 1.0f);
 }
 
-TEST(ColorConversion, FloatsAreTruncatedToBytes)
-{
-    // 0.3f × 255 is 76.49999…: the swatch holds 76, which reads back as about 0.29804.
-    const COLORREF color = ColorRefFromFloats(0.3f, 0.0f, 0.0f);
-    EXPECT_EQ(color, 76u);
-    EXPECT_EQ(FloatsFromColorRef(color).r, 0.2980392277240753f);
-    EXPECT_EQ(ColorRefFromFloats(0.999f, 0.5f, 0.0039f), MakeColorRef(254, 127, 0));
-}
-
-TEST(ColorConversion, DefaultPresetsAreRedGreenBlue)
+TEST(ColorConversion, FloatsAreTruncatedToBytesRedLowest)
 {
     const ParticleSettings defaults;
     EXPECT_EQ(ColorRefFromFloats(defaults.colors[0]), 0x0000FFu);
     EXPECT_EQ(ColorRefFromFloats(defaults.colors[1]), 0x00FF00u);
     EXPECT_EQ(ColorRefFromFloats(defaults.colors[2]), 0xFF0000u);
-}
-
-TEST(ColorConversion, ChannelsOutsideZeroToOneSpillIntoTheirNeighbours)
-{
-    // 1.5 × 255 = 382 = 0x17E: red 0x7E and one more in green.
+    // 0.3f × 255 is 76.49999…: the swatch holds 76, which reads back as about 0.29804.
+    EXPECT_EQ(ColorRefFromFloats(0.3f, 0.0f, 0.0f), 76u);
+    EXPECT_EQ(FloatsFromColorRef(76u).r, 0.2980392277240753f);
+    EXPECT_EQ(ColorRefFromFloats(0.999f, 0.5f, 0.0039f), MakeColorRef(254, 127, 0));
+    // Outside 0 to 1 channels spill into their neighbours: 1.5 × 255 = 382 = 0x17E, red
+    // 0x7E and one more in green; −1 borrows from the channels above.
     EXPECT_EQ(ColorRefFromFloats(1.5f, 0.0f, 0.0f), 0x00017Eu);
-    // −1/255 makes −1: the 32-bit sum borrows from the channels above.
     EXPECT_EQ(ColorRefFromFloats(-1.0f / 255.0f * 1.5f, 0.0f, 0.0f), 0xFFFFFFFFu);
     EXPECT_EQ(ColorRefFromFloats(0.0f, 0.0f, 2.0f), 510u * 65536u);
 }

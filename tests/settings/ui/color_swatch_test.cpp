@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QImage>
-#include <QRadioButton>
 #include <QTest>
 #include <QTimer>
 
@@ -40,10 +39,10 @@ private:
 class SwatchTest : public DialogTest {
 protected:
     CColorButton& Swatch(int slot) const { return *dialog.ControlAs<CColorButton>(id::kSwatch1 + slot); }
-    QRadioButton& Radio(int index) const { return *dialog.ControlAs<QRadioButton>(id::kColorRadio1 + index); }
+    QAbstractButton& Radio(int index) const { return Button(id::kColorRadio1 + index); }
     std::vector<bool> RadioChecks() const
     {
-        return {Radio(0).isChecked(), Radio(1).isChecked(), Radio(2).isChecked(), Radio(3).isChecked()};
+        return Checks({id::kColorRadio1, id::kColorRadio1 + 1, id::kColorRadio1 + 2, id::kColorRadio1 + 3});
     }
 
     FakeEngine engine;
@@ -61,7 +60,7 @@ TEST_F(SwatchTest, DefaultsShowRedGreenBlueWithTheFourthRadioChecked)
     EXPECT_EQ(Swatch(3).text(), "4");
 }
 
-TEST_F(SwatchTest, PickedColourGoesIntoItsSlotAsWholeBytes)
+TEST_F(SwatchTest, PickedColourGoesIntoItsSlotAsWholeBytesAndACancelStoresTheTruncatedByte)
 {
     ScriptedPicker picker(MakeColorRef(128, 64, 32));
     Swatch(1).click();
@@ -70,23 +69,19 @@ TEST_F(SwatchTest, PickedColourGoesIntoItsSlotAsWholeBytes)
     EXPECT_EQ(g_particleSettings.colors[1].g, 0.250980406999588f);
     EXPECT_EQ(g_particleSettings.colors[1].b, 0.125490203499794f);
     EXPECT_EQ(g_particleSettings.colorIndex, 3); // no blend, no slot change
-
     dialog.UpdateControls();
     EXPECT_EQ(Swatch(1).GetColor(), MakeColorRef(128, 64, 32));
-}
 
-TEST_F(SwatchTest, CancelledDialogStillStoresTheTruncatedByte)
-{
     g_particleSettings.colors[2] = {0.3f, 0.0f, 1.0f};
     dialog.UpdateControls();
-    ScriptedPicker picker(std::nullopt);
+    ScriptedPicker cancel(std::nullopt);
     Swatch(2).click();
-    EXPECT_EQ(picker.initialColors.size(), 1u);
+    EXPECT_EQ(cancel.initialColors.size(), 1u);
     EXPECT_EQ(g_particleSettings.colors[2].r, 0.2980392277240753f); // 76 × 1/255
     EXPECT_EQ(g_particleSettings.colors[2].b, 1.0f);
 }
 
-TEST_F(SwatchTest, PickColorIsTrueOnlyForADifferentConfirmedColour)
+TEST_F(SwatchTest, PickColorIsTrueOnlyForADifferentConfirmedColourAndSwatchFourOpensNone)
 {
     {
         ScriptedPicker same(MakeColorRef(255, 0, 0));
@@ -95,42 +90,20 @@ TEST_F(SwatchTest, PickColorIsTrueOnlyForADifferentConfirmedColour)
     ScriptedPicker other(MakeColorRef(1, 2, 3));
     EXPECT_TRUE(Swatch(0).PickColor());
     EXPECT_EQ(Swatch(0).GetColor(), MakeColorRef(1, 2, 3));
-}
-
-TEST_F(SwatchTest, SwatchFourOpensNoDialogAndChangesNothing)
-{
-    ScriptedPicker picker(MakeColorRef(1, 2, 3));
     const auto before = Records();
     Swatch(3).click();
-    EXPECT_TRUE(picker.initialColors.empty());
+    EXPECT_EQ(other.initialColors.size(), 1u);
     EXPECT_EQ(Records(), before);
 }
 
-TEST_F(SwatchTest, ColourRadioSetsTheIndexAndStartsTheBlend)
-{
-    host.particles = &particles;
-    particles.UpdateColor(); // settled on slot 0, red
-    Radio(1).click();
-    EXPECT_EQ(g_particleSettings.colorIndex, 1);
-    EXPECT_EQ(RadioChecks(), (std::vector<bool>{false, true, false, false}));
-    particles.UpdateColor();
-    particles.UpdateColor();
-    // Part of the way from red to green: a blend, not a jump.
-    EXPECT_GT(particles.CurrentColor()[1], 0.0f);
-    EXPECT_LT(particles.CurrentColor()[1], 1.0f);
-}
-
-TEST_F(SwatchTest, ColourRadioWithoutAnEngineOnlySetsTheIndex)
+TEST_F(SwatchTest, ColourRadiosSetTheIndexWithoutAnEngineAndSyncChecksTheIndexOrNone)
 {
     Radio(2).click();
     EXPECT_EQ(g_particleSettings.colorIndex, 2);
-}
-
-TEST_F(SwatchTest, SyncColorRadiosChecksTheIndexOrNone)
-{
-    g_particleSettings.colorIndex = 2;
-    dialog.SyncColorRadios();
     EXPECT_EQ(RadioChecks(), (std::vector<bool>{false, false, true, false}));
+    g_particleSettings.colorIndex = 1;
+    dialog.SyncColorRadios();
+    EXPECT_EQ(RadioChecks(), (std::vector<bool>{false, true, false, false}));
     g_particleSettings.colorIndex = 7;
     dialog.SyncColorRadios();
     EXPECT_EQ(RadioChecks(), (std::vector<bool>{false, false, false, false}));
@@ -139,21 +112,30 @@ TEST_F(SwatchTest, SyncColorRadiosChecksTheIndexOrNone)
     EXPECT_EQ(g_particleSettings.colorIndex, 0);
 }
 
-TEST_F(SwatchTest, SwatchFourShowsWhiteWithoutAParticleSystem)
+TEST_F(SwatchTest, ColourRadioStartsTheBlend)
+{
+    host.particles = &particles;
+    particles.UpdateColor(); // settled on slot 0, red
+    Radio(1).click();
+    EXPECT_EQ(g_particleSettings.colorIndex, 1);
+    particles.UpdateColor();
+    particles.UpdateColor();
+    // Part of the way from red to green: a blend, not a jump.
+    EXPECT_GT(particles.CurrentColor()[1], 0.0f);
+    EXPECT_LT(particles.CurrentColor()[1], 1.0f);
+}
+
+TEST_F(SwatchTest, SwatchFourShowsWhiteWithoutAParticleSystemAndThenTheCyclingColour)
 {
     EXPECT_EQ(Swatch(3).GetColor(), 0u);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Swatch(3).GetColor() == MakeColorRef(255, 255, 255); }));
-}
-
-TEST_F(SwatchTest, SwatchFourFollowsTheCyclingColour)
-{
     host.particles = &particles;
     engine.frameCount = 1000;
     particles.UpdateColor();
     float cycle[4];
     particles.GetCycleColor(cycle);
     const COLORREF expected = ColorRefFromFloats(cycle[0], cycle[1], cycle[2]);
-    ASSERT_NE(expected, 0u);
+    ASSERT_NE(expected, MakeColorRef(255, 255, 255));
     EXPECT_TRUE(QTest::qWaitFor([&] { return Swatch(3).GetColor() == expected; }));
 }
 
@@ -161,11 +143,11 @@ TEST_F(SwatchTest, SwatchFourFollowsTheCyclingColour)
 
 QRgb Pixel(CColorButton& swatch, int x, int y) { return swatch.grab().toImage().pixel(x, y); }
 
-TEST_F(SwatchTest, ColourFillsTheSwatchFivePixelsIn)
+TEST_F(SwatchTest, ColourFillsTheSwatchFivePixelsInAPressedOneSinksADisabledOneIsCheckered)
 {
     CColorButton& swatch = Swatch(0);
     const QRgb red = qRgb(255, 0, 0);
-    const QRgb face = swatch.palette().color(QPalette::Button).rgb();
+    QRgb face = swatch.palette().color(QPalette::Button).rgb();
     const int right = swatch.width() - 6, bottom = swatch.height() - 6;
     EXPECT_EQ(Pixel(swatch, 5, 5), red);
     EXPECT_EQ(Pixel(swatch, right, bottom), red);
@@ -173,23 +155,16 @@ TEST_F(SwatchTest, ColourFillsTheSwatchFivePixelsIn)
     EXPECT_NE(Pixel(swatch, right + 1, bottom + 1), red);
     EXPECT_EQ(Pixel(swatch, 0, 0), face);
     EXPECT_EQ(Pixel(swatch, 2, 2), face); // the face-coloured outline
-}
 
-TEST_F(SwatchTest, PressedSwatchSinksItsBevel)
-{
-    CColorButton& swatch = Swatch(0);
     const QRgb raised = Pixel(swatch, 3, 3);
     swatch.setDown(true);
     EXPECT_NE(Pixel(swatch, 3, 3), raised);
-}
+    swatch.setDown(false);
 
-TEST_F(SwatchTest, DisabledSwatchIsCheckered)
-{
-    CColorButton& swatch = Swatch(0);
     swatch.setEnabled(false);
-    const QRgb face = swatch.palette().color(QPalette::Button).rgb();
+    face = swatch.palette().color(QPalette::Button).rgb();
     EXPECT_EQ(Pixel(swatch, 5, 5), face);
-    EXPECT_EQ(Pixel(swatch, 6, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(Pixel(swatch, 6, 5), red);
     EXPECT_EQ(Pixel(swatch, 6, 6), face);
 }
 

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QPushButton>
 #include <QTest>
 
 #include "dialog_fixture.h"
@@ -11,46 +8,21 @@
 namespace lumeno::test {
 namespace {
 
-std::vector<std::uint32_t> Codes(const std::vector<WindowMessage>& keys)
-{
-    std::vector<std::uint32_t> codes;
-    for (const WindowMessage& key : keys) {
-        EXPECT_EQ(key.message, WM_KEYDOWN);
-        codes.push_back(key.virtualKey);
-    }
-    return codes;
-}
-
-class DialogKeysTest : public DialogTest {
-protected:
-    DialogKeysTest()
-    {
-        dialog.ShowAtHomePosition();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    }
-
-    // Focus on the control, then the key pressed and released there.
-    void Press(int controlId, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-    {
-        QWidget* control = dialog.Control(controlId);
-        control->setFocus();
-        QTest::keyClick(control, key, modifiers);
-    }
-};
-
+// The keys the dialog passes on are checked there (Return, Escape, Space, digits...).
 TEST(KeyTranslation, KeysBecomeTheirVirtualKeyCodes)
 {
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Return, {}), VK_RETURN);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Enter, Qt::KeypadModifier), VK_RETURN);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Shift, Qt::ShiftModifier), VK_SHIFT);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Space, {}), VK_SPACE);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Backspace, {}), VK_BACK);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_1, {}), 0x31u);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_4, {}), 0x34u);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_1, Qt::KeypadModifier), 0x61u); // VK_NUMPAD1, not key 1
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_C, Qt::ShiftModifier), 0x43u);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_F1, {}), 0x70u);
-    EXPECT_EQ(VirtualKeyOf(Qt::Key_Eacute, {}), std::nullopt);
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        std::optional<std::uint32_t> virtualKey;
+    } cases[] = {
+        {Qt::Key_Enter, Qt::KeypadModifier, VK_RETURN},
+        {Qt::Key_1, Qt::KeypadModifier, 0x61u}, // VK_NUMPAD1, not key 1
+        {Qt::Key_F1, {}, 0x70u},
+        {Qt::Key_Eacute, {}, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(VirtualKeyOf(c.key, c.modifiers), c.virtualKey) << c.key;
 
     const QKeyEvent altEnter(QEvent::KeyPress, Qt::Key_Return, Qt::AltModifier);
     EXPECT_EQ(KeyDownMessage(altEnter)->message, WM_SYSKEYDOWN);
@@ -62,7 +34,7 @@ TEST(KeyTranslation, KeysBecomeTheirVirtualKeyCodes)
 // the native scan code (X11, Wayland, Windows) or key code (macOS) the key's place.
 TEST(KeyTranslation, DigitRowKeysAreKnownByTheirPlaceNotByTheCharacterTheyType)
 {
-    struct Case {
+    const struct {
         const char* windowSystem;
         int qtKey;
         Qt::KeyboardModifiers modifiers;
@@ -70,8 +42,7 @@ TEST(KeyTranslation, DigitRowKeysAreKnownByTheirPlaceNotByTheCharacterTheyType)
         quint32 nativeKey;
         const char* text;
         std::optional<std::uint32_t> virtualKey;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"xcb", Qt::Key_NumberSign, Qt::ShiftModifier, 12, 0x23, "#", 0x33},       // US Shift+3
         {"xcb", Qt::Key_Ampersand, Qt::NoModifier, 10, 0x26, "&", 0x31},           // AZERTY 1
         {"xcb", Qt::Key_Eacute, Qt::NoModifier, 11, 0xE9, "\u00e9", 0x32},         // AZERTY 2
@@ -88,65 +59,82 @@ TEST(KeyTranslation, DigitRowKeysAreKnownByTheirPlaceNotByTheCharacterTheyType)
         {"offscreen", Qt::Key_3, Qt::NoModifier, 0, 0, "3", 0x33},                 // synthesised
         {"offscreen", Qt::Key_NumberSign, Qt::ShiftModifier, 0, 0, "#", std::nullopt},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const QKeyEvent event(QEvent::KeyPress, c.qtKey, c.modifiers, c.scanCode, c.nativeKey, 0,
                               QString::fromUtf8(c.text));
         EXPECT_EQ(VirtualKeyOf(event, c.windowSystem), c.virtualKey) << c.windowSystem << " scan code " << c.scanCode;
     }
 }
 
-TEST_F(DialogKeysTest, KeysOnAnyControlReachTheHostOnce)
+class DialogKeysTest : public DialogTest {
+protected:
+    DialogKeysTest()
+    {
+        dialog.ShowAtHomePosition();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
+
+    // Focus on the control, then the key pressed and released there; the codes the host got.
+    std::vector<std::uint32_t> Press(int controlId, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* control = dialog.Control(controlId);
+        control->setFocus();
+        QTest::keyClick(control, key, modifiers);
+        std::vector<std::uint32_t> codes;
+        for (const WindowMessage& message : host.keys) {
+            EXPECT_EQ(message.message, WM_KEYDOWN);
+            codes.push_back(message.virtualKey);
+        }
+        return codes;
+    }
+};
+
+TEST_F(DialogKeysTest, KeysOnAnyControlReachTheHostOnceAndAltKeysStayInTheDialog)
 {
     const auto before = Records();
+    EXPECT_TRUE(Press(id::kAlpha, Qt::Key_Return, Qt::AltModifier).empty());
     Press(id::kAlpha, Qt::Key_1);
     Press(id::kAlpha, Qt::Key_4);
     Press(id::kQuality, Qt::Key_C);
     Press(id::kDebug, Qt::Key_Backspace);
-    Press(id::kSwatch1, Qt::Key_Shift);
-    EXPECT_EQ(Codes(host.keys), (std::vector<std::uint32_t>{0x31, 0x34, 0x43, VK_BACK, VK_SHIFT}));
+    EXPECT_EQ(Press(id::kSwatch1, Qt::Key_Shift), (std::vector<std::uint32_t>{0x31, 0x34, 0x43, VK_BACK, VK_SHIFT}));
     // Digits and letters change nothing in the controls themselves.
     EXPECT_EQ(Bar(id::kAlpha).value(), 125);
     EXPECT_EQ(Records(), before);
     EXPECT_FALSE(ApplyShown());
-}
+    EXPECT_TRUE(dialog.isVisible());
 
-TEST_F(DialogKeysTest, SpaceOnACheckBoxPausesAndTogglesTheBox)
-{
-    Press(id::kDebug, Qt::Key_Space);
-    EXPECT_EQ(Codes(host.keys), std::vector<std::uint32_t>{VK_SPACE});
+    EXPECT_EQ(Press(id::kDebug, Qt::Key_Space).back(), VK_SPACE); // pauses, and toggles the box
     EXPECT_TRUE(g_particleSettings.debug);
 }
 
-TEST_F(DialogKeysTest, EnterOnATrackbarGoesToTheFrameAndHidesTheDialog)
+// Enter clicks a push button and keeps the dialog; on other controls it hides the dialog,
+// as Escape does, without a scroll; the state stays as it was.
+TEST_F(DialogKeysTest, EnterAndEscapeGoToTheFrameAndHideTheDialogUnlessEnterClicksAButton)
 {
-    Press(id::kExp, Qt::Key_Return);
-    EXPECT_EQ(Codes(host.keys), std::vector<std::uint32_t>{VK_RETURN});
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(g_particleSettings.exp, 1.0f); // Enter is no scroll
-}
-
-TEST_F(DialogKeysTest, EnterOnAPushButtonClicksItAndKeepsTheDialog)
-{
-    Press(id::kRestoreDefault, Qt::Key_Return);
-    EXPECT_EQ(Codes(host.keys), std::vector<std::uint32_t>{VK_RETURN});
-    EXPECT_EQ(host.rebuilds, 1);
-    EXPECT_TRUE(dialog.isVisible());
-}
-
-TEST_F(DialogKeysTest, EscapeHidesTheDialogAndKeepsItsState)
-{
-    Move(id::kParticleCount, 28);
-    Press(id::kAlpha, Qt::Key_Escape);
-    EXPECT_FALSE(dialog.isVisible());
-    EXPECT_TRUE(ApplyShown());
+    const struct {
+        int controlId;
+        Qt::Key key;
+        std::uint32_t virtualKey;
+        bool staysVisible;
+    } cases[] = {
+        {id::kRestoreDefault, Qt::Key_Return, VK_RETURN, true},
+        {id::kExp, Qt::Key_Return, VK_RETURN, false},
+        {id::kAlpha, Qt::Key_Escape, 0x1B, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.virtualKey);
+        Move(id::kParticleCount, 28);
+        host.keys.clear();
+        EXPECT_EQ(Press(c.controlId, c.key), std::vector<std::uint32_t>{c.virtualKey});
+        EXPECT_EQ(dialog.isVisible(), c.staysVisible);
+        EXPECT_EQ(host.rebuilds, 1); // the restore, and no other
+        EXPECT_EQ(g_particleSettings.exp, 1.0f);
+        EXPECT_TRUE(ApplyShown() != c.staysVisible);
+        dialog.ShowAtHomePosition();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    }
     EXPECT_EQ(Label(id::kParticleCountLabel), "Particle Count: 21952");
-}
-
-TEST_F(DialogKeysTest, AltKeysStayInTheDialog)
-{
-    Press(id::kAlpha, Qt::Key_Return, Qt::AltModifier);
-    EXPECT_TRUE(host.keys.empty());
-    EXPECT_TRUE(dialog.isVisible());
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <string>
 
-#include "settings/canvas_settings.h"
 #include "settings/ui/control_ids.h"
 #include "settings/ui/trackbar_mappings.h"
 
@@ -21,17 +21,15 @@ const FloatTrackbar& Row(int trackbarId)
 }
 
 // One position, the float it writes, the label after the move, and the position that
-// float shows at again (not always the same: conversions truncate).
-struct MoveCase {
+// float shows at again (not always the same: conversions truncate). Expected values
+// computed apart from this code, from the single-precision constants.
+const struct {
     int trackbarId;
     int position;
     float value;
     const char* label;
     int positionBack;
-};
-
-// Expected values computed apart from this code, from the single-precision constants.
-const MoveCase kMoves[] = {
+} kMoves[] = {
     {id::kAlpha, 0, 0.0f, "Particles Alpha: 0.000", 0},
     {id::kAlpha, 1, 0.0020000000949949026f, "Particles Alpha: 0.002", 1},
     {id::kAlpha, 300, 0.6000000238418579f, "Particles Alpha: 0.600", 300},
@@ -64,7 +62,7 @@ const MoveCase kMoves[] = {
 
 TEST(TrackbarMappings, PositionsWriteTheFloatsAndLabelsOfTheTable)
 {
-    for (const MoveCase& move : kMoves) {
+    for (const auto& move : kMoves) {
         const FloatTrackbar& row = Row(move.trackbarId);
         const float value = row.valueFromPosition(move.position);
         EXPECT_EQ(value, move.value) << move.label;
@@ -73,49 +71,13 @@ TEST(TrackbarMappings, PositionsWriteTheFloatsAndLabelsOfTheTable)
     }
 }
 
-TEST(TrackbarMappings, FloatTrackbarsKeepTheirRangesAndRefreshOrder)
-{
-    const int order[] = {id::kAlpha, id::kFadeOut, id::kSpeed, id::kDrag, id::kGravityAmount, id::kGravityPower,
-                         id::kExp, id::kRadius, id::kPower, id::kScattering, id::kColorFading};
-    const TrackbarRange ranges[] = {{0, 500}, {0, 100}, {0, 100}, {10, 500}, {0, 100}, {0, 100},
-                                    {440, 600}, {0, 1000}, {0, 200}, {0, 1000}, {1, 5000}};
-    for (std::size_t i = 0; i < kFloatTrackbars.size(); ++i) {
-        EXPECT_EQ(kFloatTrackbars[i].trackbarId, order[i]);
-        EXPECT_EQ(kFloatTrackbars[i].range.min, ranges[i].min) << order[i];
-        EXPECT_EQ(kFloatTrackbars[i].range.max, ranges[i].max) << order[i];
-    }
-    EXPECT_EQ(FindFloatTrackbar(id::kScale), nullptr);
-}
-
 TEST(TrackbarMappings, ExpLabelHasFourDecimalsAfterAMoveAndThreeOnRefresh)
 {
     const FloatTrackbar& exp = Row(id::kExp);
     EXPECT_EQ(FormatLabel(exp.moveFormat, double{0.9962709546089172f}), "Exp: 0.9963");
     EXPECT_EQ(FormatLabel(exp.refreshFormat, double{0.9962709546089172f}), "Exp: 0.996");
-    for (const FloatTrackbar& row : kFloatTrackbars) {
-        if (row.trackbarId != id::kExp) {
-            EXPECT_STREQ(row.moveFormat, row.refreshFormat);
-        }
-    }
-}
-
-TEST(TrackbarMappings, DefaultsShowAtTheirKnownPositions)
-{
-    const std::pair<int, float> defaults[] = {
-        {id::kAlpha, 0.25f},     {id::kFadeOut, 1.0f},      {id::kSpeed, 1.0f},
-        {id::kDrag, 0.99f},      {id::kGravityAmount, 0.0015f}, {id::kGravityPower, 0.3f},
-        {id::kExp, 1.0f},        {id::kRadius, 0.6f},       {id::kPower, 0.01f},
-        {id::kScattering, 0.0f}, {id::kColorFading, 6.5f},
-    };
-    const int positions[] = {125, 100, 20, 452, 30, 6, 501, 774, 0, 0, 254};
-    for (std::size_t i = 0; i < std::size(defaults); ++i)
-        EXPECT_EQ(Row(defaults[i].first).positionFromValue(defaults[i].second), positions[i]) << defaults[i].first;
-}
-
-TEST(TrackbarMappings, PowerOfOneHundredthSitsAtZeroNotOne)
-{
-    // 0.01f × 100 is 0.99999998, truncated to 0.
-    EXPECT_EQ(Row(id::kPower).positionFromValue(0.01f), 0);
+    for (const FloatTrackbar& row : kFloatTrackbars)
+        EXPECT_TRUE(row.trackbarId == id::kExp || std::string(row.moveFormat) == row.refreshFormat) << row.moveFormat;
 }
 
 TEST(TrackbarMappings, ParticleCountIsTheCubeOfThePosition)
@@ -138,24 +100,9 @@ TEST(TrackbarMappings, ScalePositionsAreThePowersOfTwoAroundThree)
     const char* labels[] = {"Scale: 12%", "Scale: 25%", "Scale: 50%", "Scale: 100%",
                             "Scale: 200%", "Scale: 400%", "Scale: 800%"};
     const float scales[] = {0.125f, 0.25f, 0.5f, 1.0f, 2.0f, 4.0f, 8.0f};
-    for (int p = kScaleRange.min; p <= kScaleRange.max; ++p) {
-        EXPECT_EQ(ScaleFromPosition(p), scales[p]);
-        EXPECT_EQ(ScaleLabel(ScaleFromPosition(p)), labels[p]);
-    }
-    EXPECT_EQ(kScaleRefreshPosition, 3);
+    for (int p = kScaleRange.min; p <= kScaleRange.max; ++p)
+        EXPECT_TRUE(ScaleFromPosition(p) == scales[p] && ScaleLabel(ScaleFromPosition(p)) == labels[p]) << p;
     EXPECT_EQ(ScaleLabel(0.3f), "Scale: 30%");
-}
-
-TEST(TrackbarMappings, CanvasSizesAreFoundByTheirFirstEntry)
-{
-    EXPECT_EQ(FindTableIndex(CanvasWidths, 1024), 2);
-    EXPECT_EQ(FindTableIndex(CanvasWidths, 2560), 12);
-    EXPECT_EQ(FindTableIndex(CanvasHeights, 768), 2);
-    EXPECT_EQ(FindTableIndex(CanvasWidths, 1234), std::nullopt);
-    EXPECT_EQ(FindTableIndex(CanvasFormats, 113), 1);
-    EXPECT_EQ(FindTableIndex(CanvasFormats, 22), std::nullopt);
-    EXPECT_EQ(FormatLabel(kXResFormat, 1234), "X-Res: 1234");
-    EXPECT_EQ(FormatLabel(kYResFormat, 768), "Y-Res: 768");
 }
 
 TEST(TrackbarMappings, ValuesNoIntCanHoldBecomeTheLowestInt)

@@ -1,0 +1,169 @@
+// The keys and the pointer, sent where the platform sends them: to a window.
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QClipboard>
+
+#include "app_fixture.h"
+#include "engine_lifetime.h"
+#include "particles/attractor.h"
+#include "platform/clock.h"
+
+namespace lumeno::test {
+namespace {
+
+TEST_F(AppTest, KeysActFromTheFrameAndItsDialogButNotFromHelpAndWithAltOnlyTheEnginesAct)
+{
+    Start();
+    const auto debugBox = [this] { return Frame().PropertiesDialog()->ControlAs<QCheckBox>(control_id::kDebug)->isChecked(); };
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_Backspace, Qt::Key_Space})
+        QTest::keyClick(FrameWindow(), key, Qt::AltModifier);
+    EXPECT_EQ(g_particleSettings.colorIndex, 3) << "the defaults' colour";
+    EXPECT_FALSE(g_particleSettings.debug);
+    EXPECT_TRUE(g_engine->IsPaused());
+    Frame().ShowHelp();
+    QTest::keyClick(Frame().HelpDialog()->windowHandle(), Qt::Key_1);
+    QTest::keyClick(Frame().HelpDialog()->windowHandle(), Qt::Key_Space);
+    EXPECT_EQ(g_particleSettings.colorIndex, 3);
+    EXPECT_TRUE(g_engine->IsPaused());
+    QTest::keyClick(Frame().PropertiesDialog()->windowHandle(), Qt::Key_3);
+    EXPECT_EQ(g_particleSettings.colorIndex, 2);
+
+    QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
+    EXPECT_TRUE(g_particleSettings.debug);
+    EXPECT_TRUE(debugBox());
+    QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
+    EXPECT_FALSE(g_particleSettings.debug);
+    EXPECT_FALSE(debugBox());
+}
+
+TEST_F(AppTest, DigitsChooseTheColourEnterSavesAScreenshotAndCCopiesTheCanvasWhileThereIsOne)
+{
+    Start();
+    const auto radio = [this](int i) { return Frame().PropertiesDialog()->ControlAs<QAbstractButton>(control_id::kColorRadio1 + i)->isChecked(); };
+    const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4};
+    for (int index = 0; index < 4; ++index) {
+        QTest::keyClick(FrameWindow(), digits[index]);
+        EXPECT_EQ(g_particleSettings.colorIndex, index);
+        EXPECT_TRUE(radio(index));
+    }
+    std::filesystem::create_directory("screenshots");
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(FrameWindow(), Qt::Key_Return);
+    QTest::keyClick(FrameWindow(), Qt::Key_C);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("screenshots"), {}), 1);
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(96, 64));
+
+    DestroyEngine(); // digits still choose; C leaves the clipboard alone
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(FrameWindow(), Qt::Key_2);
+    QTest::keyClick(FrameWindow(), Qt::Key_C);
+    EXPECT_EQ(g_particleSettings.colorIndex, 1);
+    EXPECT_TRUE(radio(1));
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().isNull());
+}
+
+// The client point (200, 30) of 320 x 240 on the 96 x 64 canvas (aspect 64/96, scale 1):
+// x = (200 - 160) / (64/96) + 48 = 108, y = 30 - 120 + 32 = -58; in simulation space
+// 2 * 108 / 96 - 1 = 1.25 and -(2 * -58 / 64 - 1) = 2.8125, where the attractor settles.
+TEST_F(AppTest, PointerMovesOverTheSurfaceMoveTheAttractor)
+{
+    Start();
+    QTest::mouseMove(Surface(), QPoint(200, 30));
+    for (int step = 0; step < 12; ++step)
+        g_engine->Render();
+    EXPECT_NEAR(SimulationAttractor().x, 1.25f, 1e-4f);
+    EXPECT_NEAR(SimulationAttractor().y, 2.8125f, 1e-4f);
+}
+
+TEST_F(AppTest, F11GoesFullscreenWithoutTheMenuAndEscapeAtTheFrameComesBack)
+{
+    Start();
+    QTest::keyClick(FrameWindow(), Qt::Key_F11);
+    EXPECT_TRUE(Frame().isFullScreen());
+    EXPECT_FALSE(Frame().menuBar()->isVisible());
+    ASSERT_NE(Frame().PropertiesDialog()->focusWidget(), nullptr);
+    QTest::keyClick(Frame().PropertiesDialog()->focusWidget(), Qt::Key_Escape);
+    EXPECT_FALSE(Frame().PropertiesDialog()->isVisible());
+    EXPECT_TRUE(Frame().isFullScreen()) << "Escape in the dialog only hides it";
+
+    QTest::keyClick(FrameWindow(), Qt::Key_Escape);
+    EXPECT_TRUE(Frame().isMaximized());
+    EXPECT_TRUE(Frame().menuBar()->isVisible());
+    QTest::keyClick(FrameWindow(), Qt::Key_Escape);
+    EXPECT_FALSE(Frame().isFullScreen()) << "Escape outside fullscreen changes nothing";
+    QTest::keyClick(FrameWindow(), Qt::Key_F11);
+    QTest::keyClick(FrameWindow(), Qt::Key_F11);
+    EXPECT_FALSE(Frame().isFullScreen());
+}
+
+// A steady 17 ms a frame shows 1000 / 17 = 58.8 frames a second: the film plays at 59.
+TEST_F(AppTest, RRecordsTheShownFramesIntoAFilmAtTheShownRateAndSaysHowManyItHolds)
+{
+    Start();
+    SetClockSource([now = std::uint32_t{0}]() mutable { return now += 17; });
+    for (int frame = 0; frame < 12; ++frame)
+        g_engine->Render();
+    const QString title = Frame().windowTitle();
+
+    QTest::keyClick(FrameWindow(), Qt::Key_R);
+    EXPECT_EQ(Frame().windowTitle(), title + " - recording");
+    QTest::qWait(300); // frames come from the frame timer
+    QTest::keyClick(FrameWindow(), Qt::Key_R);
+
+    EXPECT_FALSE(Frame().IsRecording());
+    EXPECT_EQ(Frame().windowTitle(), title);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].title, "Recording");
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(Boxes()[0].text, match,
+                                 std::regex(R"(Recorded (recordings/\d{6}-\d{6}\.mp4): ([1-9]\d*) frames written, \d+ dropped\.)")))
+        << Boxes()[0].text;
+    char probed[64] = {};
+    FILE* ffprobe = ::popen(("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=width,height,"
+                             "r_frame_rate,nb_read_frames -of csv=p=0 " + match[1].str()).c_str(), "r");
+    ASSERT_NE(ffprobe, nullptr);
+    std::fgets(probed, sizeof probed, ffprobe);
+    ::pclose(ffprobe);
+    EXPECT_EQ(std::string(probed), "96,64,59/1," + match[2].str() + "\n");
+}
+
+// A film that cannot start (a file where its folder goes), and one whose ffmpeg fails.
+TEST_F(AppTest, ARecordingThatFailsSaysSoInABoxAndLeavesTheCaptionAndNoFilm)
+{
+    Start();
+    const QString title = Frame().windowTitle();
+    const auto boxSays = [this](const std::string& after) {
+        const std::regex said(R"(The film recordings/\d{6}-\d{6}\.mp4 was not written: )" + after);
+        EXPECT_TRUE(std::regex_match(Boxes().back().text, said)) << Boxes().back().text;
+        EXPECT_EQ(Boxes().back().icon, MessageIcon::Error);
+    };
+    std::ofstream("recordings") << "a file where the folder should be";
+    QTest::keyClick(FrameWindow(), Qt::Key_R);
+    ASSERT_EQ(Boxes().size(), 1u);
+    boxSays(R"(cannot make the folder recordings: .+\.)");
+    EXPECT_FALSE(Frame().IsRecording());
+    EXPECT_EQ(Frame().windowTitle(), title);
+
+    std::filesystem::remove("recordings");
+    const TempFolder bin;
+    std::ofstream(bin.File("ffmpeg")) << "#!/bin/sh\nexit 3\n";
+    std::filesystem::permissions(bin.File("ffmpeg"), std::filesystem::perms::owner_all);
+    const std::string path = std::getenv("PATH");
+    ::setenv("PATH", (bin.Path().string() + ":" + path).c_str(), 1);
+    QTest::keyClick(FrameWindow(), Qt::Key_R);
+    const bool told = QTest::qWaitFor([this] { return Boxes().size() == 2; }, 20000);
+    ::setenv("PATH", path.c_str(), 1);
+    ASSERT_TRUE(told) << "no box after ffmpeg ended";
+    boxSays(R"(ffmpeg (.|\n)*exit status 3(.|\n)*)");
+    EXPECT_FALSE(Frame().IsRecording());
+    EXPECT_EQ(Frame().windowTitle(), title);
+    EXPECT_TRUE(std::filesystem::is_empty("recordings")) << "no film and no temporary";
+}
+
+} // namespace
+} // namespace lumeno::test
