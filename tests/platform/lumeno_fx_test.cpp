@@ -1,6 +1,9 @@
 // The program's effect file on every canvas format: the fades, the exposure curve of the
 // scene pass, and the particle streaks.
 
+#include <algorithm>
+#include <cmath>
+
 #include <epoxy/gl.h>
 
 #include "gl_test_support.h"
@@ -118,6 +121,36 @@ TEST_P(LumenoFx, SceneFollowsTheExposureCurveWithinOneStep)
     glBindTexture(GL_TEXTURE_2D, 0);
     ExpectNear(Run("Scene", kKeepSource, 1.0f, 1.0f), {1.0f, 0.54167f, 0.0f, 1.0f}, 0.5f / 255.0f);
     ExpectNear(Run("Scene", kKeepSource, 1.0f, 2.0f), {1.0f, 0.58276f, 0.0f, 1.0f}, 0.5f / 255.0f);
+}
+
+// The shader's logarithm and power of two are approximations: over a ramp of every value
+// from -0.5 to 1.5 the picture stays within half an 8-bit step of the curve in double.
+TEST_P(LumenoFx, SceneStaysWithinHalfAStepOfTheCurveOverARamp)
+{
+    if (GetParam() != D3DFMT_A32B32G32R32F)
+        GTEST_SKIP() << "the ramp needs the canvas to hold every float";
+    std::vector<float> texels;
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        const float t = static_cast<float>(i) / (kWidth * kHeight - 1);
+        texels.insert(texels.end(), {t * 2 - 0.5f, 1.5f - t * 2, std::fmod(t * 7, 1.0f), 1.0f});
+    }
+    glBindTexture(GL_TEXTURE_2D, m_source.texture->Name());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kWidth, kHeight, GL_RGBA, GL_FLOAT, texels.data());
+    glBindTexture(GL_TEXTURE_2D, 0);
+    for (float exposure : {0.27197f, 0.5f, 0.99627f, 2.0f, 6.04662f}) {
+        Run("Scene", kKeepSource, 1.0f, exposure);
+        const std::vector<float> shown = ReadChannels(*m_target.surface);
+        for (int i = 0; i < kWidth * kHeight; ++i) {
+            const float* in = &texels[i * 4];
+            const double spill = (std::max(in[0] - 1.0, 0.0) + std::max(in[1] - 1.0, 0.0) + std::max(in[2] - 1.0, 0.0)
+                                  - std::max(-in[0], 0.0f) - std::max(-in[1], 0.0f) - std::max(-in[2], 0.0f)) / 6;
+            for (int k = 0; k < 3; ++k) {
+                const double c = std::clamp(in[k] + spill, 0.0, 1.0);
+                const double expected = std::pow(c, exposure) / std::max(std::pow(c, exposure) + std::pow(1 - c, exposure), 1e-300);
+                ASSERT_NEAR(shown[i * 4 + k], expected, 0.5 / 255) << "exposure " << exposure << " texel " << i << " channel " << k;
+            }
+        }
+    }
 }
 
 TEST_P(LumenoFx, ParticleTechniquesDrawStreaksAtTheSimulationPosition)
