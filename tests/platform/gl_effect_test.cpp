@@ -55,21 +55,20 @@ TEST_F(GlDeviceTest, EffectFilesThatFailToLoadSayWhereAndWhy)
 
 TEST_F(GlEffectTest, EffectFloatsOutliveTechniqueSwitches)
 {
-    GlEffect* effect = m_effect.get();
-    EXPECT_EQ(effect->CurrentTechnique(), "Constant"); // the file's first
-    effect->SetFloat("g_fValue", 0.5f);
-    ASSERT_EQ(effect->SetTechnique("Gradient"), S_OK);
-    EXPECT_EQ(effect->SetTechnique("constant"), D3DERR_INVALIDCALL); // names are case-sensitive
-    EXPECT_EQ(effect->CurrentTechnique(), "Gradient");
-    EXPECT_EQ(effect->SetFloat("g_fNotInTheFile", 1.0f), S_OK);
+    EXPECT_EQ(m_effect->CurrentTechnique(), "Constant"); // the file's first
+    m_effect->SetFloat("g_fValue", 0.5f);
+    ASSERT_EQ(m_effect->SetTechnique("Gradient"), S_OK);
+    EXPECT_EQ(m_effect->SetTechnique("constant"), D3DERR_INVALIDCALL); // names are case-sensitive
+    EXPECT_EQ(m_effect->CurrentTechnique(), "Gradient");
+    EXPECT_EQ(m_effect->SetFloat("g_fNotInTheFile", 1.0f), S_OK);
     DrawQuad("Constant");
     EXPECT_EQ(At(0, 0)[0], 0.5f);
 
     unsigned passes = 0;
-    EXPECT_EQ(effect->Begin(&passes, D3DXFX_DONOTSAVESTATE), S_OK);
+    EXPECT_EQ(m_effect->Begin(&passes, D3DXFX_DONOTSAVESTATE), S_OK);
     EXPECT_EQ(passes, 1u);
-    EXPECT_EQ(effect->BeginPass(1), D3DERR_INVALIDCALL);
-    EXPECT_EQ(effect->End(), S_OK);
+    EXPECT_EQ(m_effect->BeginPass(1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_effect->End(), S_OK);
 }
 
 } // namespace

@@ -93,19 +93,18 @@ TEST(GlPresent, BlitsTheSourceRectangleUprightIntoTheDestinationAndClearsTheRest
     GLint drawFramebuffer = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
     EXPECT_EQ(static_cast<GLuint>(drawFramebuffer), target->Framebuffer());
-    device.reset();
 }
 
-TEST(FormatProbe, Answers32BitFloatsOnThisDriverAndLeavesNoContextCurrent)
+// The probe answers 32-bit floats on this driver, leaving no context current where none
+// was. Restore Default probes while the window's context is current: the answer must not
+// change, the window's context must still be current, and GL's state is put back.
+TEST_F(GlDeviceTest, FormatProbeAnswers32BitFloatsAndKeepsTheCallersContextAndGlState)
 {
+    m_context->DoneCurrent();
+    ASSERT_EQ(eglGetCurrentContext(), EGL_NO_CONTEXT);
     EXPECT_EQ(ProbeBlendableCanvasFormatNow(), D3DFMT_A32B32G32R32F);
     EXPECT_EQ(eglGetCurrentContext(), EGL_NO_CONTEXT);
-}
-
-// Restore Default probes while the window's context is current: the answer must not
-// change, the window's context must still be current, and GL's state is put back.
-TEST_F(GlDeviceTest, FormatProbeKeepsTheCallersContextAndGlState)
-{
+    ASSERT_TRUE(m_context->MakeCurrent());
     const EGLContext callers = eglGetCurrentContext();
     ASSERT_NE(callers, EGL_NO_CONTEXT);
     EXPECT_EQ(ProbeBlendableCanvasFormatNow(), D3DFMT_A32B32G32R32F);

@@ -24,9 +24,6 @@ void main()
 { vec2 p = floor(gl_FragCoord.xy); fragColour = vec4(p.x / 16.0, p.y / 8.0, (p.x + 16.0 * p.y) / 128.0, 1.0); }
 @fragment TexCoord
 in vec2 texCoord; out vec4 fragColour; void main() { fragColour = vec4(texCoord, 0.0, 1.0); }
-@fragment Copy
-uniform sampler2D g_tSource; in vec2 texCoord; out vec4 fragColour;
-void main() { fragColour = texture(g_tSource, texCoord); }
 @fragment Difference
 uniform sampler2D g_tA; uniform sampler2D g_tB; in vec2 texCoord; out vec4 fragColour;
 void main() { fragColour = texture(g_tA, texCoord) - texture(g_tB, texCoord); }
@@ -43,7 +40,6 @@ void main() { int v = LumenoVertex(); if (v >= lumeno_VertexCount) return;
 @technique Constant Quad Constant
 @technique Gradient Quad Gradient
 @technique TexCoord Quad TexCoord
-@technique Copy Quad Copy
 @technique Difference Quad Difference
 @technique Line Line LineColour
 @technique Lit PixelLine LineColour CapturePixelLine
@@ -66,28 +62,22 @@ void GlEffectTest::SetUp()
     GlDeviceTest::SetUp();
     if (HasFatalFailure())
         return;
-    m_effect = LoadEffect(kTestEffect);
-    ASSERT_NE(m_effect, nullptr);
+    const std::string path = m_folder.File("test.fx");
+    std::ofstream(path) << kTestEffect;
+    std::string log;
+    ASSERT_EQ(CreateEffectFromFile(*m_device, path, &m_effect, &log), S_OK) << log;
+    EXPECT_EQ(log, "");
     m_effect->SetFloat("g_fScreenAspectRatio", 0.5f);
     m_canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
     Fill(m_canvas, 0x00000000);
-}
-
-void GlDeviceTest::TearDown()
-{
-    m_effect.reset();
-    m_quad.reset();
-    m_device.reset();
-    m_context.reset();
 }
 
 Canvas GlDeviceTest::MakeCanvas(D3DFORMAT format, int width, int height)
 {
     Canvas canvas;
     EXPECT_EQ(m_device->CreateTexture(width, height, format, &canvas.texture), S_OK);
-    if (canvas.texture) {
+    if (canvas.texture)
         EXPECT_EQ(canvas.texture->GetSurfaceLevel(0, &canvas.surface), S_OK);
-    }
     return canvas;
 }
 
@@ -106,17 +96,6 @@ std::shared_ptr<GlVertexBuffer> GlDeviceTest::MakeBuffer(const void* data, std::
     std::memcpy(mapped, data, bytes);
     EXPECT_EQ(buffer->Unlock(), S_OK);
     return buffer;
-}
-
-std::unique_ptr<GlEffect> GlDeviceTest::LoadEffect(const std::string& text)
-{
-    const std::string path = m_folder.File("test.fx");
-    std::ofstream(path) << text;
-    std::unique_ptr<GlEffect> effect;
-    std::string log;
-    EXPECT_EQ(CreateEffectFromFile(*m_device, path, &effect, &log), S_OK) << log;
-    EXPECT_EQ(log, "");
-    return effect;
 }
 
 void GlDeviceTest::SetBlend(std::uint32_t source, std::uint32_t destination, std::uint32_t op)

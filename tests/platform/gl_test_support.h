@@ -20,10 +20,10 @@ inline constexpr int kHeight = 8;
 inline constexpr D3DFORMAT kCanvasFormats[] = {D3DFMT_A8R8G8B8, D3DFMT_A16B16G16R16F, D3DFMT_A32B32G32R32F};
 
 // Techniques: Constant (g_fValue everywhere), Gradient (a distinct value per pixel),
-// TexCoord (the quad's texture coordinate as colour), Copy (g_tSource), Difference
-// (g_tA - g_tB) on the screen quad; Line (particle format, vertex colour, x times
-// g_fScreenAspectRatio); Lit and Unlit (particle format, positions in pixels of GL's
-// window, y up; Lit with a capture for the device's own lines).
+// TexCoord (the quad's texture coordinate as colour), Difference (g_tA - g_tB) on the
+// screen quad; Line (particle format, vertex colour, x times g_fScreenAspectRatio); Lit
+// and Unlit (particle format, positions in pixels of GL's window, y up; Lit with a
+// capture for the device's own lines).
 extern const char* const kTestEffect;
 
 struct Canvas {
@@ -39,19 +39,17 @@ struct LineVertex {
 // A pixel's four channels from ReadChannels' result.
 std::vector<float> Pixel(const std::vector<float>& channels, int x, int y, int width = kWidth);
 
-// The device culls screen-clockwise triangles (D3DCULL_CW), as the engine sets it up.
+// The device culls screen-clockwise triangles (D3DCULL_CW), as the engine sets it up. The
+// members go in reverse order: the effect and the quad before the device and its context.
 class GlDeviceTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     Canvas MakeCanvas(D3DFORMAT format, int width = kWidth, int height = kHeight);
     // Makes the canvas render target 0 and clears it to the ARGB colour.
     void Fill(const Canvas& canvas, D3DCOLOR colour);
     // A vertex buffer of exactly these bytes, written through a lock with the flags.
     std::shared_ptr<GlVertexBuffer> MakeBuffer(const void* data, std::size_t bytes, std::uint32_t flags = 0);
-    // Writes the text to a file in a fresh folder and loads it; fails the test on error.
-    std::unique_ptr<GlEffect> LoadEffect(const std::string& text);
     // Blending on with these factors and operation.
     void SetBlend(std::uint32_t source, std::uint32_t destination, std::uint32_t op = D3DBLENDOP_ADD);
     // Draws the screen quad (corners at -0.501 and size - 0.501) with a technique of m_effect into
@@ -66,7 +64,7 @@ protected:
     std::unique_ptr<GlDevice> m_device;
     TempFolder m_folder;
     std::shared_ptr<GlVertexBuffer> m_quad;
-    std::unique_ptr<GlEffect> m_effect; // released before the device
+    std::unique_ptr<GlEffect> m_effect;
 };
 
 // With kTestEffect loaded into m_effect (aspect ratio 8 / 16) and m_canvas, a 32-bit float

@@ -1,5 +1,5 @@
-// Picture files without a GL context: what HDR makes of values RGBE cannot hold, and the
-// result codes that say why a file could not be written.
+// Picture files without a GL context: what HDR makes of values RGBE cannot hold, BMP's
+// rounding, and the result codes that say why a file could not be written.
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,13 @@
 #include <filesystem>
 #include <fstream>
 #include <limits>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <stb_image.h>
 
-#include "platform/gl/gl_device.h"
 #include "platform/errno_result.h"
+#include "platform/gl/gl_device.h"
 #include "platform/image_file.h"
 #include "support/temp_folder.h"
 
@@ -24,42 +23,27 @@ namespace {
 
 GlImage FloatImage(std::vector<float> rgba)
 {
-    GlImage image;
-    image.width = static_cast<int>(rgba.size() / 4);
-    image.height = 1;
-    image.format = D3DFMT_A32B32G32R32F;
-    image.rowPitch = rgba.size() * sizeof(float);
-    image.floats = std::move(rgba);
-    return image;
+    return {static_cast<int>(rgba.size() / 4), 1, D3DFMT_A32B32G32R32F, rgba.size() * sizeof(float), {}, rgba};
 }
 
+// RGBE has no sign and no infinity; 0.25, 0.75 and 2 are exact in it (8-bit mantissa,
+// shared exponent).
 TEST(ImageFile, HdrWritesBelowZeroAndNotANumberAsZeroAndKeepsAboveOne)
 {
-    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
-    constexpr float kInfinity = std::numeric_limits<float>::infinity();
-    const GlImage image = FloatImage({
-        -0.5f, 0.25f, 0.75f, 1.0f, // a streak subtracted past white in red only
-        kNaN, 2.0f, -kInfinity, 1.0f,
-        kInfinity, 0.0f, 0.0f, 1.0f,
-        -3.0f, -1.0f, -0.001f, 1.0f,
-    });
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN(), kInf = std::numeric_limits<float>::infinity();
     test::TempFolder folder;
     const std::string path = folder.File("a.hdr");
+    const GlImage image = FloatImage({-0.5f, 0.25f, 0.75f, 1, kNaN, 2, -kInf, 1, kInf, 0, 0, 1, -3, -1, -0.001f, 1});
     ASSERT_EQ(SaveImageFile(path, image, ImageFileFormat::Hdr), S_OK);
-
     int width = 0, height = 0, channels = 0;
     float* values = stbi_loadf(path.c_str(), &width, &height, &channels, 3);
     ASSERT_TRUE(values);
-    ASSERT_EQ(width, 4);
-    // 0.25, 0.75 and 2 are exact in RGBE (8-bit mantissa, shared exponent).
-    const float expected[] = {0.0f, 0.25f, 0.75f, 0.0f, 2.0f, 0.0f};
-    for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(values[i], expected[i]) << "value " << i;
-    EXPECT_GT(values[6], 1e38f) << "infinity as the largest value RGBE holds";
-    EXPECT_TRUE(std::isfinite(values[6]));
-    for (int i = 9; i < 12; ++i)
-        EXPECT_EQ(values[i], 0.0f) << "value " << i;
+    EXPECT_EQ(width, 4);
+    std::vector<float> loaded(values, values + 12);
     stbi_image_free(values);
+    EXPECT_TRUE(loaded[6] > 1e38f && std::isfinite(loaded[6])) << "infinity as the largest value RGBE holds";
+    loaded[6] = 0;
+    EXPECT_EQ(loaded, (std::vector<float>{0, 0.25f, 0.75f, 0, 2, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(ImageFile, BmpRoundsFloatsToTheNearestByte)
@@ -78,19 +62,14 @@ TEST(ImageFile, FailuresNameTheirCauseAndWriteNothing)
 {
     test::TempFolder folder;
     std::ofstream(folder.File("a file")) << "not a folder";
-    const GlImage image = FloatImage({0.5f, 0.5f, 0.5f, 1.0f});
-    const struct {
-        std::string path;
-        HRESULT expected;
-    } cases[] = {
+    const std::pair<std::string, HRESULT> cases[] = {
         {folder.File("screenshots/1.bmp"), static_cast<HRESULT>(0x80070003u)}, // ENOENT
         {folder.File("a file/1.hdr"), static_cast<HRESULT>(0x80070003u)},      // ENOTDIR
         {folder.File("") + std::string(300, 'x') + ".bmp", static_cast<HRESULT>(0x800700CEu)},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(SaveImageFile(c.path, image, ImageFileFormat::Bmp), c.expected) << c.path;
-        EXPECT_EQ(SaveImageFile(c.path, image, ImageFileFormat::Hdr), c.expected) << c.path;
-    }
+    for (const auto& [path, expected] : cases)
+        for (ImageFileFormat format : {ImageFileFormat::Bmp, ImageFileFormat::Hdr})
+            EXPECT_EQ(SaveImageFile(path, FloatImage({0.5f, 0.5f, 0.5f, 1}), format), expected) << path;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no folder made";
     // A full disk cannot be made here: its code, which the user's box names, directly.
     EXPECT_EQ(HResultFromErrno(ENOSPC), static_cast<HRESULT>(0x80070070u));
@@ -107,8 +86,8 @@ TEST(ImageFileDeathTest, FolderThatMayNotBeWrittenIsAccessDenied)
             // Root writes whatever the mode says: drop to nobody first.
             if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
                 std::_Exit(3);
-            const GlImage image = FloatImage({0.5f, 0.5f, 0.5f, 1.0f});
-            std::_Exit(SaveImageFile(path, image, ImageFileFormat::Bmp) == static_cast<HRESULT>(0x80070005u) ? 0 : 1);
+            const HRESULT result = SaveImageFile(path, FloatImage({0.5f, 0.5f, 0.5f, 1}), ImageFileFormat::Bmp);
+            std::_Exit(result == static_cast<HRESULT>(0x80070005u) ? 0 : 1);
         },
         ::testing::ExitedWithCode(0), "");
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
