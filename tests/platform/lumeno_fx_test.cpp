@@ -83,8 +83,8 @@ TEST_P(LumenoFx, FadesChangeNothingAtRatioOneAndMoveTowardsBlackOrWhite)
     }
 }
 
-// c^e / (c^e + (1 - c)^e) per channel, worked out in double: black and white stay, 1 is the
-// identity, and the curve is symmetric around one half (0x40 and 0xBF at 0.5).
+// c^e / (c^e + (1 - c)^e) per channel at known points, symmetric around one half (0x40 and
+// 0xBF at 0.5); black, white and the identity at 1 are the ramp's below.
 TEST_P(LumenoFx, SceneFollowsTheExposureCurveWithinOneStep)
 {
     const struct {
@@ -92,11 +92,6 @@ TEST_P(LumenoFx, SceneFollowsTheExposureCurveWithinOneStep)
         float exposure;
         std::vector<float> rgb;
     } cases[] = {
-        {0x00000000, 0.27197f, {0, 0, 0}},
-        {0x00000000, 6.04662f, {0, 0, 0}},
-        {0x00FFFFFF, 0.27197f, {1, 1, 1}},
-        {0x00FFFFFF, 6.04662f, {1, 1, 1}},
-        {kSample, 1.0f, {192 / 255.0f, 128 / 255.0f, 64 / 255.0f}},
         {0x00404040, 0.5f, {0.36663f, 0.36663f, 0.36663f}},
         {0x00BFBFBF, 0.5f, {0.63337f, 0.63337f, 0.63337f}},
         {kSample, 0.27197f, {0.5752f, 0.5005f, 0.4262f}},
@@ -110,8 +105,9 @@ TEST_P(LumenoFx, SceneFollowsTheExposureCurveWithinOneStep)
 }
 
 // The shader's logarithm and power of two are approximations: over a ramp from -0.5 to 1.5,
-// as the canvas holds it, the picture stays within half an 8-bit step of the curve in double
-// (a step on 8-bit canvases). Float canvases hold light beyond white and ink beyond black: a
+// as the canvas holds it (clipped to black and white on 8-bit canvases), the picture stays
+// within half an 8-bit step of the curve in double (a step on 8-bit canvases), black and
+// white stay, and 1 is the identity. Float canvases hold light beyond white and ink beyond black: a
 // sixth of each excess spills into the other channels, (1.5, 0.5, -0.25) becoming
 // (1.54, 0.54, -0.21).
 TEST_P(LumenoFx, SceneStaysWithinHalfAStepOfTheCurveOverARampWithTheExcessSpilled)
@@ -127,7 +123,7 @@ TEST_P(LumenoFx, SceneStaysWithinHalfAStepOfTheCurveOverARampWithTheExcessSpille
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, kWidth, kHeight, GL_RGBA, GL_FLOAT, ramp.data());
     glBindTexture(GL_TEXTURE_2D, 0);
     const std::vector<float> texels = ReadChannels(*m_source.surface);
-    for (float exposure : {0.27197f, 0.5f, 0.99627f, 2.0f, 6.04662f}) {
+    for (float exposure : {0.27197f, 0.5f, 0.99627f, 1.0f, 2.0f, 6.04662f}) {
         Run("Scene", kKeepSource, 1.0f, exposure);
         const std::vector<float> shown = ReadChannels(*m_target.surface);
         for (int i = 0; i < kWidth * kHeight; ++i) {
