@@ -1,19 +1,10 @@
 // The device on a real headless context: render targets, canvases of every format,
 // resource limits and lifetimes, scenes, and the render states it mirrors into GL.
 
-#include <epoxy/gl.h>
-
 #include "gl_test_support.h"
 
 namespace lumeno::test {
 namespace {
-
-GLint GlInt(GLenum name)
-{
-    GLint values[4] = {};
-    glGetIntegerv(name, values);
-    return values[0];
-}
 
 // The context is current core GL 3.3 with no window; the device starts on its back buffer
 // and takes only a surface, and only as render target 0.

@@ -1,7 +1,6 @@
 // Presenting into a window, and the probe that picks the canvas format GL can blend into.
 
 #include <epoxy/egl.h>
-#include <epoxy/gl.h>
 
 #include "gl_test_support.h"
 #include "platform/format_probe.h"
@@ -90,9 +89,7 @@ TEST(GlPresent, BlitsTheSourceRectangleUprightIntoTheDestinationAndClearsTheRest
     // The device draws into its render target again afterwards.
     std::shared_ptr<GlSurface> target;
     ASSERT_EQ(device->GetRenderTarget(0, &target), S_OK);
-    GLint drawFramebuffer = 0;
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
-    EXPECT_EQ(static_cast<GLuint>(drawFramebuffer), target->Framebuffer());
+    EXPECT_EQ(static_cast<GLuint>(GlInt(GL_DRAW_FRAMEBUFFER_BINDING)), target->Framebuffer());
 }
 
 // The probe answers 32-bit floats on this driver, leaving no context current where none
@@ -111,16 +108,12 @@ TEST_F(GlDeviceTest, FormatProbeAnswers32BitFloatsAndKeepsTheCallersContextAndGl
     EXPECT_EQ(ProbeBlendableCanvasFormat(), D3DFMT_A32B32G32R32F);
     EXPECT_EQ(eglGetCurrentContext(), callers);
 
-    GLint before = 0, after = 0, viewport[4] = {};
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &before);
+    const GLint framebuffer = GlInt(GL_DRAW_FRAMEBUFFER_BINDING);
     for (D3DFORMAT format : kCanvasFormats)
         EXPECT_TRUE(BlendableByProbeRender(format)) << format;
     EXPECT_FALSE(BlendableByProbeRender(42));
-    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &after);
-    EXPECT_EQ(after, before);
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], kWidth);
-    EXPECT_EQ(viewport[3], kHeight);
+    EXPECT_EQ(GlInt(GL_DRAW_FRAMEBUFFER_BINDING), framebuffer);
+    EXPECT_EQ(std::pair(GlInt(GL_VIEWPORT, 2), GlInt(GL_VIEWPORT, 3)), std::pair(kWidth, kHeight));
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
 
     const Canvas canvas = MakeCanvas(D3DFMT_A32B32G32R32F);

@@ -130,8 +130,9 @@ TEST_F(GlSoftwareLines, AThousandStreaksThroughOnePixelSumInEveryFormatAddedAndS
                 const float expected = invert ? 1.0f - light[c] : light[c];
                 EXPECT_NEAR(centre[c], expected, 0.01f * std::fabs(expected)) << "channel " << c;
             }
-            if (format == D3DFMT_A32B32G32R32F)
+            if (format == D3DFMT_A32B32G32R32F) {
                 EXPECT_NEAR(Sum(software, 0), Sum(driver, 0), 0.01 * std::fabs(Sum(driver, 0)));
+            }
         }
     }
 }

@@ -76,8 +76,9 @@ Canvas GlDeviceTest::MakeCanvas(D3DFORMAT format, int width, int height)
 {
     Canvas canvas;
     EXPECT_EQ(m_device->CreateTexture(width, height, format, &canvas.texture), S_OK);
-    if (canvas.texture)
+    if (canvas.texture) {
         EXPECT_EQ(canvas.texture->GetSurfaceLevel(0, &canvas.surface), S_OK);
+    }
     return canvas;
 }
 
@@ -148,6 +149,13 @@ std::vector<float> GlDeviceTest::ReadChannels(const GlSurface& surface)
     for (std::uint8_t byte : image.bytes)
         channels.push_back(static_cast<float>(byte) / 255.0f);
     return channels;
+}
+
+GLint GlInt(GLenum name, int index)
+{
+    GLint values[4] = {};
+    glGetIntegerv(name, values);
+    return values[index];
 }
 
 std::vector<float> Pixel(const std::vector<float>& channels, int x, int y, int width)

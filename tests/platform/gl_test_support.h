@@ -2,6 +2,7 @@
 // A headless context with a 16x8 device for GL tests, and the helpers they share: canvases,
 // vertex buffers, the screen quad and line lists, a small effect of test techniques, read-back.
 
+#include <epoxy/gl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -35,6 +36,9 @@ struct Canvas {
 struct LineVertex {
     float x, y, vx, vy, r, g, b, a;
 };
+
+// The value of GL's integer state `name` at `index` (of up to four).
+GLint GlInt(GLenum name, int index = 0);
 
 // A pixel's four channels from ReadChannels' result.
 std::vector<float> Pixel(const std::vector<float>& channels, int x, int y, int width = kWidth);

@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include <epoxy/gl.h>
-
 #include "gl_test_support.h"
 
 namespace lumeno::test {
