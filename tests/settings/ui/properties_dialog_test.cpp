@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 #include <utility>
 
 #include <QTest>
@@ -144,12 +145,10 @@ TEST_F(DialogTest, TouchingExpWithoutMovingAndKeyboardScrollsWriteTheField)
 
 TEST_F(DialogTest, CheckBoxesAndCreateMethodRadiosWriteTheirFieldsWhenClicked)
 {
-    Button(id::kAntiAlias).click();
-    EXPECT_EQ(g_particleSettings.antiAlias, 0);
-    Button(id::kInvert).click();
-    EXPECT_FALSE(g_particleSettings.invert);
-    Button(id::kDebug).click();
-    EXPECT_TRUE(g_particleSettings.debug);
+    for (int box : {id::kAntiAlias, id::kInvert, id::kDebug})
+        Button(box).click();
+    const ParticleSettings& p = g_particleSettings;
+    EXPECT_EQ(std::tuple(p.antiAlias, p.invert, p.debug), std::tuple(0, false, true));
     Button(id::kAntiAlias).click();
     EXPECT_EQ(g_particleSettings.antiAlias, 1);
 
