@@ -44,7 +44,8 @@ Bytes ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(in), {}};
-    return Bytes(reinterpret_cast<const std::byte*>(text.data()), reinterpret_cast<const std::byte*>(text.data()) + text.size());
+    const auto* data = reinterpret_cast<const std::byte*>(text.data());
+    return Bytes(data, data + text.size());
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes)

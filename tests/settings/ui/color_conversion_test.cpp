@@ -16,7 +16,8 @@ TEST(ColorConversion, BytesBecomeMultiplesOfTheSinglePrecisionOne255thAndComeBac
         EXPECT_EQ(ColorRefFromFloats(FloatsFromColorRef(color)), color) << k;
     }
     const ColorRGB color = FloatsFromColorRef(MakeColorRef(128, 64, 32));
-    EXPECT_EQ(std::tuple(color.r, color.g, color.b), std::tuple(0.501960813999176f, 0.250980406999588f, 0.125490203499794f));
+    EXPECT_EQ(std::tuple(color.r, color.g, color.b),
+              std::tuple(0.501960813999176f, 0.250980406999588f, 0.125490203499794f));
     EXPECT_EQ(FloatsFromColorRef(MakeColorRef(255, 0, 0)).r, 1.0f);
 }
 

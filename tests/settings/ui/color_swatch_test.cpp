@@ -65,7 +65,8 @@ TEST_F(SwatchTest, PickedColourGoesIntoItsSlotAsWholeBytesAndACancelStoresTheTru
     Swatch(1).click();
     EXPECT_EQ(picker.initialColors, std::vector<COLORREF>{MakeColorRef(0, 255, 0)});
     const ColorRGB& picked = g_particleSettings.colors[1];
-    EXPECT_EQ(std::tuple(picked.r, picked.g, picked.b), std::tuple(0.501960813999176f, 0.250980406999588f, 0.125490203499794f));
+    EXPECT_EQ(std::tuple(picked.r, picked.g, picked.b),
+              std::tuple(0.501960813999176f, 0.250980406999588f, 0.125490203499794f));
     EXPECT_EQ(g_particleSettings.colorIndex, 3); // no blend, no slot change
     dialog.UpdateControls();
     EXPECT_EQ(Swatch(1).GetColor(), MakeColorRef(128, 64, 32));
