@@ -163,12 +163,10 @@ TEST_F(DialogTest, CheckBoxesAndCreateMethodRadiosWriteTheirFieldsWhenClicked)
 // the box has not caught up with yet stays set.
 TEST_F(DialogTest, ToggleDebugFlipsTheBoxAndTheFieldFollowingTheBox)
 {
-    dialog.ToggleDebug();
-    EXPECT_TRUE(Button(id::kDebug).isChecked());
-    EXPECT_TRUE(g_particleSettings.debug);
-    dialog.ToggleDebug();
-    EXPECT_FALSE(Button(id::kDebug).isChecked());
-    EXPECT_FALSE(g_particleSettings.debug);
+    for (const bool on : {true, false}) {
+        dialog.ToggleDebug();
+        EXPECT_EQ(std::pair(Button(id::kDebug).isChecked(), g_particleSettings.debug), std::pair(on, on));
+    }
     g_particleSettings.debug = true; // not refreshed into the box
     dialog.ToggleDebug();
     EXPECT_TRUE(g_particleSettings.debug);
