@@ -43,23 +43,15 @@ const Bytes kDefaultFile = FromHex(
 Bytes ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    Bytes bytes;
-    for (std::istreambuf_iterator<char> it(in), end; it != end; ++it)
-        bytes.push_back(static_cast<std::byte>(*it));
-    return bytes;
+    const std::string text{std::istreambuf_iterator<char>(in), {}};
+    const auto* data = reinterpret_cast<const std::byte*>(text.data());
+    return Bytes(data, data + text.size());
 }
 
 void WriteFile(const std::string& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-CanvasSettings DefaultCanvasAt116()
-{
-    CanvasSettings canvas;
-    canvas.format = kFormatRGBA32F;
-    return canvas;
 }
 
 // Permission bits hold only without privileges: `check` runs in a child process that
@@ -159,7 +151,7 @@ TEST(SettingsFileDeathTest, SaveIntoReadOnlyFolderKeepsOldFileAndSaysAccessDenie
     ::chmod(path.c_str(), 0644);
     ExpectTrueWithoutPrivileges([&] {
         test::MessageBoxRecorder boxes;
-        const bool ok = SaveSettingsTo(path, DefaultCanvasAt116(), ParticleSettings());
+        const bool ok = SaveSettingsTo(path, CanvasSettings(), ParticleSettings());
         return !ok && boxes.Boxes().size() == 1 && boxes.Boxes()[0].text == "Access to " + path + " was denied." &&
                boxes.Boxes()[0].title.empty() && boxes.Boxes()[0].icon == MessageIcon::Warning;
     });
@@ -172,7 +164,7 @@ TEST(SettingsFile, SaveIntoMissingFolderSaysSoAndCreatesNothing)
     test::TempFolder folder;
     test::MessageBoxRecorder boxes;
     const std::string path = folder.File("missing/settings_v4.ar");
-    EXPECT_FALSE(SaveSettingsTo(path, DefaultCanvasAt116(), ParticleSettings()));
+    EXPECT_FALSE(SaveSettingsTo(path, CanvasSettings(), ParticleSettings()));
     ASSERT_EQ(boxes.Boxes().size(), 1u);
     EXPECT_EQ(boxes.Boxes()[0].text, path + " could not be created because its folder does not exist.");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "missing"));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/particle_settings.h"
 #include "settings/ui/color_conversion.h"
 
@@ -14,18 +16,15 @@ TEST(ColorConversion, BytesBecomeMultiplesOfTheSinglePrecisionOne255thAndComeBac
         EXPECT_EQ(ColorRefFromFloats(FloatsFromColorRef(color)), color) << k;
     }
     const ColorRGB color = FloatsFromColorRef(MakeColorRef(128, 64, 32));
-    EXPECT_EQ(color.r, 0.501960813999176f);
-    EXPECT_EQ(color.g, 0.250980406999588f);
-    EXPECT_EQ(color.b, 0.125490203499794f);
+    EXPECT_EQ(std::tuple(color.r, color.g, color.b),
+              std::tuple(0.501960813999176f, 0.250980406999588f, 0.125490203499794f));
     EXPECT_EQ(FloatsFromColorRef(MakeColorRef(255, 0, 0)).r, 1.0f);
 }
 
 TEST(ColorConversion, FloatsAreTruncatedToBytesRedLowest)
 {
-    const ParticleSettings defaults;
-    EXPECT_EQ(ColorRefFromFloats(defaults.colors[0]), 0x0000FFu);
-    EXPECT_EQ(ColorRefFromFloats(defaults.colors[1]), 0x00FF00u);
-    EXPECT_EQ(ColorRefFromFloats(defaults.colors[2]), 0xFF0000u);
+    EXPECT_EQ(ColorRefFromFloats(1.0f, 0.0f, 0.0f), 0x0000FFu);
+    EXPECT_EQ(ColorRefFromFloats(0.0f, 0.0f, 1.0f), 0xFF0000u);
     // 0.3f × 255 is 76.49999…: the swatch holds 76, which reads back as about 0.29804.
     EXPECT_EQ(ColorRefFromFloats(0.3f, 0.0f, 0.0f), 76u);
     EXPECT_EQ(FloatsFromColorRef(76u).r, 0.2980392277240753f);

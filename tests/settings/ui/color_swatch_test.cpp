@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <tuple>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -51,12 +52,10 @@ protected:
 
 TEST_F(SwatchTest, DefaultsShowRedGreenBlueWithTheFourthRadioChecked)
 {
-    EXPECT_EQ(Swatch(0).GetColor(), MakeColorRef(255, 0, 0));
-    EXPECT_EQ(Swatch(1).GetColor(), MakeColorRef(0, 255, 0));
-    EXPECT_EQ(Swatch(2).GetColor(), MakeColorRef(0, 0, 255));
+    EXPECT_EQ(std::tuple(Swatch(0).GetColor(), Swatch(1).GetColor(), Swatch(2).GetColor()),
+              std::tuple(MakeColorRef(255, 0, 0), MakeColorRef(0, 255, 0), MakeColorRef(0, 0, 255)));
     EXPECT_EQ(RadioChecks(), (std::vector<bool>{false, false, false, true}));
-    EXPECT_TRUE(Swatch(0).IsEditable());
-    EXPECT_FALSE(Swatch(3).IsEditable());
+    EXPECT_TRUE(Swatch(0).IsEditable() && !Swatch(3).IsEditable());
     EXPECT_EQ(Swatch(3).text(), "4");
 }
 
@@ -65,9 +64,9 @@ TEST_F(SwatchTest, PickedColourGoesIntoItsSlotAsWholeBytesAndACancelStoresTheTru
     ScriptedPicker picker(MakeColorRef(128, 64, 32));
     Swatch(1).click();
     EXPECT_EQ(picker.initialColors, std::vector<COLORREF>{MakeColorRef(0, 255, 0)});
-    EXPECT_EQ(g_particleSettings.colors[1].r, 0.501960813999176f);
-    EXPECT_EQ(g_particleSettings.colors[1].g, 0.250980406999588f);
-    EXPECT_EQ(g_particleSettings.colors[1].b, 0.125490203499794f);
+    const ColorRGB& picked = g_particleSettings.colors[1];
+    EXPECT_EQ(std::tuple(picked.r, picked.g, picked.b),
+              std::tuple(0.501960813999176f, 0.250980406999588f, 0.125490203499794f));
     EXPECT_EQ(g_particleSettings.colorIndex, 3); // no blend, no slot change
     dialog.UpdateControls();
     EXPECT_EQ(Swatch(1).GetColor(), MakeColorRef(128, 64, 32));

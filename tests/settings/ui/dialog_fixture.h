@@ -1,6 +1,6 @@
 #pragma once
-// A properties dialog on a host that records what the dialog asks of it, with both
-// records at their defaults before and after each test.
+// A properties dialog on a host that records what the dialog asks of it, with the
+// process's records at their defaults before and after each test.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +20,7 @@
 #include "settings/ui/properties_dialog.h"
 #include "settings/ui/properties_host.h"
 #include "settings/ui/trackbar.h"
+#include "support/process_state.h"
 
 namespace lumeno::test {
 
@@ -55,17 +56,10 @@ class DialogTest : public ::testing::Test {
 protected:
     DialogTest()
     {
-        ResetRecords();
+        ResetProcessState();
         dialog.UpdateControls();
     }
-    ~DialogTest() override { ResetRecords(); }
-
-    static void ResetRecords()
-    {
-        static const CanvasSettings defaultCanvas; // the format probe runs once
-        CanvasSettingsRecord() = defaultCanvas;
-        g_particleSettings = ParticleSettings();
-    }
+    ~DialogTest() override { ResetProcessState(); }
 
     static std::vector<std::byte> Records() { return EncodeSettings(CanvasSettingsRecord(), g_particleSettings); }
 
@@ -80,7 +74,6 @@ protected:
             checks.push_back(Button(buttonId).isChecked());
         return checks;
     }
-
     // A user's move: the trackbar reports the scroll as a drag does.
     void Move(int trackbarId, int position) { Bar(trackbarId).setValue(position); }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "settings/ui/dialog_fit.h"
 #include "settings/ui/dialog_units.h"
 
@@ -8,11 +10,10 @@ namespace {
 
 TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero)
 {
-    EXPECT_EQ(MulDiv(7, 6, 4), 11);   // 10.5
-    EXPECT_EQ(MulDiv(5, 6, 4), 8);    // 7.5
-    EXPECT_EQ(MulDiv(1, 5, 4), 1);    // 1.25
-    EXPECT_EQ(MulDiv(-7, 6, 4), -11); // −10.5
-    EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000);
+    // 10.5, 7.5, 1.25, −10.5, and a product past the int range.
+    for (const auto& [number, times, over, rounded] :
+         {std::tuple{7, 6, 4, 11}, {5, 6, 4, 8}, {1, 5, 4, 1}, {-7, 6, 4, -11}, {2000000000, 3, 4, 1500000000}})
+        EXPECT_EQ(MulDiv(number, times, over), rounded) << number;
 }
 
 TEST(DialogUnits, BaseWidthIsTheRoundedAverageOfTheAlphabet)

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 #include <utility>
 
 #include <QTest>
@@ -144,12 +145,10 @@ TEST_F(DialogTest, TouchingExpWithoutMovingAndKeyboardScrollsWriteTheField)
 
 TEST_F(DialogTest, CheckBoxesAndCreateMethodRadiosWriteTheirFieldsWhenClicked)
 {
-    Button(id::kAntiAlias).click();
-    EXPECT_EQ(g_particleSettings.antiAlias, 0);
-    Button(id::kInvert).click();
-    EXPECT_FALSE(g_particleSettings.invert);
-    Button(id::kDebug).click();
-    EXPECT_TRUE(g_particleSettings.debug);
+    for (int box : {id::kAntiAlias, id::kInvert, id::kDebug})
+        Button(box).click();
+    const ParticleSettings& p = g_particleSettings;
+    EXPECT_EQ(std::tuple(p.antiAlias, p.invert, p.debug), std::tuple(0, false, true));
     Button(id::kAntiAlias).click();
     EXPECT_EQ(g_particleSettings.antiAlias, 1);
 
@@ -164,12 +163,10 @@ TEST_F(DialogTest, CheckBoxesAndCreateMethodRadiosWriteTheirFieldsWhenClicked)
 // the box has not caught up with yet stays set.
 TEST_F(DialogTest, ToggleDebugFlipsTheBoxAndTheFieldFollowingTheBox)
 {
-    dialog.ToggleDebug();
-    EXPECT_TRUE(Button(id::kDebug).isChecked());
-    EXPECT_TRUE(g_particleSettings.debug);
-    dialog.ToggleDebug();
-    EXPECT_FALSE(Button(id::kDebug).isChecked());
-    EXPECT_FALSE(g_particleSettings.debug);
+    for (const bool on : {true, false}) {
+        dialog.ToggleDebug();
+        EXPECT_EQ(std::pair(Button(id::kDebug).isChecked(), g_particleSettings.debug), std::pair(on, on));
+    }
     g_particleSettings.debug = true; // not refreshed into the box
     dialog.ToggleDebug();
     EXPECT_TRUE(g_particleSettings.debug);

@@ -22,12 +22,6 @@ namespace {
 
 constexpr QMargins kFrame{1, 20, 1, 1}; // a window manager's thin border and title bar
 
-bool Inside(const DialogRect& inner, const DialogRect& outer)
-{
-    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
-           inner.y + inner.height <= outer.y + outer.height;
-}
-
 class DialogLayoutTest : public DialogTest {
 protected:
     DialogBaseUnits Units() const { return BaseUnitsOf(dialog.font()); }
@@ -239,7 +233,8 @@ TEST_F(DialogLayoutTest, GroupTitlesSitOnTheFrameLineAboveTheControlsTheyHold)
         EXPECT_EQ(frame.bottom(), widget.geometry().bottom());
         EXPECT_TRUE(widget.geometry().contains(title));
         for (const TemplateControl& control : kPropertiesTemplate.controls) {
-            if (control.kind == ControlKind::GroupBox || !Inside(control.rect, group.rect))
+            const QRect held = DialogRectToPixels(control.rect, Units());
+            if (control.kind == ControlKind::GroupBox || !widget.geometry().contains(held))
                 continue;
             const QRect inner = ControlOf(control)->geometry();
             EXPECT_FALSE(inner.intersects(title)) << control.caption;

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 
 #include "settings/ui/control_ids.h"
 #include "settings/ui/trackbar_mappings.h"
@@ -60,6 +60,8 @@ const struct {
     {id::kColorFading, 5000, 2500.0f, "Speed of Color Fading: 2500.000", 5000},
 };
 
+// Exp alone refreshes with other decimals than a move writes: four after a move, three on
+// a refresh.
 TEST(TrackbarMappings, PositionsWriteTheFloatsAndLabelsOfTheTable)
 {
     for (const auto& move : kMoves) {
@@ -69,29 +71,18 @@ TEST(TrackbarMappings, PositionsWriteTheFloatsAndLabelsOfTheTable)
         EXPECT_EQ(FormatLabel(row.moveFormat, double{value}), move.label);
         EXPECT_EQ(row.positionFromValue(value), move.positionBack) << move.label;
     }
-}
-
-TEST(TrackbarMappings, ExpLabelHasFourDecimalsAfterAMoveAndThreeOnRefresh)
-{
-    const FloatTrackbar& exp = Row(id::kExp);
-    EXPECT_EQ(FormatLabel(exp.moveFormat, double{0.9962709546089172f}), "Exp: 0.9963");
-    EXPECT_EQ(FormatLabel(exp.refreshFormat, double{0.9962709546089172f}), "Exp: 0.996");
+    EXPECT_EQ(FormatLabel(Row(id::kExp).refreshFormat, double{0.9962709546089172f}), "Exp: 0.996");
     for (const FloatTrackbar& row : kFloatTrackbars)
         EXPECT_TRUE(row.trackbarId == id::kExp || std::string(row.moveFormat) == row.refreshFormat) << row.moveFormat;
 }
 
 TEST(TrackbarMappings, ParticleCountIsTheCubeOfThePosition)
 {
-    EXPECT_EQ(ParticleCountFromPosition(10), 1000);
-    EXPECT_EQ(ParticleCountFromPosition(27), 19683);
-    EXPECT_EQ(ParticleCountFromPosition(28), 21952);
-    EXPECT_EQ(ParticleCountFromPosition(150), 3375000);
-    EXPECT_EQ(PositionFromParticleCount(20000), 27);
-    EXPECT_EQ(PositionFromParticleCount(21952), 28);
-    EXPECT_EQ(PositionFromParticleCount(3375000), 150);
-    // Out of range: the trackbar clamps these to 10 and 150.
-    EXPECT_EQ(PositionFromParticleCount(500), 7);
-    EXPECT_EQ(PositionFromParticleCount(-8), INT_MIN);
+    for (const auto& [position, count] : {std::pair{10, 1000}, {27, 19683}, {28, 21952}, {150, 3375000}})
+        EXPECT_EQ(ParticleCountFromPosition(position), count) << position;
+    // Cube roots truncated; out of range (500, -8) the trackbar clamps them to 10 and 150.
+    for (const auto& [count, position] : {std::pair{20000, 27}, {21952, 28}, {3375000, 150}, {500, 7}, {-8, INT_MIN}})
+        EXPECT_EQ(PositionFromParticleCount(count), position) << count;
     EXPECT_EQ(FormatLabel(kParticleCountFormat, 20000), "Particle Count: 20000");
 }
 
@@ -107,12 +98,10 @@ TEST(TrackbarMappings, ScalePositionsAreThePowersOfTwoAroundThree)
 
 TEST(TrackbarMappings, ValuesNoIntCanHoldBecomeTheLowestInt)
 {
-    EXPECT_EQ(TruncateToInt(-0.99), 0);
-    EXPECT_EQ(TruncateToInt(2147483647.9), INT_MAX);
-    EXPECT_EQ(TruncateToInt(-2147483648.9), INT_MIN);
-    EXPECT_EQ(TruncateToInt(2147483648.0), INT_MIN);
-    EXPECT_EQ(TruncateToInt(std::numeric_limits<double>::quiet_NaN()), INT_MIN);
-    EXPECT_EQ(TruncateToInt(std::numeric_limits<double>::infinity()), INT_MIN);
+    constexpr double kNaN = std::numeric_limits<double>::quiet_NaN(), kInf = std::numeric_limits<double>::infinity();
+    for (const auto& [value, truncated] : {std::pair{-0.99, 0}, {2147483647.9, INT_MAX}, {-2147483648.9, INT_MIN},
+                                          {2147483648.0, INT_MIN}, {kNaN, INT_MIN}, {kInf, INT_MIN}})
+        EXPECT_EQ(TruncateToInt(value), truncated) << value;
     // A hand-edited file's values: shown as they are, never a crash.
     EXPECT_EQ(Row(id::kFadeOut).positionFromValue(std::numeric_limits<float>::quiet_NaN()), INT_MIN);
     EXPECT_EQ(Row(id::kRadius).positionFromValue(-1.0f), INT_MIN);
