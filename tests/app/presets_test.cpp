@@ -40,10 +40,7 @@ TEST_F(AppTest, AFileThatIsNotASettingsFileIsNamedInABoxAndAGoodOneRefreshesThen
     std::ofstream("long.ar") << RecordBytes() << 'x';
     std::filesystem::create_directory("folder.ar");
     const std::string dir = std::filesystem::current_path().string() + "/";
-    const struct {
-        const char* name;
-        std::string message; // after the path
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = { // the name, and what the box says after the path
         {"short.ar", " is not a settings file: it holds 114 bytes, and a settings file holds exactly 115. Nothing was changed."},
         {"long.ar", " is not a settings file: it holds 116 bytes, and a settings file holds exactly 115. Nothing was changed."},
         {"folder.ar", " is a folder, not a settings file. Nothing was changed."},
@@ -55,12 +52,12 @@ TEST_F(AppTest, AFileThatIsNotASettingsFileIsNamedInABoxAndAGoodOneRefreshesThen
         window, [&] { calls.push_back("refresh"); }, [&] { calls.push_back("rebuild"); });
     const std::string before = RecordBytes();
 
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        presets->SetChoosers(Answer(QString::fromStdString(dir + c.name)), {});
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        presets->SetChoosers(Answer(QString::fromStdString(dir + name)), {});
         presets->OpenChosen();
         ASSERT_FALSE(Boxes().empty());
-        EXPECT_EQ(Boxes().back().text, dir + c.name + c.message);
+        EXPECT_EQ(Boxes().back().text, dir + name + message);
         EXPECT_EQ(Boxes().back().title, "Open Settings");
         EXPECT_EQ(Boxes().back().icon, MessageIcon::Warning);
         EXPECT_EQ(RecordBytes(), before);
