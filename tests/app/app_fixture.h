@@ -16,10 +16,9 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "main_app.h"
 #include "engine/render_engine.h"
 #include "gl_surface_window.h"
-#include "main_frame.h"
+#include "main_app.h"
 #include "main_view.h"
 #include "platform/headless_window.h"
 #include "settings/canvas_settings.h"
@@ -27,7 +26,9 @@
 #include "settings/settings_file.h"
 #include "settings/ui/control_ids.h"
 #include "settings/ui/properties_dialog.h"
+#include "splash_window.h"
 #include "support/message_box_recorder.h"
+#include "support/process_state.h"
 #include "support/temp_folder.h"
 
 namespace lumeno::test {
@@ -39,8 +40,31 @@ inline std::string FileBytes(const std::string& path)
 
 class AppTest : public ::testing::Test {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override
+    {
+        m_previousDirectory = std::filesystem::current_path();
+        std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
+                                                  m_folder.Path() / "Engine");
+        std::filesystem::current_path(m_folder.Path());
+        ResetProcessState();
+        CanvasSettingsRecord().width = 96;
+        CanvasSettingsRecord().height = 64;
+        CanvasSettingsRecord().particleCount = 512;
+        std::string error;
+        m_window = HeadlessWindow::Create(320, 240, &error);
+        ASSERT_TRUE(m_window) << "no headless OpenGL context: " << error;
+        App().SetRenderTargetForTesting(m_window.get());
+    }
+
+    void TearDown() override
+    {
+        delete App().MainFrame();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(g_engine, nullptr) << "the frame shuts the engine down";
+        App().SetRenderTargetForTesting(nullptr);
+        std::filesystem::current_path(m_previousDirectory);
+        ResetProcessState();
+    }
 
     static CMainApp& App() { return *static_cast<CMainApp*>(QCoreApplication::instance()); }
     CMainFrame& Frame() const { return *App().MainFrame(); }
@@ -49,23 +73,38 @@ protected:
     QList<QAction*> MenuItems() const { return Frame().menuBar()->actions().front()->menu()->actions(); }
     QAction* MenuItem(const QString& text) const
     {
-        const QList<QAction*> items = MenuItems();
-        const auto found = std::find_if(items.begin(), items.end(), [&](QAction* item) { return item->text() == text; });
-        return found != items.end() ? *found : nullptr;
+        for (QAction* item : MenuItems())
+            if (item->text() == text)
+                return item;
+        return nullptr;
     }
     QString XResLabel() const { return Frame().PropertiesDialog()->ControlAs<QLabel>(control_id::kXResLabel)->text(); }
-    const std::vector<MessageBoxRequest>& Boxes() const { return m_boxes->Boxes(); }
+    const std::vector<MessageBoxRequest>& Boxes() const { return m_boxes.Boxes(); }
 
-    // InitInstance, then the splash out of the way unless asked to keep it.
-    void Start(bool keepSplash = false);
-    // Closes the frame as Exit does and lets it be deleted.
-    void Close();
-    void WriteSettingsFile() const;
+    // InitInstance, then the splash out of the way unless asked to keep it. The dialog and
+    // the splash show once the frame's window is up, from the event queue.
+    void Start(bool keepSplash = false)
+    {
+        ASSERT_TRUE(App().InitInstance());
+        QCoreApplication::sendPostedEvents(Frame().PropertiesDialog(), QEvent::MetaCall);
+        if (CSplashWindow::Current() != nullptr)
+            QCoreApplication::sendPostedEvents(CSplashWindow::Current(), QEvent::MetaCall);
+        if (!keepSplash && CSplashWindow::Current() != nullptr)
+            CSplashWindow::Current()->Hide();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    // Closes the frame as E&xit does and lets it be deleted.
+    void Close()
+    {
+        MenuItems().back()->trigger();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 
     TempFolder m_folder;
     std::filesystem::path m_previousDirectory;
     std::unique_ptr<HeadlessWindow> m_window;
-    std::unique_ptr<MessageBoxRecorder> m_boxes;
+    MessageBoxRecorder m_boxes;
 };
 
 } // namespace lumeno::test

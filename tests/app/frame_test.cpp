@@ -5,7 +5,6 @@
 #include "app_fixture.h"
 #include "help_dialog.h"
 #include "settings/ui/trackbar.h"
-#include "splash_window.h"
 
 namespace lumeno::test {
 namespace {
@@ -72,6 +71,8 @@ TEST_F(AppTest, TheDialogAndTheSplashShowAfterTheFrameAsItsTransientsAndLeaveItT
     ASSERT_NE(splash, nullptr);
     EXPECT_TRUE(splash->isVisible());
     EXPECT_EQ(splash->size(), QSize(652, 351));
+    EXPECT_EQ(LoadSplashBitmap(kSplashBitmap).format(), QImage::Format_RGB888);
+    EXPECT_TRUE(LoadSplashBitmap(136).isNull()) << "an unknown bitmap number";
     EXPECT_FALSE(CSplashWindow::Show(kSplashDisplayMs, kSplashBitmap, &Frame())) << "a second splash";
     for (const QWindow* window : {Frame().PropertiesDialog()->windowHandle(), splash->windowHandle()}) {
         ASSERT_NE(window, nullptr);
@@ -85,20 +86,25 @@ TEST_F(AppTest, TheDialogAndTheSplashShowAfterTheFrameAsItsTransientsAndLeaveItT
     EXPECT_TRUE(Frame().View()->hasFocus());
 }
 
-TEST(SplashBitmap, IsTheTitlePictureAt24BitsAndNothingForAnUnknownNumber)
+// Exit with the splash up; then, with it up again, moves pass and only the first key or
+// button closes it.
+TEST_F(AppTest, ExitTakesTheSplashAndSavesNothingAndTheFirstKeyOrButtonOnlyClosesTheSplash)
 {
-    EXPECT_EQ(LoadSplashBitmap(kSplashBitmap).size(), QSize(652, 351));
-    EXPECT_EQ(LoadSplashBitmap(kSplashBitmap).format(), QImage::Format_RGB888);
-    EXPECT_TRUE(LoadSplashBitmap(136).isNull());
-}
-
-TEST_F(AppTest, TheFirstKeyOrButtonOnlyClosesTheSplashAndMovesStillPass)
-{
+    ASSERT_TRUE(SaveSettingsTo(kSettingsFileName, CanvasSettingsRecord(), g_particleSettings));
+    const std::string before = FileBytes(kSettingsFileName);
     Start(true);
-    const float before = g_engine->GetMousePosition()[0];
+    g_particleSettings.speed = 3.0f; // a change the user did not save
+    Close();
+    EXPECT_EQ(App().MainFrame(), nullptr);
+    EXPECT_EQ(g_engine, nullptr);
+    EXPECT_EQ(CSplashWindow::Current(), nullptr);
+    EXPECT_EQ(FileBytes(kSettingsFileName), before);
+
+    Start(true);
+    const float x = g_engine->GetMousePosition()[0];
     QTest::mouseMove(Surface(), QPoint(250, 200));
     EXPECT_NE(CSplashWindow::Current(), nullptr);
-    EXPECT_NE(g_engine->GetMousePosition()[0], before);
+    EXPECT_NE(g_engine->GetMousePosition()[0], x);
     QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
     EXPECT_EQ(CSplashWindow::Current(), nullptr);
     EXPECT_FALSE(g_particleSettings.debug);
@@ -119,7 +125,7 @@ TEST_F(AppTest, TheFirstKeyOrButtonOnlyClosesTheSplashAndMovesStillPass)
 TEST_F(AppTest, AFailedBuildReportsItselfAndApplyBuildsAgain)
 {
     CanvasSettingsRecord().width = 100000;
-    WriteSettingsFile();
+    ASSERT_TRUE(SaveSettingsTo(kSettingsFileName, CanvasSettingsRecord(), g_particleSettings));
     CanvasSettingsRecord().width = 96;
     QString atFailure;
     const MessageBoxHandler recorder = SetMessageBoxHandler([&](const MessageBoxRequest& box) {
@@ -144,21 +150,6 @@ TEST_F(AppTest, AFailedBuildReportsItselfAndApplyBuildsAgain)
     ASSERT_NE(g_engine, nullptr);
     EXPECT_TRUE(g_engine->IsInitialised());
     EXPECT_LT(CanvasSettingsRecord().width, 100000);
-}
-
-TEST_F(AppTest, ExitShutsTheEngineDownTakesTheSplashAndSavesNothing)
-{
-    WriteSettingsFile();
-    const std::string before = FileBytes(kSettingsFileName);
-    Start(true);
-    g_particleSettings.speed = 3.0f; // a change the user did not save
-
-    Close();
-
-    EXPECT_EQ(App().MainFrame(), nullptr);
-    EXPECT_EQ(g_engine, nullptr);
-    EXPECT_EQ(CSplashWindow::Current(), nullptr);
-    EXPECT_EQ(FileBytes(kSettingsFileName), before);
 }
 
 TEST_F(AppTest, HelpShowsItsTextsWithTheWindowKeysBelowAndEnterOnlyHidesIt)

@@ -1,12 +1,11 @@
 // The keys and the pointer, sent where the platform sends them: to a window.
 
-#include <cstdio>
-#include <filesystem>
 #include <regex>
 
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QProcess>
 
 #include "app_fixture.h"
 #include "engine_lifetime.h"
@@ -26,28 +25,26 @@ TEST_F(AppTest, KeysActFromTheFrameAndItsDialogButNotFromHelpAndWithAltOnlyTheEn
     EXPECT_FALSE(g_particleSettings.debug);
     EXPECT_TRUE(g_engine->IsPaused());
     Frame().ShowHelp();
-    QTest::keyClick(Frame().HelpDialog()->windowHandle(), Qt::Key_1);
-    QTest::keyClick(Frame().HelpDialog()->windowHandle(), Qt::Key_Space);
+    for (Qt::Key key : {Qt::Key_1, Qt::Key_Space})
+        QTest::keyClick(Frame().HelpDialog()->windowHandle(), key);
     EXPECT_EQ(g_particleSettings.colorIndex, 3);
     EXPECT_TRUE(g_engine->IsPaused());
     QTest::keyClick(Frame().PropertiesDialog()->windowHandle(), Qt::Key_3);
     EXPECT_EQ(g_particleSettings.colorIndex, 2);
 
-    QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
-    EXPECT_TRUE(g_particleSettings.debug);
-    EXPECT_TRUE(debugBox());
-    QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
-    EXPECT_FALSE(g_particleSettings.debug);
-    EXPECT_FALSE(debugBox());
+    for (bool on : {true, false}) {
+        QTest::keyClick(FrameWindow(), Qt::Key_Backspace);
+        EXPECT_EQ(g_particleSettings.debug, on);
+        EXPECT_EQ(debugBox(), on);
+    }
 }
 
 TEST_F(AppTest, DigitsChooseTheColourEnterSavesAScreenshotAndCCopiesTheCanvasWhileThereIsOne)
 {
     Start();
     const auto radio = [this](int i) { return Frame().PropertiesDialog()->ControlAs<QAbstractButton>(control_id::kColorRadio1 + i)->isChecked(); };
-    const Qt::Key digits[] = {Qt::Key_1, Qt::Key_2, Qt::Key_3, Qt::Key_4};
     for (int index = 0; index < 4; ++index) {
-        QTest::keyClick(FrameWindow(), digits[index]);
+        QTest::keyClick(FrameWindow(), Qt::Key(Qt::Key_1 + index));
         EXPECT_EQ(g_particleSettings.colorIndex, index);
         EXPECT_TRUE(radio(index));
     }
@@ -123,13 +120,12 @@ TEST_F(AppTest, RRecordsTheShownFramesIntoAFilmAtTheShownRateAndSaysHowManyItHol
     ASSERT_TRUE(std::regex_match(Boxes()[0].text, match,
                                  std::regex(R"(Recorded (recordings/\d{6}-\d{6}\.mp4): ([1-9]\d*) frames written, \d+ dropped\.)")))
         << Boxes()[0].text;
-    char probed[64] = {};
-    FILE* ffprobe = ::popen(("ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=width,height,"
-                             "r_frame_rate,nb_read_frames -of csv=p=0 " + match[1].str()).c_str(), "r");
-    ASSERT_NE(ffprobe, nullptr);
-    std::fgets(probed, sizeof probed, ffprobe);
-    ::pclose(ffprobe);
-    EXPECT_EQ(std::string(probed), "96,64,59/1," + match[2].str() + "\n");
+    QProcess ffprobe;
+    ffprobe.start("ffprobe", {"-v", "error", "-count_frames", "-select_streams", "v:0", "-show_entries",
+                              "stream=width,height,r_frame_rate,nb_read_frames", "-of", "csv=p=0",
+                              QString::fromStdString(match[1].str())});
+    ASSERT_TRUE(ffprobe.waitForFinished(60000));
+    EXPECT_EQ(ffprobe.readAllStandardOutput().toStdString(), "96,64,59/1," + match[2].str() + "\n");
 }
 
 // A film that cannot start (a file where its folder goes), and one whose ffmpeg fails.
@@ -137,17 +133,17 @@ TEST_F(AppTest, ARecordingThatFailsSaysSoInABoxAndLeavesTheCaptionAndNoFilm)
 {
     Start();
     const QString title = Frame().windowTitle();
-    const auto boxSays = [this](const std::string& after) {
+    const auto boxSays = [&](const std::string& after) {
         const std::regex said(R"(The film recordings/\d{6}-\d{6}\.mp4 was not written: )" + after);
         EXPECT_TRUE(std::regex_match(Boxes().back().text, said)) << Boxes().back().text;
         EXPECT_EQ(Boxes().back().icon, MessageIcon::Error);
+        EXPECT_FALSE(Frame().IsRecording());
+        EXPECT_EQ(Frame().windowTitle(), title);
     };
     std::ofstream("recordings") << "a file where the folder should be";
     QTest::keyClick(FrameWindow(), Qt::Key_R);
     ASSERT_EQ(Boxes().size(), 1u);
     boxSays(R"(cannot make the folder recordings: .+\.)");
-    EXPECT_FALSE(Frame().IsRecording());
-    EXPECT_EQ(Frame().windowTitle(), title);
 
     std::filesystem::remove("recordings");
     const TempFolder bin;
@@ -160,8 +156,6 @@ TEST_F(AppTest, ARecordingThatFailsSaysSoInABoxAndLeavesTheCaptionAndNoFilm)
     ::setenv("PATH", path.c_str(), 1);
     ASSERT_TRUE(told) << "no box after ffmpeg ended";
     boxSays(R"(ffmpeg (.|\n)*exit status 3(.|\n)*)");
-    EXPECT_FALSE(Frame().IsRecording());
-    EXPECT_EQ(Frame().windowTitle(), title);
     EXPECT_TRUE(std::filesystem::is_empty("recordings")) << "no film and no temporary";
 }
 

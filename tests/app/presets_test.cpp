@@ -1,7 +1,5 @@
 // Open Settings..., Save Settings As... and settings files dropped on the main window.
 
-#include <filesystem>
-
 #include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -34,37 +32,17 @@ SettingsPresets::FileChooser Answer(const QString& path)
     return [path](QWidget*, const QString&) { return path; };
 }
 
-TEST_F(AppTest, OpenSettingsPutsTheFileInTheRecordsTheDialogAndANewEngine)
-{
-    std::filesystem::create_directory("presets");
-    Start();
-    const QString path = WriteSettingsWithWidth("preset.ar", 128);
-    QString startFolder;
-    Frame().Presets().SetChoosers([&](QWidget*, const QString& start) { return startFolder = start, path; }, {});
-
-    MenuItem("Open Settings...")->trigger();
-
-    EXPECT_EQ(startFolder.toStdString(), (std::filesystem::current_path() / "presets").string());
-    EXPECT_EQ(RecordBytes(), FileBytes(path.toStdString()));
-    EXPECT_EQ(XResLabel(), "X-Res: 128");
-    ASSERT_NE(g_engine, nullptr);
-    EXPECT_TRUE(g_engine->IsInitialised());
-    EXPECT_EQ(g_engine->CanvasWidth(), 128);
-    EXPECT_TRUE(Boxes().empty());
-}
-
 // A file that is not one is named in a box and changes nothing; a good one refreshes the
 // dialog, then rebuilds the engine once, as start-up does.
 TEST_F(AppTest, AFileThatIsNotASettingsFileIsNamedInABoxAndAGoodOneRefreshesThenRebuilds)
 {
     std::ofstream("short.ar") << RecordBytes().substr(1);
+    std::ofstream("long.ar") << RecordBytes() << 'x';
     std::filesystem::create_directory("folder.ar");
     const std::string dir = std::filesystem::current_path().string() + "/";
-    const struct {
-        const char* name;
-        std::string message; // after the path
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = { // the name, and what the box says after the path
         {"short.ar", " is not a settings file: it holds 114 bytes, and a settings file holds exactly 115. Nothing was changed."},
+        {"long.ar", " is not a settings file: it holds 116 bytes, and a settings file holds exactly 115. Nothing was changed."},
         {"folder.ar", " is a folder, not a settings file. Nothing was changed."},
         {"missing.ar", " could not be opened: there is no such file. Nothing was changed."},
     };
@@ -74,12 +52,12 @@ TEST_F(AppTest, AFileThatIsNotASettingsFileIsNamedInABoxAndAGoodOneRefreshesThen
         window, [&] { calls.push_back("refresh"); }, [&] { calls.push_back("rebuild"); });
     const std::string before = RecordBytes();
 
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        presets->SetChoosers(Answer(QString::fromStdString(dir + c.name)), {});
+    for (const auto& [name, message] : cases) {
+        SCOPED_TRACE(name);
+        presets->SetChoosers(Answer(QString::fromStdString(dir + name)), {});
         presets->OpenChosen();
         ASSERT_FALSE(Boxes().empty());
-        EXPECT_EQ(Boxes().back().text, dir + c.name + c.message);
+        EXPECT_EQ(Boxes().back().text, dir + name + message);
         EXPECT_EQ(Boxes().back().title, "Open Settings");
         EXPECT_EQ(Boxes().back().icon, MessageIcon::Warning);
         EXPECT_EQ(RecordBytes(), before);
@@ -94,7 +72,7 @@ TEST_F(AppTest, AFileThatIsNotASettingsFileIsNamedInABoxAndAGoodOneRefreshesThen
 
 TEST_F(AppTest, SaveSettingsAsWritesTheRecordsAtTheChosenNameAndLeavesSettingsV4Alone)
 {
-    WriteSettingsFile();
+    ASSERT_TRUE(SaveSettingsTo(kSettingsFileName, CanvasSettingsRecord(), g_particleSettings));
     const std::string settingsV4 = FileBytes(kSettingsFileName);
     Start();
     g_particleSettings.speed = 4.0f;
@@ -134,11 +112,27 @@ bool DragAndDrop(QObject* target, const QMimeData& data, QPointF at = {10, 10})
     return enter.isAccepted();
 }
 
-// The window system offers drags only to a window that takes drops; over the view (and
-// over the surface's container) the frame's window passes them to the frame.
-TEST_F(AppTest, OneLocalSettingsFileDroppedOnTheViewOrTheSurfaceOpensAndOtherDragsAreRefused)
+// Open Settings starts in presets/ and takes the file's bytes as they are. The window
+// system offers drags only to a window that takes drops; over the view (and over the
+// surface's container) the frame's window passes them to the frame.
+TEST_F(AppTest, OpenSettingsOrOneLocalSettingsFileDroppedOnTheViewOrTheSurfaceOpensItAndOtherDragsAreRefused)
 {
+    std::filesystem::create_directory("presets");
     Start();
+    const auto opened = [this](int width) {
+        EXPECT_EQ(XResLabel(), QStringLiteral("X-Res: %1").arg(width));
+        ASSERT_NE(g_engine, nullptr);
+        EXPECT_TRUE(g_engine->IsInitialised());
+        EXPECT_EQ(g_engine->CanvasWidth(), width);
+    };
+    const QString path = WriteSettingsWithWidth("preset.ar", 192);
+    QString startFolder;
+    Frame().Presets().SetChoosers([&](QWidget*, const QString& start) { return startFolder = start, path; }, {});
+    MenuItem("Open Settings...")->trigger();
+    EXPECT_EQ(startFolder.toStdString(), (std::filesystem::current_path() / "presets").string());
+    EXPECT_EQ(RecordBytes(), FileBytes(path.toStdString()));
+    opened(192);
+
     const QUrl file = QUrl::fromLocalFile(WriteSettingsWithWidth("a.ar", 160));
     QMimeData twoFiles, webAddress, plainText, overView, overSurface;
     twoFiles.setUrls({file, file});
@@ -155,12 +149,9 @@ TEST_F(AppTest, OneLocalSettingsFileDroppedOnTheViewOrTheSurfaceOpensAndOtherDra
     EXPECT_TRUE(Frame().acceptDrops());
     const QPoint inView = Frame().View()->mapTo(&Frame(), Frame().View()->rect().center());
     ASSERT_TRUE(DragAndDrop(FrameWindow(), overView, inView));
-    EXPECT_EQ(XResLabel(), "X-Res: 128");
-    ASSERT_NE(g_engine, nullptr);
-    EXPECT_EQ(g_engine->CanvasWidth(), 128);
+    opened(128);
     ASSERT_TRUE(DragAndDrop(Surface(), overSurface));
-    ASSERT_NE(g_engine, nullptr);
-    EXPECT_EQ(g_engine->CanvasWidth(), 160);
+    opened(160);
     EXPECT_TRUE(Boxes().empty());
 }
 

@@ -48,13 +48,5 @@ TEST(WindowMessages, MovesAndLeftAndRightPressesComeInPhysicalPixelsNeverLeftOfO
     EXPECT_EQ(Mouse(QEvent::MouseButtonRelease, Qt::LeftButton), "none");
 }
 
-TEST(WindowMessages, KeyDownsAndAnyButtonPressCloseTheSplash)
-{
-    for (QEvent::Type type : {QEvent::KeyPress, QEvent::MouseButtonPress, QEvent::NonClientAreaMouseButtonPress})
-        EXPECT_TRUE(IsKeyOrButtonDown(type)) << type;
-    for (QEvent::Type type : {QEvent::KeyRelease, QEvent::MouseMove, QEvent::MouseButtonRelease})
-        EXPECT_FALSE(IsKeyOrButtonDown(type)) << type;
-}
-
 } // namespace
 } // namespace lumeno
