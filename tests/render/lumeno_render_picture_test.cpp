@@ -8,17 +8,16 @@
 
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
-#include "particles/attractor.h"
 #include "particles/particle_system.h"
 #include "platform/clock.h"
 #include "platform/gl/gl_device.h"
 #include "platform/headless_window.h"
 #include "platform/image_file.h"
-#include "platform/random15.h"
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
 #include "support/message_box_recorder.h"
+#include "support/process_state.h"
 
 namespace lumeno::test {
 namespace {
@@ -50,12 +49,7 @@ struct EngineFrames {
 
 class LumenoRenderPicture : public LumenoRender {
 protected:
-    void TearDown() override
-    {
-        SetClockSource({});
-        CanvasSettingsRecord().SetDefaults();
-        g_particleSettings.SetDefaults();
-    }
+    void TearDown() override { ResetProcessState(); }
 
     // What lumeno-render does with --settings, --frames, --frame-ms and --mouse, in this process.
     EngineFrames RenderInProcess(const std::string& scene, int frames, std::uint32_t frameMs, int mouseX, int mouseY)
@@ -64,9 +58,8 @@ protected:
         std::filesystem::current_path(m_folder.Path());
         EngineFrames result;
         MessageBoxRecorder boxes;
+        ResetProcessState(); // as at process start
         EXPECT_TRUE(LoadSettingsFrom(scene, CanvasSettingsRecord(), g_particleSettings));
-        SeedRand15(1); // as at process start
-        SimulationAttractor() = Attractor{};
         std::uint32_t now = 0;
         SetClockSource([&now] { return now; });
         std::string error;
