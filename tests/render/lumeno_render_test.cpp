@@ -11,7 +11,7 @@ namespace {
 
 TEST_F(LumenoRender, RendersAndWritesEveryOutput)
 {
-    std::ofstream(m_folder.File("input.txt")) << "2 move 100 100\n3 left\n4 key 4\n";
+    std::ofstream(m_folder.File("input.txt")) << "2 move 100 100\n3 left\n4 key 2\n5 key 4\n";
     const Result run = Run("--frames 6 --frame-ms 16 --script input.txt --out shot.bmp "
                            "--dump-particles particles.bin --save-settings saved.ar --stats=json");
     ASSERT_EQ(run.status, 0) << run.output;
@@ -23,8 +23,8 @@ TEST_F(LumenoRender, RendersAndWritesEveryOutput)
     EXPECT_EQ(shot.height, 768);
     EXPECT_EQ(std::filesystem::file_size(m_folder.File("particles.bin")), 20000u * 64u);
     EXPECT_EQ(std::filesystem::file_size(m_folder.File("saved.ar")), kSettingsFileSize);
-    // Key 4, the last of the colour keys, chose the fourth (cycling) slot, and the saved
-    // settings say so.
+    // Key 2 left the default (cycling) slot and key 4, the last colour key, chose it again;
+    // the saved settings say so.
     std::ifstream saved(m_folder.File("saved.ar"), std::ios::binary);
     saved.seekg(111);
     EXPECT_EQ(saved.get(), 3);
