@@ -24,15 +24,18 @@ protected:
     CEffectCache& Cache() { return *m_engine->GetEffectCache(); }
 };
 
-TEST_F(EffectCacheTest, SameNameSharesOneEffectUntilTheLastRelease)
+TEST_F(EffectCacheTest, SameNameSharesOneEffectUntilTheLastReleaseAndCaseMakesAnotherName)
 {
     Write("a.fx", kTinyEffect);
-    GlEffect* first = nullptr;
-    GlEffect* second = nullptr;
+    Write("A.fx", kTinyEffect);
+    GlEffect *first = nullptr, *second = nullptr, *upper = nullptr;
     ASSERT_EQ(Cache().Acquire("a.fx", &first), S_OK);
     ASSERT_EQ(Cache().Acquire("a.fx", &second), S_OK);
+    ASSERT_EQ(Cache().Acquire("A.fx", &upper), S_OK);
     EXPECT_EQ(first, second);
+    EXPECT_NE(first, upper);
     EXPECT_EQ(Cache().ReferenceCount("a.fx"), 2);
+    EXPECT_EQ(Cache().ReferenceCount("A.fx"), 1);
     const std::size_t entries = Cache().EntryCount();
 
     Cache().Release(&first);
@@ -41,6 +44,8 @@ TEST_F(EffectCacheTest, SameNameSharesOneEffectUntilTheLastRelease)
     Cache().Release(&second);
     EXPECT_EQ(Cache().ReferenceCount("a.fx"), 0);
     EXPECT_EQ(Cache().EntryCount(), entries - 1);
+    EXPECT_EQ(Cache().ReferenceCount("A.fx"), 1);
+    Cache().Release(&upper);
 
     GlEffect* none = nullptr;
     Cache().Release(&none); // nothing happens
@@ -49,21 +54,6 @@ TEST_F(EffectCacheTest, SameNameSharesOneEffectUntilTheLastRelease)
     Cache().Release(&stranger);
     EXPECT_EQ(stranger, nullptr) << "a pointer the cache never gave is only nulled";
     EXPECT_EQ(Cache().Acquire("a.fx", nullptr), E_FAIL);
-}
-
-TEST_F(EffectCacheTest, NamesDifferingInCaseAreDifferentKeys)
-{
-    Write("b.fx", kTinyEffect);
-    Write("B.fx", kTinyEffect);
-    GlEffect* lower = nullptr;
-    GlEffect* upper = nullptr;
-    ASSERT_EQ(Cache().Acquire("b.fx", &lower), S_OK);
-    ASSERT_EQ(Cache().Acquire("B.fx", &upper), S_OK);
-    EXPECT_NE(lower, upper);
-    EXPECT_EQ(Cache().ReferenceCount("b.fx"), 1);
-    EXPECT_EQ(Cache().ReferenceCount("B.fx"), 1);
-    Cache().Release(&lower);
-    Cache().Release(&upper);
 }
 
 TEST_F(EffectCacheTest, RefusedFilesShowTheirLogAndAddNothing)

@@ -80,4 +80,11 @@ std::vector<float> EngineTest::ReadCanvas() const
     return values;
 }
 
+std::vector<std::uint8_t> EngineTest::BackBuffer() const
+{
+    GlImage image;
+    EXPECT_EQ(m_engine->GetGlDevice()->ReadSurface(*m_engine->GetDevice()->GetBackBuffer(), &image), S_OK);
+    return image.bytes;
+}
+
 } // namespace lumeno::test

@@ -31,6 +31,8 @@ protected:
     void Send(std::uint32_t message, std::uint32_t key = 0, int x = 0, int y = 0);
     // The draw canvas as floats, four a pixel, top row first.
     std::vector<float> ReadCanvas() const;
+    // The back buffer as RGBA bytes, top row first.
+    std::vector<std::uint8_t> BackBuffer() const;
 
     TempFolder m_folder;
     std::filesystem::path m_previousDirectory;

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "engine/render_device.h"
 #include "platform/clock.h"
@@ -25,33 +22,7 @@ protected:
         SetClockSource([this] { return m_now; });
     }
 
-    // The back buffer as RGBA bytes, top row first.
-    std::vector<std::uint8_t> BackBuffer() const
-    {
-        GlImage image;
-        EXPECT_EQ(m_engine->GetGlDevice()->ReadSurface(*m_engine->GetDevice()->GetBackBuffer(), &image), S_OK);
-        return image.bytes;
-    }
-
     std::uint32_t m_now = 1000;
-};
-
-struct TextCase {
-    bool invert;
-    float scale;
-    std::uint32_t intervalMs;
-    int frames;
-    const char* text; // what the last frame must show
-};
-
-// The text of frame k shows the rate after k - 1 timing updates: none before the sixth
-// update, then six samples over five, then blocks of five.
-const TextCase kTextCases[] = {
-    {false, 1.0f, 10, 1, "FPS: 0.000"},
-    {false, 1.0f, 10, 12, "FPS: 100.000"},
-    {true, 1.0f, 400, 12, "FPS: 2.500"},
-    {true, 2.0f, 3, 12, "FPS: 333.333"},
-    {false, 1.0f, 20, 7, "FPS: 60.000"},
 };
 
 TEST_F(FrameText, RateAverageLentToEveryEngineGoesOnAcrossARebuild)
@@ -85,7 +56,21 @@ TEST_F(FrameText, RateAverageLentToEveryEngineGoesOnAcrossARebuild)
 
 TEST_F(FrameText, RateTextIsBlackOnInvertWhiteOtherwiseAtTenTen)
 {
-    for (const TextCase& c : kTextCases) {
+    struct Case {
+        bool invert;
+        float scale;
+        std::uint32_t intervalMs;
+        int frames;
+        const char* text; // what the last frame must show
+    };
+    // The text of frame k shows the rate after k - 1 timing updates: none before the sixth
+    // update, then six samples over five, then blocks of five.
+    const Case cases[] = {
+        {false, 1.0f, 10, 1, "FPS: 0.000"},    {false, 1.0f, 10, 12, "FPS: 100.000"},
+        {true, 1.0f, 400, 12, "FPS: 2.500"},   {true, 2.0f, 3, 12, "FPS: 333.333"},
+        {false, 1.0f, 20, 7, "FPS: 60.000"},
+    };
+    for (const Case& c : cases) {
         const std::string what = std::string(c.text) + (c.invert ? " inverted" : "") + " at scale " +
                                  std::to_string(c.scale);
         g_particleSettings.invert = c.invert;

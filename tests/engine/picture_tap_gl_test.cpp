@@ -3,9 +3,6 @@
 
 #include "engine_fixture.h"
 
-#include <vector>
-
-#include "engine/render_device.h"
 #include "platform/clock.h"
 
 namespace lumeno::test {
@@ -19,13 +16,6 @@ protected:
         CanvasSettingsRecord().width = 160; // room for the rate text
         CanvasSettingsRecord().height = 48;
         SetClockSource([this] { return m_now += 10; });
-    }
-
-    std::vector<std::uint8_t> BackBuffer() const
-    {
-        GlImage image;
-        EXPECT_EQ(m_engine->GetGlDevice()->ReadSurface(*m_engine->GetDevice()->GetBackBuffer(), &image), S_OK);
-        return image.bytes;
     }
 
     std::uint32_t m_now = 1000;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <sstream>
-#include <string>
 
 #include <stb_image.h>
 
@@ -19,39 +18,18 @@ namespace {
 constexpr int kCanvasWidth = 64;
 constexpr int kCanvasHeight = 48;
 
-std::vector<float> LoadHdr(const char* path)
+// The picture as floats, three a pixel; empty unless it is one of the canvas's size.
+std::vector<float> Load(const char* path, bool hdr)
 {
     int width = 0, height = 0, channels = 0;
-    float* values = stbi_loadf(path, &width, &height, &channels, 3);
-    if (!values || width != kCanvasWidth || height != kCanvasHeight) {
-        stbi_image_free(values);
-        return {};
-    }
-    std::vector<float> loaded(values, values + width * height * 3);
-    stbi_image_free(values);
+    void* data = hdr ? static_cast<void*>(stbi_loadf(path, &width, &height, &channels, 3))
+                     : static_cast<void*>(stbi_load(path, &width, &height, &channels, 3));
+    std::vector<float> loaded;
+    for (int i = 0; data && width == kCanvasWidth && height == kCanvasHeight && i < width * height * 3; ++i)
+        loaded.push_back(hdr ? static_cast<float*>(data)[i] : static_cast<stbi_uc*>(data)[i] / 255.0f);
+    stbi_image_free(data);
     return loaded;
 }
-
-std::vector<float> LoadBmp(const char* path)
-{
-    int width = 0, height = 0, channels = 0;
-    stbi_uc* bytes = stbi_load(path, &width, &height, &channels, 3);
-    if (!bytes || width != kCanvasWidth || height != kCanvasHeight) {
-        stbi_image_free(bytes);
-        return {};
-    }
-    std::vector<float> loaded(bytes, bytes + width * height * 3);
-    stbi_image_free(bytes);
-    for (float& value : loaded)
-        value /= 255.0f;
-    return loaded;
-}
-
-struct Ranges {
-    int belowZero = 0;
-    int zeroToOne = 0;
-    int aboveOne = 0;
-};
 
 class Screenshots : public EngineTest {};
 
@@ -75,13 +53,13 @@ TEST_F(Screenshots, HdrClippedToOneIsTheBmpAndKeepsWhatLiesAboveOne)
         m_engine->GetParticleSystem()->SaveCanvas("shot.hdr", ImageFileFormat::Hdr);
         m_engine->GetParticleSystem()->SaveCanvas("shot.bmp", ImageFileFormat::Bmp);
         ASSERT_TRUE(m_boxes->Boxes().empty()) << m_boxes->Boxes()[0].text;
-        const std::vector<float> hdr = LoadHdr("shot.hdr");
-        const std::vector<float> bmp = LoadBmp("shot.bmp");
+        const std::vector<float> hdr = Load("shot.hdr", true);
+        const std::vector<float> bmp = Load("shot.bmp", false);
         ASSERT_FALSE(hdr.empty());
         ASSERT_FALSE(bmp.empty());
         ASSERT_EQ(canvas.size(), std::size_t{kCanvasWidth * kCanvasHeight * 4});
 
-        Ranges ranges;
+        int belowZero = 0, zeroToOne = 0, aboveOne = 0;
         int mismatches = 0;
         std::ostringstream first;
         for (int pixel = 0; pixel < kCanvasWidth * kCanvasHeight; ++pixel) {
@@ -97,7 +75,7 @@ TEST_F(Screenshots, HdrClippedToOneIsTheBmpAndKeepsWhatLiesAboveOne)
                 const float clipped = std::clamp(stored, 0.0f, 1.0f);
                 const float byte = bmp[static_cast<std::size_t>(pixel) * 3 + channel];
                 const float kept = std::max(value, 0.0f);
-                (value < 0.0f ? ranges.belowZero : value > 1.0f ? ranges.aboveOne : ranges.zeroToOne)++;
+                (value < 0.0f ? belowZero : value > 1.0f ? aboveOne : zeroToOne)++;
 
                 const bool matchesBmp = std::abs(clipped - byte) <= 0.5f / 255.0f + rgbeStep + 1e-6f;
                 const bool keepsCanvas = stored <= kept + 1e-6f && stored >= kept - rgbeStep - 1e-6f;
@@ -109,11 +87,11 @@ TEST_F(Screenshots, HdrClippedToOneIsTheBmpAndKeepsWhatLiesAboveOne)
         }
         EXPECT_EQ(mismatches, 0) << "first: " << first.str();
         // The canvas must hold what the comparison is about.
-        EXPECT_GT(ranges.zeroToOne, 0);
+        EXPECT_GT(zeroToOne, 0);
         if (c.invert)
-            EXPECT_GT(ranges.belowZero, 0) << "streaks subtracted from white go below 0";
+            EXPECT_GT(belowZero, 0) << "streaks subtracted from white go below 0";
         else
-            EXPECT_GT(ranges.aboveOne, 0) << "streaks added to black go above 1";
+            EXPECT_GT(aboveOne, 0) << "streaks added to black go above 1";
     }
 }
 

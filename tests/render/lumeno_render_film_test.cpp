@@ -3,34 +3,11 @@
 
 #include "lumeno_render_fixture.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <map>
 
 namespace lumeno::test {
 namespace {
-
-// ffprobe's answer for the first video stream: codec_name, width, height, pix_fmt,
-// r_frame_rate, nb_read_frames.
-std::map<std::string, std::string> Probe(const std::string& path)
-{
-    const std::string command = "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
-                                "stream=codec_name,width,height,pix_fmt,r_frame_rate,nb_read_frames "
-                                "-of default=noprint_wrappers=1 '" + path + "' 2>&1";
-    std::map<std::string, std::string> fields;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char line[256];
-    while (pipe && std::fgets(line, sizeof line, pipe)) {
-        std::string text(line);
-        const auto equals = text.find('=');
-        if (equals != std::string::npos)
-            fields[text.substr(0, equals)] = text.substr(equals + 1, text.find_last_not_of("\r\n") - equals);
-    }
-    if (pipe)
-        ::pclose(pipe);
-    return fields;
-}
 
 class LumenoRenderFilm : public LumenoRender {
 protected:
@@ -58,38 +35,28 @@ TEST_F(LumenoRenderFilm, EveryFormatHoldsEveryFrameAtTheCanvasSize)
     struct Case {
         const char* arguments;
         const char* film;
-        std::map<std::string, std::string> probe;
+        const char* probe; // codec, width, height, pixel format (but a GIF's), rate, frames
         const char* said;
     };
     const Case cases[] = {
-        {"--canvas 64x48 --fps 30", "even.mp4",
-         {{"codec_name", "h264"}, {"width", "64"}, {"height", "48"}, {"pix_fmt", "yuv420p"},
-          {"r_frame_rate", "30/1"}, {"nb_read_frames", "10"}},
+        {"--canvas 64x48 --fps 30", "even.mp4", "h264,64,48,yuv420p,30/1,10",
          "the film is in even.mp4 (10 frames at 30 a second)"},
         // yuv420p needs even sizes: one repeated column and row, not a scaled picture.
-        {"--canvas 65x47", "odd.mp4",
-         {{"codec_name", "h264"}, {"width", "66"}, {"height", "48"}, {"pix_fmt", "yuv420p"},
-          {"r_frame_rate", "60/1"}, {"nb_read_frames", "10"}},
-         "the film is in odd.mp4 (10 frames at 60 a second)"},
-        {"--canvas 65x47 --fps 24", "film.webm",
-         {{"codec_name", "vp9"}, {"width", "65"}, {"height", "47"}, {"pix_fmt", "yuv420p"},
-          {"r_frame_rate", "24/1"}, {"nb_read_frames", "10"}},
+        {"--canvas 65x47", "odd.mp4", "h264,66,48,yuv420p,60/1,10", "the film is in odd.mp4 (10 frames at 60 a second)"},
+        {"--canvas 65x47 --fps 24", "film.webm", "vp9,65,47,yuv420p,24/1,10",
          "the film is in film.webm (10 frames at 24 a second)"},
-        {"--canvas 64x48 --fps 25", "film.gif",
-         {{"codec_name", "gif"}, {"width", "64"}, {"height", "48"}, {"r_frame_rate", "25/1"},
-          {"nb_read_frames", "10"}},
-         "the film is in film.gif (10 frames at 25 a second)"},
+        {"--canvas 64x48 --fps 25", "film.gif", "gif,64,48,25/1,10", "the film is in film.gif (10 frames at 25 a second)"},
     };
     std::set<std::string> expected;
     for (const Case& c : cases) {
         const Result run = Run(std::string(c.arguments) + " --frames 10 --video " + c.film);
         ASSERT_EQ(run.status, 0) << run.output;
         EXPECT_NE(run.output.find(c.said), std::string::npos) << run.output;
-        const auto probe = Probe(m_folder.File(c.film));
-        for (const auto& [field, value] : c.probe) {
-            ASSERT_TRUE(probe.contains(field)) << c.film << " " << field;
-            EXPECT_EQ(probe.at(field), value) << c.film << " " << field;
-        }
+        const bool gif = std::string(c.film).ends_with(".gif");
+        const Result probe = Shell(std::string("ffprobe -v error -count_frames -select_streams v:0 -show_entries ") +
+                                   "stream=codec_name,width,height," + (gif ? "" : "pix_fmt,") +
+                                   "r_frame_rate,nb_read_frames -of csv=p=0 '" + m_folder.File(c.film) + "'");
+        EXPECT_EQ(probe.output, std::string(c.probe) + "\n") << c.film;
         expected.insert(c.film);
         EXPECT_EQ(Entries(), expected) << "a temporary was left beside " << c.film;
     }

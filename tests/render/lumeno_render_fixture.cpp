@@ -1,6 +1,5 @@
 #include "lumeno_render_fixture.h"
 
-#include <cstdio>
 #include <fstream>
 #include <pty.h>
 #include <sys/wait.h>
@@ -13,11 +12,44 @@
 #include "settings/settings_file.h"
 
 namespace lumeno::test {
-namespace {
 
-int ExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
-
-} // namespace
+Result Shell(const std::string& command, bool terminal)
+{
+    Result result;
+    int ends[2] = {-1, -1}, out = -1;
+    if (!terminal && ::pipe(ends) != 0) {
+        ADD_FAILURE() << "no pipe";
+        return result;
+    }
+    const pid_t child = terminal ? ::forkpty(&out, nullptr, nullptr, nullptr) : ::fork();
+    if (child == 0) {
+        if (!terminal) {
+            ::dup2(ends[1], 1);
+            ::dup2(ends[1], 2);
+            ::close(ends[0]);
+            ::close(ends[1]);
+        }
+        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    if (!terminal) {
+        out = ends[0];
+        ::close(ends[1]);
+    }
+    if (child < 0) {
+        ADD_FAILURE() << "no process for " << command;
+        return result;
+    }
+    char buffer[512];
+    // From a terminal the read ends with EIO once the child has closed it.
+    for (ssize_t got; (got = ::read(out, buffer, sizeof buffer)) > 0;)
+        result.output.append(buffer, static_cast<std::size_t>(got));
+    ::close(out);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
 
 void LumenoRender::SetUp()
 {
@@ -25,42 +57,10 @@ void LumenoRender::SetUp()
                                               m_folder.Path() / "Engine");
 }
 
-Result LumenoRender::Run(const std::string& arguments, const std::string& environment) const
+Result LumenoRender::Run(const std::string& arguments, const std::string& environment, bool terminal) const
 {
-    const std::string command =
-        "cd '" + m_folder.Path().string() + "' && " + environment + " '" LUMENO_RENDER "' " + arguments + " 2>&1";
-    Result result;
-    FILE* pipe = ::popen(command.c_str(), "r");
-    char buffer[512];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-        result.output += buffer;
-    result.status = pipe ? ExitStatus(::pclose(pipe)) : -1;
-    return result;
-}
-
-Result LumenoRender::RunOnTerminal(const std::string& arguments) const
-{
-    const std::string command = "cd '" + m_folder.Path().string() + "' && '" LUMENO_RENDER "' " + arguments;
-    Result result;
-    int terminal = -1;
-    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
-    if (child == 0) {
-        ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    if (child < 0) {
-        ADD_FAILURE() << "no pseudo-terminal";
-        return result;
-    }
-    char buffer[512];
-    // The read ends with EIO once the child has closed the terminal.
-    for (ssize_t got; (got = ::read(terminal, buffer, sizeof buffer)) > 0;)
-        result.output.append(buffer, static_cast<std::size_t>(got));
-    ::close(terminal);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    result.status = ExitStatus(status);
-    return result;
+    return Shell("cd '" + m_folder.Path().string() + "' && " + environment + " '" LUMENO_RENDER "' " + arguments,
+                 terminal);
 }
 
 Picture LumenoRender::LoadPicture(const std::string& name) const

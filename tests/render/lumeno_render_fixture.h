@@ -18,6 +18,9 @@ struct Result {
     std::string output; // standard output and error together
 };
 
+// `command` run by sh, its standard output and error on one pipe or a pseudo-terminal.
+Result Shell(const std::string& command, bool terminal = false);
+
 // A picture file as 8-bit RGB, top row first; empty when it cannot be read.
 struct Picture {
     int width = 0;
@@ -29,10 +32,9 @@ class LumenoRender : public ::testing::Test {
 protected:
     void SetUp() override;
 
-    // `environment` goes before the command, as "PATH=/somewhere".
-    Result Run(const std::string& arguments, const std::string& environment = "") const;
-    // The same with standard output and error on a pseudo-terminal.
-    Result RunOnTerminal(const std::string& arguments) const;
+    // `environment` goes before the command, as "PATH=/somewhere". Standard output and
+    // error go into one pipe, or with `terminal` onto a pseudo-terminal.
+    Result Run(const std::string& arguments, const std::string& environment = "", bool terminal = false) const;
 
     Picture LoadPicture(const std::string& name) const;
     // What the folder holds, but the effect link.

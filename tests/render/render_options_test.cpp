@@ -23,9 +23,6 @@ TEST(RenderOptions, DefaultsAndEveryOption)
     EXPECT_EQ(defaults.frames, 300);
     EXPECT_FALSE(defaults.mouseX.has_value());
     EXPECT_EQ(defaults.stats, StatsFormat::None);
-    EXPECT_EQ(FilmFramesPerSecond(defaults), 60);
-    EXPECT_FALSE(UsesFilmClock(defaults));
-    EXPECT_FALSE(WantsPictures(defaults));
 
     RenderOptions o;
     ASSERT_TRUE(Parse({"--settings", "a.ar", "--frames", "12", "--mouse", "10.5,20", "--script", "s.txt",
@@ -63,21 +60,24 @@ TEST(RenderOptions, FilmsAndPngRunTheClockAtTheFilmRate)
         bool pictures;
     };
     const Case cases[] = {
+        {{}, 60, false, false},
         {{"--video", "f.mp4"}, 60, true, true},
         {{"--video", "f.gif"}, 50, true, true}, // a GIF's fastest exact rate
         {{"--video", "f.gif", "--fps", "25"}, 25, true, true},
         {{"--frames-out", "seq"}, 60, true, true},
         {{"--fps", "30"}, 30, true, false},
+        {{"--fps", "1000"}, 1000, true, false},
         {{"--out", "x.png"}, 60, false, true},
         {{"--out", "x.bmp"}, 60, false, false},
     };
     for (const Case& c : cases) {
         RenderOptions o;
         std::string error;
-        ASSERT_TRUE(Parse(c.args, &o, &error)) << error;
-        EXPECT_EQ(FilmFramesPerSecond(o), c.framesPerSecond) << c.args[1];
-        EXPECT_EQ(UsesFilmClock(o), c.filmClock) << c.args[1];
-        EXPECT_EQ(WantsPictures(o), c.pictures) << c.args[1];
+        const char* what = c.args.empty() ? "no option" : c.args[1];
+        ASSERT_TRUE(Parse(c.args, &o, &error)) << what << ": " << error;
+        EXPECT_EQ(FilmFramesPerSecond(o), c.framesPerSecond) << what;
+        EXPECT_EQ(UsesFilmClock(o), c.filmClock) << what;
+        EXPECT_EQ(WantsPictures(o), c.pictures) << what;
     }
 }
 
@@ -133,6 +133,8 @@ TEST(ProgressReport, TextGivesFramesRateAndTimeLeft)
     EXPECT_EQ(ProgressText(300, 300, 10.0), "frame 300 of 300, 30.0 frames/s, 0 s left");
     EXPECT_EQ(ProgressText(10, 3000, 20.0), "frame 10 of 3000, 0.5 frames/s, 1 h 39 min left");
     EXPECT_EQ(ProgressText(100, 3000, 4.0), "frame 100 of 3000, 25.0 frames/s, 1 min 56 s left");
+    EXPECT_EQ(ProgressText(10, 75, 10.0), "frame 10 of 75, 1.0 frames/s, 1 min 05 s left");
+    EXPECT_EQ(ProgressText(10, 3910, 10.0), "frame 10 of 3910, 1.0 frames/s, 1 h 05 min left");
     EXPECT_EQ(ProgressText(0, 300, 0.0), "frame 0 of 300");
 }
 
