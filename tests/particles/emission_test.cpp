@@ -100,8 +100,9 @@ TEST(EmissionDraws, FirstTwoParticlesMatchTheHandWorkedDrawsAndStartAsStillWhite
                 EXPECT_EQ(std::tuple(p.current.r, p.current.g, p.current.b, p.current.a), std::tuple(1.0f, 1.0f, 1.0f, 0.0f));
                 EXPECT_EQ(std::memcmp(&p.previous, &p.current, sizeof p.current), 0) << "a zero-length line";
             }
-            if (emitter.count == 2)
+            if (emitter.count == 2) {
                 EXPECT_EQ(Rand15(), kDraws[c.drawsUsed]) << "two particles take " << c.drawsUsed << " draws";
+            }
         }
     }
 }
