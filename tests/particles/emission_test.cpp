@@ -5,6 +5,8 @@
 #include <limits>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "particles/emission.h"
@@ -95,8 +97,7 @@ TEST(EmissionDraws, FirstTwoParticlesMatchTheHandWorkedDrawsAndStartAsStillWhite
                 EXPECT_NEAR(p.current.y, h.cy + rho * kR * std::sin(theta), 1e-6) << "particle " << j;
                 EXPECT_NEAR(p.current.vx, s * std::cos(phi), 1e-8) << "particle " << j;
                 EXPECT_NEAR(p.current.vy, s * std::sin(phi), 1e-8) << "particle " << j;
-                const float colour[4] = {p.current.r, p.current.g, p.current.b, p.current.a};
-                EXPECT_EQ(std::vector<float>(colour, colour + 4), (std::vector<float>{1, 1, 1, 0}));
+                EXPECT_EQ(std::tuple(p.current.r, p.current.g, p.current.b, p.current.a), std::tuple(1.0f, 1.0f, 1.0f, 0.0f));
                 EXPECT_EQ(std::memcmp(&p.previous, &p.current, sizeof p.current), 0) << "a zero-length line";
             }
             if (emitter.count == 2) {
@@ -123,9 +124,8 @@ TEST(Emission, ThreeCirclesUseTheirAnglesInTurn)
 void ExpectSameEmission(int count, int method, int particleCount, float radius, float power, float scattering,
                         std::uint32_t seed)
 {
-    SCOPED_TRACE("count " + std::to_string(count) + " method " + std::to_string(method) + " particleCount " +
-                 std::to_string(particleCount) + " R " + std::to_string(radius) + " p " + std::to_string(power) +
-                 " S " + std::to_string(scattering) + " seed " + std::to_string(seed));
+    SCOPED_TRACE(::testing::Message() << "count " << count << " method " << method << " particleCount " << particleCount
+                                      << " R " << radius << " p " << power << " S " << scattering << " seed " << seed);
     const EmissionParams params{700.0f, 200.0f, 1024, 768, method, particleCount, radius, power, scattering};
     std::vector<Particle> reference(static_cast<std::size_t>(count) + 1), fast(reference.size());
     reference.back().current.x = fast.back().current.x = 42.0f; // one record past the end
@@ -136,10 +136,7 @@ void ExpectSameEmission(int count, int method, int particleCount, float radius, 
     EmitFast(fast.data(), count, params);
     EXPECT_EQ(Rand15State(), referenceState) << "the generator must end where the reference leaves it";
     for (std::size_t i = 0; i < reference.size(); ++i)
-        if (std::memcmp(&reference[i], &fast[i], sizeof(Particle)) != 0) {
-            ADD_FAILURE() << "particle " << i << " differs";
-            return;
-        }
+        ASSERT_EQ(std::memcmp(&reference[i], &fast[i], sizeof(Particle)), 0) << "particle " << i << " differs";
 }
 
 TEST(EmissionFast, MatchesTheReferenceBitForBitAndLeavesTheSameGeneratorState)

@@ -15,22 +15,15 @@
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "support/message_box_recorder.h"
+#include "support/process_state.h"
 
 namespace lumeno {
 namespace {
 
 class ParticleSystem : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        g_particleSettings.SetDefaults();
-        CanvasSettingsRecord().SetDefaults();
-    }
-    void TearDown() override
-    {
-        SetUp();
-        FailNextThreadStartsForTesting(0);
-    }
+    void SetUp() override { test::ResetProcessState(); }
+    void TearDown() override { test::ResetProcessState(); }
 
     void Init(int count, bool multiThreaded = false, int slot = 3)
     {
@@ -52,11 +45,11 @@ protected:
     // attractor differs; then positions and velocities once the last armed step is done.
     std::vector<float> RunFrames(bool multiThreaded, int count, int frames)
     {
+        test::ResetProcessState();
+        SeedRand15(5);
         g_particleSettings.scattering = 0.01f;
         engine.mouse[0] = 100.0f;
         engine.mouse[1] = 60.0f;
-        SimulationAttractor() = Attractor{};
-        SeedRand15(5);
         Init(count, multiThreaded);
         EXPECT_EQ(system.WorkersRunning(), multiThreaded);
         for (int frame = 0; frame < frames; ++frame) {
@@ -166,8 +159,7 @@ TEST_F(ParticleSystem, InertBeforeInitAndAfterReleaseAndInitEmitsAtTheEngineMous
     system.Release();
     system.Release();
     EXPECT_FALSE(system.IsInitialised());
-    EXPECT_EQ(system.Count(), 0);
-    EXPECT_EQ(system.Width(), 0);
+    EXPECT_EQ(std::pair(system.Count(), system.Width()), std::pair(0, 0));
 }
 
 TEST_F(ParticleSystem, CountTheMachineCannotHoldIsReportedAndLeavesItInert)
@@ -180,8 +172,7 @@ TEST_F(ParticleSystem, CountTheMachineCannotHoldIsReportedAndLeavesItInert)
     ASSERT_EQ(boxes.Boxes().size(), 2u);
     EXPECT_EQ(boxes.Boxes()[0].text, "Not enough memory for 2147483647 particles.\nTry less Particle."
                                      "\n\nError Description:\nRan out of memory");
-    EXPECT_EQ(boxes.Boxes()[0].title, "DXErrorInfo:");
-    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(std::tie(boxes.Boxes()[0].title, boxes.Boxes()[0].icon), std::tuple("DXErrorInfo:", MessageIcon::Warning));
     Init(5); // a failed Init leaves it ready for the next
     EXPECT_TRUE(system.IsInitialised());
 }
@@ -229,11 +220,10 @@ TEST_F(Workers, FailedThreadStartIsReportedAndNoWorkerIsLeftRunning)
     EXPECT_FALSE(system.IsInitialised());
     EXPECT_FALSE(system.WorkersRunning());
     ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(std::tie(boxes.Boxes()[0].text, boxes.Boxes()[0].title), std::tuple("Error create threads!", ""));
-    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Error);
+    const MessageBoxRequest& box = boxes.Boxes()[0];
+    EXPECT_EQ(std::tie(box.text, box.title, box.icon), std::tuple("Error create threads!", "", MessageIcon::Error));
     Init(100, true); // ready for the next Init
-    EXPECT_TRUE(system.IsInitialised());
-    EXPECT_TRUE(system.WorkersRunning());
+    EXPECT_TRUE(system.IsInitialised() && system.WorkersRunning());
 }
 
 TEST_F(Workers, ReleaseAndEmitWaitForTheRunningStep)

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -23,16 +22,7 @@ constexpr float kDenormal = 1e-40f;
 
 StepInputs Inputs(float speed, float drag, float gravity, float power)
 {
-    StepInputs in;
-    in.attractorX = 0.2f;
-    in.attractorY = -0.1f;
-    const float colour[4] = {0.75f, 0.5f, 0.0f, 1.0f};
-    std::memcpy(in.color, colour, sizeof colour);
-    in.speed = speed;
-    in.drag = drag;
-    in.gravityAmount = gravity;
-    in.gravityPower = power;
-    return in;
+    return {0.2f, -0.1f, {0.75f, 0.5f, 0.0f, 1.0f}, speed, drag, gravity, power};
 }
 
 // Every dispatch target this machine can run, each forced in turn.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "particles/attractor.h"
@@ -11,19 +12,9 @@
 namespace lumeno {
 namespace {
 
-StepInputs Inputs(float speed, float drag, float gravity)
-{
-    StepInputs in;
-    in.attractorX = 0.1f;
-    in.attractorY = -0.2f;
-    in.color[0] = 0.25f;
-    in.color[3] = 1.0f;
-    in.speed = speed;
-    in.drag = drag;
-    in.gravityAmount = gravity;
-    in.gravityPower = 0.3f;
-    return in;
-}
+StepInputs Inputs(float speed, float drag, float gravity) { return {0.1f, -0.2f, {0.25f, 0, 0, 1}, speed, drag, gravity, 0.3f}; }
+
+std::vector<float> Fields(const ParticleVertex& v) { return {v.x, v.y, v.vx, v.vy, v.r, v.g, v.b, v.a}; }
 
 Particle Stepped(float x, float y, float vx, float vy, const StepInputs& in, int steps)
 {
@@ -38,42 +29,34 @@ TEST(SimulationStep, SpeedScalesTheMoveDragTheVelocityAndTheAttractorPulls)
 {
     // Without drag or gravity, straight lines: eight steps of (1/8, -1/16).
     Particle p = Stepped(0.0f, 0.0f, 0.125f, -0.0625f, Inputs(1.0f, 1.0f, 0.0f), 8);
-    EXPECT_EQ(p.current.x, 1.0f);
-    EXPECT_EQ(p.current.y, -0.5f);
-    EXPECT_EQ(p.current.vx, 0.125f);
-    EXPECT_EQ(p.current.vy, -0.0625f);
+    EXPECT_EQ(Fields(p.current), (std::vector<float>{1.0f, -0.5f, 0.125f, -0.0625f, 0.25f, 0, 0, 1}));
     // On the attractor there is no direction to pull in: drag only.
     p = Stepped(0.1f, -0.2f, 0.5f, -0.25f, Inputs(0.0f, 0.99f, 0.0015f), 1);
-    EXPECT_EQ(p.current.vx, 0.99f * 0.5f);
-    EXPECT_EQ(p.current.vy, 0.99f * -0.25f);
+    EXPECT_EQ(std::pair(p.current.vx, p.current.vy), std::pair(0.99f * 0.5f, 0.99f * -0.25f));
     // Speed 0 keeps the position (and the line's start on it) while the pull acts.
     p = Stepped(0.7f, 0.3f, 0.0f, 0.0f, Inputs(0.0f, 0.99f, 0.0015f), 3);
-    EXPECT_EQ(p.current.x, 0.7f);
-    EXPECT_EQ(p.current.y, 0.3f);
-    EXPECT_EQ(p.previous.x, 0.7f);
-    EXPECT_EQ(p.previous.y, 0.3f);
+    EXPECT_EQ(std::pair(p.current.x, p.current.y), std::pair(0.7f, 0.3f));
+    EXPECT_EQ(std::pair(p.previous.x, p.previous.y), std::pair(0.7f, 0.3f));
     EXPECT_LT(p.current.vx, 0.0f) << "pulled left, towards the attractor";
-    EXPECT_EQ(p.current.r, 0.25f) << "painted with the step colour";
-    EXPECT_EQ(p.current.g, 0.0f);
-    EXPECT_EQ(p.current.a, 1.0f);
+    const std::vector<float> fields = Fields(p.current);
+    EXPECT_EQ(std::vector<float>(fields.begin() + 4, fields.end()), (std::vector<float>{0.25f, 0, 0, 1})) << "step colour";
 }
 
 TEST(SimulationStep, StepColourComplementsInInvertMode)
 {
     const float colour[4] = {0.25f, 0.5f, 1.0f, 1.0f};
-    float out[4];
-    MakeStepColor(colour, true, out);
-    EXPECT_EQ(std::vector<float>(out, out + 4), (std::vector<float>{0.75f, 0.5f, 0.0f, 1.0f}));
-    MakeStepColor(colour, false, out);
-    EXPECT_EQ(std::vector<float>(out, out + 4), std::vector<float>(colour, colour + 4));
+    float inverted[4], plain[4];
+    MakeStepColor(colour, true, inverted);
+    MakeStepColor(colour, false, plain);
+    EXPECT_EQ(std::vector<float>(inverted, inverted + 4), (std::vector<float>{0.75f, 0.5f, 0.0f, 1.0f}));
+    EXPECT_EQ(std::vector<float>(plain, plain + 4), std::vector<float>(colour, colour + 4));
 }
 
 TEST(Attractor, StartsOnTheMouseThenCoversNineTenthsEachStep)
 {
     Attractor a;
     a.Advance(512.0f, 384.0f, 1024, 768);
-    EXPECT_EQ(a.x, 0.0f);
-    EXPECT_EQ(a.y, 0.0f);
+    EXPECT_EQ(std::pair(a.x, a.y), std::pair(0.0f, 0.0f));
     // The mouse jumps to the top-right corner: (1, 1) in simulation space.
     for (const float left : {0.1f, 0.01f, 0.001f}) {
         a.Advance(1024.0f, 0.0f, 1024, 768);
