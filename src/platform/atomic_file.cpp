@@ -44,6 +44,22 @@ mode_t ModeForReplacement(const std::string& path)
     return 0666 & ~CurrentUmask();
 }
 
+// A file kept elsewhere and linked here stays linked: the new contents replace the file
+// the link names, in that file's folder, and the link itself is left as it is. A link
+// that names nothing is replaced by the file.
+std::string FileBehindLinks(const std::string& path)
+{
+    struct stat link {};
+    if (::lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode))
+        return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return path;
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
 bool WriteAll(int fd, std::span<const std::byte> bytes)
 {
     while (!bytes.empty()) {
@@ -65,14 +81,16 @@ bool WriteAll(int fd, std::span<const std::byte> bytes)
 
 } // namespace
 
-FileWriteResult WriteFileAtomically(const std::string& path, std::span<const std::byte> bytes)
+FileWriteResult WriteFileAtomically(const std::string& name, std::span<const std::byte> bytes)
 {
+    const std::string path = FileBehindLinks(name);
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)
         return Failure(errno);
 
-    ::fchmod(fd, ModeForReplacement(path));
+    // File systems without modes (FAT) refuse this; the contents matter more than the mode.
+    (void)::fchmod(fd, ModeForReplacement(path));
     if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) {
         const int error = errno;
         ::close(fd);

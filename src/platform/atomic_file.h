@@ -1,7 +1,8 @@
 #pragma once
 // Replaces a file's contents without ever leaving a truncated or half-written file:
 // the bytes go to a temporary file in the same folder, reach the disk, and the
-// temporary is renamed over the old file. On failure the old file is untouched.
+// temporary is renamed over the old file. On failure the old file is untouched. A name
+// that is a symbolic link keeps its link; the file it names gets the new contents.
 
 #include <cstddef>
 #include <span>

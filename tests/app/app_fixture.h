@@ -28,8 +28,7 @@
 #include "settings/ui/properties_dialog.h"
 #include "splash_window.h"
 #include "support/message_box_recorder.h"
-#include "support/process_state.h"
-#include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace lumeno::test {
 
@@ -42,11 +41,6 @@ class AppTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        m_previousDirectory = std::filesystem::current_path();
-        std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
-                                                  m_folder.Path() / "Engine");
-        std::filesystem::current_path(m_folder.Path());
-        ResetProcessState();
         CanvasSettingsRecord().width = 96;
         CanvasSettingsRecord().height = 64;
         CanvasSettingsRecord().particleCount = 512;
@@ -62,8 +56,6 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         EXPECT_EQ(g_engine, nullptr) << "the frame shuts the engine down";
         App().SetRenderTargetForTesting(nullptr);
-        std::filesystem::current_path(m_previousDirectory);
-        ResetProcessState();
     }
 
     static CMainApp& App() { return *static_cast<CMainApp*>(QCoreApplication::instance()); }
@@ -101,8 +93,7 @@ protected:
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 
-    TempFolder m_folder;
-    std::filesystem::path m_previousDirectory;
+    WorkingFolder m_folder;
     std::unique_ptr<HeadlessWindow> m_window;
     MessageBoxRecorder m_boxes;
 };

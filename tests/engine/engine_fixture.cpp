@@ -4,17 +4,11 @@
 
 #include "engine/render_device.h"
 #include "particles/particle_system.h"
-#include "support/process_state.h"
 
 namespace lumeno::test {
 
 void EngineTest::SetUp()
 {
-    m_previousDirectory = std::filesystem::current_path();
-    std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
-                                              m_folder.Path() / "Engine");
-    std::filesystem::current_path(m_folder.Path());
-    ResetProcessState();
     CanvasSettingsRecord().width = 64;
     CanvasSettingsRecord().height = 48;
     CanvasSettingsRecord().format = kFormatRGBA32F;
@@ -26,8 +20,6 @@ void EngineTest::TearDown()
 {
     DestroyEngine();
     m_boxes.reset();
-    std::filesystem::current_path(m_previousDirectory);
-    ResetProcessState();
 }
 
 HRESULT EngineTest::BuildEngine(FrameRateAverage* frameRate)

@@ -14,7 +14,7 @@
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "support/message_box_recorder.h"
-#include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace lumeno::test {
 
@@ -34,8 +34,7 @@ protected:
     // The back buffer as RGBA bytes, top row first.
     std::vector<std::uint8_t> BackBuffer() const;
 
-    TempFolder m_folder;
-    std::filesystem::path m_previousDirectory;
+    WorkingFolder m_folder;
     std::unique_ptr<HeadlessWindow> m_window;
     std::unique_ptr<CRenderEngine> m_engine;
     std::unique_ptr<MessageBoxRecorder> m_boxes;

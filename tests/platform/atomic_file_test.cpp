@@ -44,6 +44,14 @@ TEST(AtomicFile, ReplacesContentsAndKeepsTheFileModeOrFailsWithTheFoldersError)
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no temporary left";
 
+    // Through a link the file it names is replaced and the link stays.
+    std::filesystem::create_directory(folder.Path() / "kept");
+    std::filesystem::rename(path, folder.Path() / "kept/a.bin");
+    std::filesystem::create_symlink("kept/a.bin", path);
+    ASSERT_TRUE(WriteFileAtomically(path, AsBytes("linked")).ok);
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(path).rdbuf()), {}), "linked");
+
     const FileWriteResult result = WriteFileAtomically(folder.File("none/a.bin"), AsBytes("x"));
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, ENOENT);

@@ -51,12 +51,6 @@ Result Shell(const std::string& command, bool terminal)
     return result;
 }
 
-void LumenoRender::SetUp()
-{
-    std::filesystem::create_directory_symlink(std::filesystem::path(LUMENO_SOURCE_DIR) / "Engine",
-                                              m_folder.Path() / "Engine");
-}
-
 Result LumenoRender::Run(const std::string& arguments, const std::string& environment, bool terminal) const
 {
     return Shell("cd '" + m_folder.Path().string() + "' && " + environment + " '" LUMENO_RENDER "' " + arguments,

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace lumeno::test {
 
@@ -30,8 +30,6 @@ struct Picture {
 
 class LumenoRender : public ::testing::Test {
 protected:
-    void SetUp() override;
-
     // `environment` goes before the command, as "PATH=/somewhere". Standard output and
     // error go into one pipe, or with `terminal` onto a pseudo-terminal.
     Result Run(const std::string& arguments, const std::string& environment = "", bool terminal = false) const;
@@ -42,7 +40,7 @@ protected:
     // A settings file: defaults, with this canvas (32-bit float), particle count and exposure.
     void WriteScene(const std::string& name, int width, int height, int particles, float exposure = 1.0f) const;
 
-    TempFolder m_folder;
+    WorkingFolder m_folder;
 };
 
 } // namespace lumeno::test

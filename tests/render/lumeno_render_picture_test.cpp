@@ -49,13 +49,9 @@ struct EngineFrames {
 
 class LumenoRenderPicture : public LumenoRender {
 protected:
-    void TearDown() override { ResetProcessState(); }
-
     // What lumeno-render does with --settings, --frames, --frame-ms and --mouse, in this process.
     EngineFrames RenderInProcess(const std::string& scene, int frames, std::uint32_t frameMs, int mouseX, int mouseY)
     {
-        const std::filesystem::path previous = std::filesystem::current_path();
-        std::filesystem::current_path(m_folder.Path());
         EngineFrames result;
         MessageBoxRecorder boxes;
         ResetProcessState(); // as at process start
@@ -66,7 +62,6 @@ protected:
         auto window = HeadlessWindow::Create(CanvasSettingsRecord().width, CanvasSettingsRecord().height, &error);
         if (!window) {
             ADD_FAILURE() << error;
-            std::filesystem::current_path(previous);
             return result;
         }
         CRenderEngine engine;
@@ -91,7 +86,6 @@ protected:
         EXPECT_TRUE(boxes.Boxes().empty());
         engine.Shutdown();
         g_engine = nullptr;
-        std::filesystem::current_path(previous);
         return result;
     }
 };

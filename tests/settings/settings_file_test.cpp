@@ -17,8 +17,8 @@
 #include "settings/settings_file.h"
 #include "settings/settings_open.h"
 #include "support/message_box_recorder.h"
-#include "support/process_state.h"
 #include "support/temp_folder.h"
+#include "support/working_folder.h"
 
 namespace lumeno {
 namespace {
@@ -70,22 +70,13 @@ void ExpectTrueWithoutPrivileges(const std::function<bool()>& check)
 
 TEST(SettingsFile, DefaultsSaveAsTheKnown115BytesInTheWorkingDirectoryAndLoadBack)
 {
-    test::TempFolder folder;
-    const auto previous = std::filesystem::current_path();
-    std::filesystem::current_path(folder.Path());
-    test::ResetProcessState();
+    test::WorkingFolder folder;
     CanvasSettingsRecord().format = kFormatRGBA32F;
     SaveSettings();
-    const auto written = ReadFile("settings_v4.ar");
+    EXPECT_EQ(ReadFile("settings_v4.ar"), kDefaultFile);
     CanvasSettingsRecord().width = 800;
-    const bool loaded = LoadSettings();
-    const int widthAfterLoad = CanvasSettingsRecord().width;
-
-    test::ResetProcessState();
-    std::filesystem::current_path(previous);
-    EXPECT_EQ(written, kDefaultFile);
-    EXPECT_TRUE(loaded);
-    EXPECT_EQ(widthAfterLoad, 1024);
+    EXPECT_TRUE(LoadSettings());
+    EXPECT_EQ(CanvasSettingsRecord().width, 1024);
 }
 
 TEST(SettingsFile, FieldsLoadFromTheirOffsetsAndSaveBackWithBoolBytesNormalised)
