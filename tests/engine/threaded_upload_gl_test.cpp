@@ -1,6 +1,7 @@
 // The upload of multithreaded mode copies each worker's half as soon as that worker is
 // done: the vertex buffer must still hold exactly the array of the step waited for, the
-// middle included, for odd and even counts and for one particle (the high half alone).
+// middle included, for odd and even counts and for one particle (the high half alone);
+// and no half may be copied while its worker can still write it.
 
 #include <epoxy/gl.h>
 
@@ -26,10 +27,11 @@ TEST_F(ThreadedUpload, BufferHoldsTheWholeStepWaitedFor)
         const std::size_t bytes = static_cast<std::size_t>(count) * sizeof(Particle);
 
         system->Update(); // uploads the emitted cloud, arms step 1
+        system->Update(); // uploads step 1 while its high half may still run (watched under ThreadSanitizer)
         system->WaitForStep();
         const std::vector<unsigned char> stepped(reinterpret_cast<const unsigned char*>(system->Particles()),
                                                  reinterpret_cast<const unsigned char*>(system->Particles()) + bytes);
-        system->Update(); // uploads step 1 half by half, arms step 2
+        system->Update(); // uploads step 2 half by half, arms step 3
         // The buffer the particle pass draws from: vertex location 3, the colour set that
         // only the particle streams have.
         system->RenderParticles();
