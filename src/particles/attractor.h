@@ -10,7 +10,8 @@ struct Attractor {
     bool placed = false;
 
     // One smoothing step towards the mouse (canvas pixels on a width x height canvas):
-    // nine tenths of the remaining distance. The first call starts on the mouse.
+    // nine tenths of the remaining distance. The first call starts on the mouse. A step
+    // that would leave the attractor infinite or NaN leaves it where it was.
     void Advance(float mouseX, float mouseY, int width, int height);
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include <epoxy/gl.h>
 
@@ -63,6 +64,27 @@ TEST_F(Frames, StreaksGatherUnderTheCursorAtAnyScale)
         const auto [x, y] = BrightCentre(ReadCanvas());
         EXPECT_NEAR(x, 48.0, 1.5) << "scale " << scale;
         EXPECT_NEAR(y, 12.0, 1.5) << "scale " << scale;
+    }
+}
+
+TEST_F(Frames, StreaksComeBackWithTheScaleAfterAScaleOfZeroOrNaN)
+{
+    for (float bad : {0.0f, std::numeric_limits<float>::quiet_NaN()}) {
+        g_particleSettings.scale = 1.0f;
+        SimulationAttractor() = Attractor{};
+        ASSERT_EQ(BuildEngine(), S_OK);
+        g_particleSettings.scale = bad; // the pointer now maps to infinity or NaN
+        Send(WM_MOUSEMOVE, 0, 10, 40);
+        RenderFrames(3);
+        g_particleSettings.scale = 1.0f;
+        ASSERT_EQ(BuildEngine(), S_OK); // the attractor outlives the rebuild
+        Send(WM_MOUSEMOVE, 0, 48, 12);
+        Send(WM_LBUTTONDOWN);
+        Send(WM_RBUTTONDOWN);
+        RenderFrames(40);
+        const auto [x, y] = BrightCentre(ReadCanvas());
+        EXPECT_NEAR(x, 48.0, 1.5) << "after scale " << bad;
+        EXPECT_NEAR(y, 12.0, 1.5) << "after scale " << bad;
     }
 }
 

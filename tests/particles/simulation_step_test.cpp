@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -63,6 +65,32 @@ TEST(Attractor, StartsOnTheMouseThenCoversNineTenthsEachStep)
         EXPECT_NEAR(1.0f - a.x, left, 1e-6f);
         EXPECT_EQ(a.x, a.y);
     }
+}
+
+TEST(Attractor, PointerAtInfinityOrNaNLeavesItWhereItWasAndTheNextPointerIsFollowed)
+{
+    // A pointer mapped through a view scale of 0 or NaN, or a canvas of no size.
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    constexpr float nan = std::numeric_limits<float>::quiet_NaN();
+    Attractor a;
+    a.Advance(nan, 100.0f, 1024, 768);
+    EXPECT_FALSE(a.placed) << "never placed off the canvas";
+    a.Advance(256.0f, 192.0f, 1024, 768);
+    EXPECT_EQ(std::tuple(a.x, a.y, a.placed), std::tuple(-0.5f, 0.5f, true)) << "starts on the first finite pointer";
+
+    Attractor twin = a;
+    for (const auto& [x, y, w] : {std::tuple(inf, 0.0f, 1024), std::tuple(0.0f, -inf, 1024), std::tuple(nan, nan, 1024),
+                                  std::tuple(512.0f, 384.0f, 0), std::tuple(3e38f, 0.0f, 1)}) {
+        a.Advance(x, y, w, 768);
+        EXPECT_EQ(std::pair(a.x, a.y), std::pair(twin.x, twin.y)) << x << ", " << y << " on " << w;
+    }
+    // Back on the canvas, it goes on bit for bit as if the bad places had never come.
+    for (int step = 0; step < 3; ++step) {
+        a.Advance(900.0f, 10.0f, 1024, 768);
+        twin.Advance(900.0f, 10.0f, 1024, 768);
+        EXPECT_EQ(std::pair(a.x, a.y), std::pair(twin.x, twin.y));
+    }
+    EXPECT_NEAR(a.x, 0.7566f, 1e-4f);
 }
 
 TEST(SimulationStep, WholeSimulationIsPinnedToItsBits)
