@@ -60,6 +60,22 @@ std::string FileBehindLinks(const std::string& path)
     return target;
 }
 
+// Renaming over a file needs only its folder's permission, so a file the person made
+// read-only would be replaced all the same. It is refused as opening it for writing
+// would refuse it. For root, who may write anything, its own permission bits decide: a
+// file that no one may write is kept as it is.
+int RefusalToReplace(const std::string& path)
+{
+    struct stat file {};
+    if (::stat(path.c_str(), &file) != 0 || !S_ISREG(file.st_mode))
+        return 0;
+    if (::geteuid() == 0)
+        return (file.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0 ? EACCES : 0;
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0 && (errno == EACCES || errno == EPERM))
+        return EACCES;
+    return 0;
+}
+
 bool WriteAll(int fd, std::span<const std::byte> bytes)
 {
     while (!bytes.empty()) {
@@ -84,6 +100,8 @@ bool WriteAll(int fd, std::span<const std::byte> bytes)
 FileWriteResult WriteFileAtomically(const std::string& name, std::span<const std::byte> bytes)
 {
     const std::string path = FileBehindLinks(name);
+    if (const int refusal = RefusalToReplace(path))
+        return Failure(refusal);
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());
     if (fd < 0)

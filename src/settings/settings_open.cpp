@@ -6,8 +6,12 @@
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
+#include "settings/canvas_settings.h"
+#include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "settings/settings_limits.h"
 
 namespace lumeno {
 namespace {
@@ -46,8 +50,15 @@ SettingsOpenResult OpenSettingsFile(const std::string& path, CanvasSettings& can
         const std::uintmax_t size = count > kSettingsFileSize ? fs::file_size(path, failure) : count;
         return {SettingsOpenStatus::WrongSize, 0, failure ? count : size};
     }
-    // Decodes into copies and commits only the whole record pair.
-    LoadSettingsFromBytes({bytes, kSettingsFileSize}, canvas, particles);
+    // Decodes into copies and commits only a whole record pair within reach.
+    CanvasSettings loadedCanvas = canvas;
+    ParticleSettings loadedParticles = particles;
+    LoadSettingsFromBytes({bytes, kSettingsFileSize}, loadedCanvas, loadedParticles);
+    std::string problem = SettingsOutOfReach(loadedCanvas, loadedParticles);
+    if (!problem.empty())
+        return {SettingsOpenStatus::OutOfReach, 0, 0, std::move(problem)};
+    canvas = loadedCanvas;
+    particles = loadedParticles;
     return {SettingsOpenStatus::Loaded};
 }
 
@@ -72,6 +83,8 @@ std::string DescribeSettingsOpenFailure(const SettingsOpenResult& result, const 
         return path + " is not a settings file: it holds " + size + ", and a settings file holds exactly " +
                std::to_string(kSettingsFileSize) + "." + kNothingChanged;
     }
+    case SettingsOpenStatus::OutOfReach:
+        return path + " is not a settings file: " + result.problem + "." + kNothingChanged;
     }
     return {};
 }

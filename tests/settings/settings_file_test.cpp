@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <limits>
 #include <random>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "settings/settings_limits.h"
 #include "settings/settings_open.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_folder.h"
@@ -150,6 +152,32 @@ TEST(SettingsFileDeathTest, SaveIntoReadOnlyFolderKeepsOldFileAndSaysAccessDenie
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1) << "no temporary left behind";
 }
 
+// The save replaces the file by renaming a new one over it, which the folder allows; a
+// file the person made read-only is refused all the same, for root as for anyone.
+TEST(SettingsFile, SaveOverAReadOnlyFileKeepsItAndSaysAccessDenied)
+{
+    test::TempFolder folder;
+    const std::string path = folder.File(kSettingsFileName);
+    const Bytes old = {std::byte{1}, std::byte{2}, std::byte{3}};
+    WriteFile(folder.File("kept.ar"), old);
+    ::chmod(folder.File("kept.ar").c_str(), 0444);
+    std::filesystem::create_symlink("kept.ar", path);
+    for (const std::string& name : {folder.File("kept.ar"), path}) {
+        SCOPED_TRACE(name);
+        test::MessageBoxRecorder boxes;
+        EXPECT_FALSE(SaveSettingsTo(name, CanvasSettings(), ParticleSettings()));
+        ASSERT_EQ(boxes.Boxes().size(), 1u);
+        EXPECT_EQ(boxes.Boxes()[0].text, "Access to " + name + " was denied.");
+        EXPECT_EQ(ReadFile(name), old);
+    }
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_EQ(std::filesystem::status(folder.File("kept.ar")).permissions(), std::filesystem::perms(0444));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2) << "no temporary left behind";
+
+    ::chmod(folder.File("kept.ar").c_str(), 0644);
+    EXPECT_TRUE(SaveSettingsTo(path, CanvasSettings(), ParticleSettings())) << "writable again";
+}
+
 TEST(SettingsFile, SaveIntoMissingFolderSaysSoAndCreatesNothing)
 {
     test::TempFolder folder;
@@ -161,23 +189,74 @@ TEST(SettingsFile, SaveIntoMissingFolderSaysSoAndCreatesNothing)
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "missing"));
 }
 
-TEST(SettingsOpen, AnyFileOfExactly115BytesLoadsAsTheStartUpLoadReadsIt)
+TEST(SettingsOpen, ValuesWithinReachLoadAsTheStartUpLoadReadsThemAndOthersAreRefusedByName)
 {
     test::TempFolder folder;
-    const std::string path = folder.File("random.ar");
-    std::mt19937 generator(14);
-    Bytes bytes(kSettingsFileSize);
-    for (std::byte& b : bytes)
-        b = static_cast<std::byte>(generator() & 0xff);
-    WriteFile(path, bytes);
+    // The edges of what a settings file can hold, and values no dialog makes.
+    CanvasSettings edges;
+    edges.width = 1;
+    edges.height = kMaxCanvasSide;
+    edges.format = kFormatRGBA8;
+    edges.particleCount = kMaxParticleCount;
+    ParticleSettings oddButFinite;
+    oddButFinite.scale = 0.0f;
+    oddButFinite.speed = -3e38f;
+    oddButFinite.createMethod = 7;
+    const std::string good = folder.File("edges.ar");
+    WriteFile(good, EncodeSettings(edges, oddButFinite));
+    CanvasSettings canvas;
+    ParticleSettings particles;
+    const SettingsOpenResult loaded = OpenSettingsFile(good, canvas, particles);
+    EXPECT_EQ(loaded.status, SettingsOpenStatus::Loaded);
+    EXPECT_EQ(EncodeSettings(canvas, particles), EncodeSettings(edges, oddButFinite));
+    EXPECT_EQ(DescribeSettingsOpenFailure(loaded, good), "");
 
-    CanvasSettings canvas, expectedCanvas;
-    ParticleSettings particles, expectedParticles;
-    ASSERT_TRUE(LoadSettingsFromBytes(bytes, expectedCanvas, expectedParticles));
-    const SettingsOpenResult result = OpenSettingsFile(path, canvas, particles);
-    EXPECT_EQ(result.status, SettingsOpenStatus::Loaded);
-    EXPECT_EQ(EncodeSettings(canvas, particles), EncodeSettings(expectedCanvas, expectedParticles));
-    EXPECT_EQ(DescribeSettingsOpenFailure(result, path), "");
+    Bytes random(kSettingsFileSize);
+    std::mt19937 generator(14);
+    for (std::byte& b : random)
+        b = static_cast<std::byte>(generator() & 0xff);
+    const auto with = [](auto change) {
+        CanvasSettings c;
+        c.format = kFormatRGBA32F;
+        ParticleSettings p;
+        change(c, p);
+        return EncodeSettings(c, p);
+    };
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        const char* name;
+        Bytes bytes;
+        std::string problem; // after "is not a settings file: "
+    } cases[] = {
+        {"random.ar", random, "its canvas of -1777575829 x -362350265 pixels is not one Lumeno can make (1 to 32768 "
+                              "pixels a side)"},
+        {"narrow.ar", with([](auto& c, auto&) { c.width = 0; }),
+         "its canvas of 0 x 768 pixels is not one Lumeno can make (1 to 32768 pixels a side)"},
+        {"tall.ar", with([](auto& c, auto&) { c.height = kMaxCanvasSide + 1; }),
+         "its canvas of 1024 x 32769 pixels is not one Lumeno can make (1 to 32768 pixels a side)"},
+        {"format.ar", with([](auto& c, auto&) { c.format = 22; }),
+         "its canvas format 22 is none of 21 (Integer(8bit)), 113 (Float(16bit)) and 116 (Float(32bit))"},
+        {"none.ar", with([](auto& c, auto&) { c.particleCount = 0; }),
+         "its particle count 0 is not one Lumeno can draw (1 to 1073741823)"},
+        {"many.ar", with([](auto& c, auto&) { c.particleCount = kMaxParticleCount + 1; }),
+         "its particle count 1073741824 is not one Lumeno can draw (1 to 1073741823)"},
+        {"nan.ar", with([](auto&, auto& p) { p.scale = std::numeric_limits<float>::quiet_NaN(); }),
+         "its scale is nan, not a finite number"},
+        {"colour.ar", with([](auto&, auto& p) { p.colors[2].b = -inf; }), "its colors[2].b is -inf, not a finite number"},
+        {"fade.ar", with([](auto&, auto& p) { p.colorFadingSpeed = inf; }),
+         "its colorFadingSpeed is inf, not a finite number"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = folder.File(c.name);
+        WriteFile(path, c.bytes);
+        const Bytes before = EncodeSettings(canvas, particles);
+        const SettingsOpenResult result = OpenSettingsFile(path, canvas, particles);
+        EXPECT_EQ(result.status, SettingsOpenStatus::OutOfReach);
+        EXPECT_EQ(DescribeSettingsOpenFailure(result, path),
+                  path + " is not a settings file: " + c.problem + ". Nothing was changed.");
+        EXPECT_EQ(EncodeSettings(canvas, particles), before);
+    }
 }
 
 // The short file, the folder and the missing file are opened through the menu in the
