@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QStyle>
 
 #include "engine/frame_keys.h"
 #include "engine/render_device.h"
@@ -109,8 +110,13 @@ void CMainFrame::RefreshProperties() { m_properties->UpdateControls(); }
 
 void CMainFrame::ShowMaximised()
 {
-    if (const QScreen* target = screen())
-        setGeometry(target->availableGeometry());
+    // Beneath the maximised state the frame keeps a normal place, which the window
+    // manager's restore gives back: three quarters of the room of the screen it opens
+    // on, centred, so that its title bar lies on the screen.
+    if (const QScreen* target = screen()) {
+        const QRect room = target->availableGeometry();
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, room.size() * 3 / 4, room));
+    }
     showMaximized();
 }
 

@@ -17,6 +17,11 @@ TEST_F(AppTest, StartsMaximisedWithItsMenuTheDialogAtItsPlaceAndARunningEngine)
 
     EXPECT_EQ(Frame().windowTitle(), "   .:: Lumeno beta1 ::.");
     EXPECT_TRUE(Frame().isMaximized());
+    // Restored, the frame keeps a place of its own on the screen, not the whole screen.
+    const QRect room = Frame().screen()->availableGeometry();
+    const QRect normal = Frame().normalGeometry();
+    EXPECT_TRUE(room.contains(normal) && normal.top() > room.top() && normal.width() < room.width())
+        << normal.x() << "," << normal.y() << " " << normal.width() << "x" << normal.height();
     CPropertiesDialog& dialog = *Frame().PropertiesDialog();
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.pos(), QPoint(30, 60));
