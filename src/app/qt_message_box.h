@@ -1,6 +1,7 @@
 #pragma once
-// Message boxes on QMessageBox: modal, with no owner window, an OK button and the icon
-// asked for; a box without a title gets the program's name.
+// Message boxes on QMessageBox: modal, owned by the window the caller names or by none,
+// an OK button and the icon asked for, wide enough for the whole title; a box without a
+// title gets the program's name.
 
 namespace lumeno {
 

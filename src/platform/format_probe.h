@@ -1,7 +1,7 @@
 #pragma once
 // Which canvas format the machine can blend into after the pixel shader: 116 (RGBA32F),
-// 113 (RGBA16F) or 21 (RGBA8). The canvas defaults ask it at start-up and again on
-// Restore Default, when the window's own context is current.
+// 113 (RGBA16F) or 21 (RGBA8). The canvas defaults ask it; the first asking probes, at
+// start-up, and Restore Default gets the same answer.
 
 namespace lumeno {
 

@@ -23,9 +23,9 @@ MessageBoxHandler& CurrentHandler()
 
 } // namespace
 
-void ShowMessageBox(std::string_view text, std::string_view title, MessageIcon icon)
+void ShowMessageBox(std::string_view text, std::string_view title, MessageIcon icon, void* owner)
 {
-    CurrentHandler()(MessageBoxRequest{std::string(text), std::string(title), icon});
+    CurrentHandler()(MessageBoxRequest{std::string(text), std::string(title), icon, owner});
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)

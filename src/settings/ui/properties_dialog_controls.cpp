@@ -165,13 +165,13 @@ void CPropertiesDialog::OnQualityChanged()
     // Warned, not blocked: the selection stays and Apply uses it.
     const int quality = ControlAs<QComboBox>(id::kQuality)->currentIndex();
     if (quality >= 0 && !m_host.SupportsPostPixelShaderBlending(CanvasFormats[quality]))
-        ShowMessageBox(kQualityWarning, "Warning", MessageIcon::Warning);
+        ShowMessageBox(kQualityWarning, "Warning", MessageIcon::Warning, this);
     ShowApply();
 }
 
 void CPropertiesDialog::OnRestoreDefault()
 {
-    // Re-runs the format probe; the settings file is not written.
+    // The format default is the probe's answer of start-up; the settings file is not written.
     CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
     UpdateControls();

@@ -151,6 +151,7 @@ TEST_F(CanvasControlsTest, QualityTheDeviceCannotBlendWarnsAndStaysSelected)
               "Your video card does not support alpha blending for this quality type.\nSelect lower quality.");
     EXPECT_EQ(boxes.Boxes()[0].title, "Warning");
     EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(boxes.Boxes()[0].owner, &dialog) << "the box belongs to the dialog";
     EXPECT_EQ(Quality().currentIndex(), 1);
     EXPECT_TRUE(ApplyShown());
     Button(id::kApply).click();
