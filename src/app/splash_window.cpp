@@ -12,7 +12,9 @@ bool CSplashWindow::s_enabled = false;
 CSplashWindow* CSplashWindow::s_current = nullptr;
 
 CSplashWindow::CSplashWindow(QImage bitmap, QWidget* owner)
-    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint), m_bitmap(std::move(bitmap))
+    // Above every other window while it is shown, the frame's own dialogs included: the
+    // properties dialog opens at the same time and would otherwise cover part of it.
+    : QWidget(owner, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_bitmap(std::move(bitmap))
 {
     // Painted entirely by paintEvent: no background to erase first.
     setAttribute(Qt::WA_OpaquePaintEvent);
