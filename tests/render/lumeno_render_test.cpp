@@ -32,17 +32,27 @@ TEST_F(LumenoRender, RendersAndWritesEveryOutput)
 
 TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
 {
+    // Folders, and a plain file to be no folder.
+    std::filesystem::create_directory(m_folder.Path() / "folder");
+    std::filesystem::create_directory(m_folder.Path() / "taken.hdr");
+    std::ofstream(m_folder.File("plain.txt")) << "plain\n";
     struct Case {
         const char* arguments;
         int status;
-        std::vector<const char*> messages;
+        std::vector<std::string> messages;
         bool withoutEffect = false; // and so no film is begun
     };
     const Case cases[] = {
         {"--frames many", 2, {"invalid value 'many' for --frames"}},
         {"--settings absent.ar", 1, {"cannot read the settings file absent.ar"}},
-        {"--frames 1 --out missing/shot.bmp", 1, {"Error save picture!"}},
+        {"--frames 1 --out missing/shot.bmp", 1, {"lumeno-render: cannot write missing/shot.bmp: No such file or directory\n"}},
+        {"--frames 1 --out plain.txt/shot.hdr", 1, {"lumeno-render: cannot write plain.txt/shot.hdr: Not a directory\n"}},
+        {"--frames 1 --out taken.hdr", 1, {"lumeno-render: cannot write taken.hdr: Is a directory\n"}},
         {"--frames 1 --out missing/shot.png", 1, {"lumeno-render: cannot write missing/shot.png: No such file or directory\n"}},
+        // One file that cannot be written does not keep the others from being tried.
+        {"--frames 1 --dump-particles folder --save-settings plain.txt/saved.ar", 1,
+         {"lumeno-render: cannot write folder: Is a directory\n",
+          "lumeno-render: cannot write plain.txt/saved.ar: Not a directory\n"}},
         {"--frames 1 --video film.mp4", 1,
          {"Failed to create Effect", "lumeno-render: nothing was rendered: the particle system could not be built\n"},
          true},
@@ -52,10 +62,11 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
             std::filesystem::remove(m_folder.Path() / "Engine");
         const Result run = Run(c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments;
-        for (const char* message : c.messages)
+        for (const std::string& message : c.messages)
             EXPECT_NE(run.output.find(message), std::string::npos) << c.arguments << "\n" << run.output;
     }
-    EXPECT_EQ(Entries(), std::set<std::string>{});
+    EXPECT_EQ(Entries(), (std::set<std::string>{"folder", "plain.txt", "taken.hdr"}));
+    EXPECT_TRUE(std::filesystem::is_empty(m_folder.Path() / "folder"));
 }
 
 // The canvas and the count of the settings file give way for one render; what the
