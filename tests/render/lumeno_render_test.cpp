@@ -32,7 +32,8 @@ TEST_F(LumenoRender, RendersAndWritesEveryOutput)
 
 TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
 {
-    // Folders, and a plain file to be no folder.
+    // Something that is not a settings file, folders, and a plain file to be no folder.
+    std::ofstream(m_folder.File("notes.ar")) << std::string(8988, 'x');
     std::filesystem::create_directory(m_folder.Path() / "folder");
     std::filesystem::create_directory(m_folder.Path() / "taken.hdr");
     std::ofstream(m_folder.File("plain.txt")) << "plain\n";
@@ -44,7 +45,13 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
     };
     const Case cases[] = {
         {"--frames many", 2, {"invalid value 'many' for --frames"}},
-        {"--settings absent.ar", 1, {"cannot read the settings file absent.ar"}},
+        {"--settings absent.ar", 1,
+         {"lumeno-render: absent.ar could not be opened: there is no such file. Nothing was changed.\n"}},
+        {"--settings notes.ar --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: notes.ar is not a settings file: it holds 8988 bytes, and a settings file holds "
+          "exactly 115. Nothing was changed.\n"}},
+        {"--settings folder --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: folder is a folder, not a settings file. Nothing was changed.\n"}},
         {"--frames 1 --out missing/shot.bmp", 1, {"lumeno-render: cannot write missing/shot.bmp: No such file or directory\n"}},
         {"--frames 1 --out plain.txt/shot.hdr", 1, {"lumeno-render: cannot write plain.txt/shot.hdr: Not a directory\n"}},
         {"--frames 1 --out taken.hdr", 1, {"lumeno-render: cannot write taken.hdr: Is a directory\n"}},
@@ -65,7 +72,7 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
         for (const std::string& message : c.messages)
             EXPECT_NE(run.output.find(message), std::string::npos) << c.arguments << "\n" << run.output;
     }
-    EXPECT_EQ(Entries(), (std::set<std::string>{"folder", "plain.txt", "taken.hdr"}));
+    EXPECT_EQ(Entries(), (std::set<std::string>{"folder", "notes.ar", "plain.txt", "taken.hdr"}));
     EXPECT_TRUE(std::filesystem::is_empty(m_folder.Path() / "folder"));
 }
 

@@ -6,6 +6,7 @@
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "settings/settings_open.h"
 
 namespace lumeno {
 namespace {
@@ -13,9 +14,11 @@ namespace {
 bool LoadSettingsFor(const RenderOptions& options, std::string* error)
 {
     if (options.settingsPath) {
-        if (!LoadSettingsFrom(*options.settingsPath, CanvasSettingsRecord(), g_particleSettings)) {
-            *error = "cannot read the settings file " + *options.settingsPath +
-                     " (missing, unreadable or shorter than 115 bytes)";
+        // A file the user names must be a settings file, as for Open Settings in the program.
+        const SettingsOpenResult opened =
+            OpenSettingsFile(*options.settingsPath, CanvasSettingsRecord(), g_particleSettings);
+        if (opened.status != SettingsOpenStatus::Loaded) {
+            *error = DescribeSettingsOpenFailure(opened, *options.settingsPath);
             return false;
         }
     } else if (std::filesystem::exists(kSettingsFileName)) {

@@ -9,7 +9,8 @@ namespace lumeno {
 
 const char* const kRenderUsage =
     "usage: lumeno-render [options]\n"
-    "  --settings FILE         settings file (default: settings_v4.ar here, if present)\n"
+    "  --settings FILE         settings file, exactly 115 bytes (default: settings_v4.ar\n"
+    "                          here, if present)\n"
     "  --canvas WxH            canvas size for this render instead of the settings file's\n"
     "  --particles N           particle count for this render instead of the settings file's\n"
     "  --frames N              frames to render (default 300)\n"
