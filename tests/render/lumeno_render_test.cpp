@@ -43,6 +43,7 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
         std::vector<std::string> messages;
         bool withoutEffect = false; // and so no film is begun
     };
+    const std::string effect = (std::filesystem::canonical(m_folder.Path()) / "Engine/Shaders/Lumeno.fx").string();
     const Case cases[] = {
         {"--frames many", 2, {"invalid value 'many' for --frames"}},
         {"--settings absent.ar", 1,
@@ -52,6 +53,10 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
           "exactly 115. Nothing was changed.\n"}},
         {"--settings folder --frames 1 --out shot.bmp", 1,
          {"lumeno-render: folder is a folder, not a settings file. Nothing was changed.\n"}},
+        {"--script folder --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: cannot read the script folder: it is a folder, not a file\n"}},
+        {"--script absent.txt --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: cannot read the script absent.txt: No such file or directory\n"}},
         {"--frames 1 --out missing/shot.bmp", 1, {"lumeno-render: cannot write missing/shot.bmp: No such file or directory\n"}},
         {"--frames 1 --out plain.txt/shot.hdr", 1, {"lumeno-render: cannot write plain.txt/shot.hdr: Not a directory\n"}},
         {"--frames 1 --out taken.hdr", 1, {"lumeno-render: cannot write taken.hdr: Is a directory\n"}},
@@ -61,7 +66,8 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
          {"lumeno-render: cannot write folder: Is a directory\n",
           "lumeno-render: cannot write plain.txt/saved.ar: Not a directory\n"}},
         {"--frames 1 --video film.mp4", 1,
-         {"Failed to create Effect", "lumeno-render: nothing was rendered: the particle system could not be built\n"},
+         {"lumeno-render: cannot read the effect file " + effect +
+          ": there is no such file; run lumeno-render in the folder that holds Engine/, as the repository root\n"},
          true},
     };
     for (const Case& c : cases) {
