@@ -82,6 +82,36 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
     EXPECT_TRUE(std::filesystem::is_empty(m_folder.Path() / "folder"));
 }
 
+// A render that succeeds still says what it could not do: input after the last frame, and
+// that it wrote nothing when no option asked it to write.
+TEST_F(LumenoRender, WhatARenderLeavesOutIsSaid)
+{
+    std::ofstream(m_folder.File("late.txt")) << "2 left\n6 right\n4 key 2\n";
+    const std::string late =
+        "lumeno-render: warning: late.txt: 2 events after the last frame (3) are not delivered, the first for frame 4\n";
+    const std::string nothing = "lumeno-render: nothing was written; the options that write are --out, --video, "
+                                "--frames-out, --dump-particles and --save-settings\n";
+    struct Case {
+        const char* arguments;
+        std::vector<std::string> said;
+        std::vector<std::string> unsaid;
+    };
+    const Case cases[] = {
+        {"--script late.txt", {late, nothing}, {}},
+        {"--script late.txt --frames 6", {nothing}, {"warning"}},
+        {"--save-settings saved.ar", {}, {nothing}},
+        {"--stats", {}, {nothing}},
+    };
+    for (const Case& c : cases) {
+        const Result run = Run(std::string("--canvas 64x48 --frames 3 --frame-ms 16 ") + c.arguments);
+        EXPECT_EQ(run.status, 0) << c.arguments << "\n" << run.output;
+        for (const std::string& message : c.said)
+            EXPECT_NE(run.output.find(message), std::string::npos) << c.arguments << "\n" << run.output;
+        for (const std::string& message : c.unsaid)
+            EXPECT_EQ(run.output.find(message), std::string::npos) << c.arguments << "\n" << run.output;
+    }
+}
+
 // The canvas and the count of the settings file give way for one render; what the
 // machine cannot hold is refused as the program refuses it, and no film is begun.
 TEST_F(LumenoRender, CanvasAndParticlesOverrideTheSettingsWithTheProgramsRefusals)

@@ -109,6 +109,14 @@ int WriteState(const RenderOptions& options, const CRenderEngine& engine)
     return 1;
 }
 
+// Input that comes too late to be delivered is dropped, but not without a word.
+void WarnOfLateEvents(const RenderOptions& options, const std::vector<ScriptEvent>& events)
+{
+    const std::string late = EventsAfterLastFrame(events, options.frames);
+    if (!late.empty())
+        std::fprintf(stderr, "lumeno-render: warning: %s: %s\n", options.scriptPath->c_str(), late.c_str());
+}
+
 void PrintStats(const RenderOptions& options, const PhaseStats& stats, double seconds)
 {
     const double framesPerSecond = seconds > 0 ? options.frames / seconds : 0.0;
@@ -163,6 +171,7 @@ int Run(const RenderOptions& options)
     std::vector<ScriptEvent> events;
     if (!ReadRenderInputs(options, &events, &error))
         return Fail(error);
+    WarnOfLateEvents(options, events);
 
     ErrorBoxesToStandardError boxes;
     FrameClock clock(options); // before the engine: its first interval starts at construction
@@ -178,6 +187,9 @@ int Run(const RenderOptions& options)
         return Fail(error);
     const int status = WriteState(options, engine.Engine());
     PrintStats(options, stats, seconds);
+    // A render that leaves no trace should not pass for one that did.
+    if (!WritesFiles(options) && options.stats == StatsFormat::None)
+        std::fprintf(stderr, "lumeno-render: %s\n", NothingWrittenNote().c_str());
     return status;
 }
 

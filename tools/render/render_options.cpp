@@ -209,4 +209,21 @@ bool WantsPictures(const RenderOptions& options)
     return options.videoPath || options.framesOutPath || OutIsPng(options);
 }
 
+bool WritesFiles(const RenderOptions& options)
+{
+    return options.outPath || options.videoPath || options.framesOutPath || options.dumpParticlesPath ||
+           options.saveSettingsPath;
+}
+
+std::string NothingWrittenNote()
+{
+    std::string note = "nothing was written; the options that write are ";
+    for (std::size_t i = 0; i < kWritingOptions.size(); ++i) {
+        if (i > 0)
+            note += i + 1 == kWritingOptions.size() ? " and " : ", ";
+        note += kWritingOptions[i];
+    }
+    return note;
+}
+
 } // namespace lumeno
