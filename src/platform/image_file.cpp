@@ -1,6 +1,7 @@
 #include "platform/image_file.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <new>
@@ -81,24 +82,36 @@ bool Encode(const GlImage& image, ImageFileFormat format, std::vector<std::byte>
     return stbi_write_hdr_to_func(AppendEncodedBytes, encoded, image.width, image.height, 4, rgba.data()) != 0;
 }
 
+bool HasPixels(const GlImage& image)
+{
+    return image.width > 0 && image.height > 0 && !(image.bytes.empty() && image.floats.empty());
+}
+
 } // namespace
 
-HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFormat format)
+FileWriteResult WriteImageFile(const std::string& path, const GlImage& image, ImageFileFormat format)
 {
-    if (image.width <= 0 || image.height <= 0 || (image.bytes.empty() && image.floats.empty()))
-        return E_INVALIDARG;
+    if (!HasPixels(image))
+        return FileWriteResult{false, EINVAL};
     try {
         // stb's own file writers check neither fwrite nor fclose: a full disk would pass
         // for a saved picture and leave a truncated file. Encode in memory, then write it
         // whole or not at all.
         std::vector<std::byte> encoded;
         if (!Encode(image, format, &encoded))
-            return E_FAIL;
-        const FileWriteResult written = WriteFileAtomically(path, encoded);
-        return written.ok ? S_OK : HResultFromErrno(written.error);
+            return FileWriteResult{false, ENOMEM}; // stb fails only where it cannot allocate
+        return WriteFileAtomically(path, encoded);
     } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY; // the encoded copies of a huge canvas
+        return FileWriteResult{false, ENOMEM}; // the encoded copies of a huge canvas
     }
+}
+
+HRESULT SaveImageFile(const std::string& path, const GlImage& image, ImageFileFormat format)
+{
+    if (!HasPixels(image))
+        return E_INVALIDARG;
+    const FileWriteResult written = WriteImageFile(path, image, format);
+    return written.ok ? S_OK : HResultFromErrno(written.error);
 }
 
 } // namespace lumeno

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "platform/hresult.h"
 
 namespace lumeno {
@@ -18,7 +19,12 @@ enum class ImageFileFormat { Bmp = 0, Hdr = 7 };
 // as 0), row pitch dropped.
 std::vector<std::uint8_t> ToRgba8(const GlImage& image);
 
-// Writes the whole file or leaves the old one as it was. On failure the code names the
+// Writes the whole file or leaves the old one as it was. On failure the errno of the cause:
+// that of the file write, ENOMEM when the picture cannot be encoded, EINVAL for an image
+// with no pixels.
+[[nodiscard]] FileWriteResult WriteImageFile(const std::string& path, const GlImage& image, ImageFileFormat format);
+
+// The same, for the program's boxes. On failure the code names the
 // cause (HResultFromErrno): HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) for a missing folder,
 // E_ACCESSDENIED for one that may not be written, HRESULT_FROM_WIN32(ERROR_DISK_FULL) for
 // a full disk, E_FAIL where nothing closer fits; E_INVALIDARG for an image with no pixels.

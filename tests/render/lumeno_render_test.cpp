@@ -32,19 +32,42 @@ TEST_F(LumenoRender, RendersAndWritesEveryOutput)
 
 TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
 {
+    // Something that is not a settings file, folders, and a plain file to be no folder.
+    std::ofstream(m_folder.File("notes.ar")) << std::string(8988, 'x');
+    std::filesystem::create_directory(m_folder.Path() / "folder");
+    std::filesystem::create_directory(m_folder.Path() / "taken.hdr");
+    std::ofstream(m_folder.File("plain.txt")) << "plain\n";
     struct Case {
         const char* arguments;
         int status;
-        std::vector<const char*> messages;
+        std::vector<std::string> messages;
         bool withoutEffect = false; // and so no film is begun
     };
+    const std::string effect = (std::filesystem::canonical(m_folder.Path()) / "Engine/Shaders/Lumeno.fx").string();
     const Case cases[] = {
         {"--frames many", 2, {"invalid value 'many' for --frames"}},
-        {"--settings absent.ar", 1, {"cannot read the settings file absent.ar"}},
-        {"--frames 1 --out missing/shot.bmp", 1, {"Error save picture!"}},
+        {"--settings absent.ar", 1,
+         {"lumeno-render: absent.ar could not be opened: there is no such file. Nothing was changed.\n"}},
+        {"--settings notes.ar --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: notes.ar is not a settings file: it holds 8988 bytes, and a settings file holds "
+          "exactly 115. Nothing was changed.\n"}},
+        {"--settings folder --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: folder is a folder, not a settings file. Nothing was changed.\n"}},
+        {"--script folder --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: cannot read the script folder: it is a folder, not a file\n"}},
+        {"--script absent.txt --frames 1 --out shot.bmp", 1,
+         {"lumeno-render: cannot read the script absent.txt: No such file or directory\n"}},
+        {"--frames 1 --out missing/shot.bmp", 1, {"lumeno-render: cannot write missing/shot.bmp: No such file or directory\n"}},
+        {"--frames 1 --out plain.txt/shot.hdr", 1, {"lumeno-render: cannot write plain.txt/shot.hdr: Not a directory\n"}},
+        {"--frames 1 --out taken.hdr", 1, {"lumeno-render: cannot write taken.hdr: Is a directory\n"}},
         {"--frames 1 --out missing/shot.png", 1, {"lumeno-render: cannot write missing/shot.png: No such file or directory\n"}},
+        // One file that cannot be written does not keep the others from being tried.
+        {"--frames 1 --dump-particles folder --save-settings plain.txt/saved.ar", 1,
+         {"lumeno-render: cannot write folder: Is a directory\n",
+          "lumeno-render: cannot write plain.txt/saved.ar: Not a directory\n"}},
         {"--frames 1 --video film.mp4", 1,
-         {"Failed to create Effect", "lumeno-render: nothing was rendered: the particle system could not be built\n"},
+         {"lumeno-render: cannot read the effect file " + effect +
+          ": there is no such file; run lumeno-render in the folder that holds Engine/, as the repository root\n"},
          true},
     };
     for (const Case& c : cases) {
@@ -52,10 +75,41 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
             std::filesystem::remove(m_folder.Path() / "Engine");
         const Result run = Run(c.arguments);
         EXPECT_EQ(run.status, c.status) << c.arguments;
-        for (const char* message : c.messages)
+        for (const std::string& message : c.messages)
             EXPECT_NE(run.output.find(message), std::string::npos) << c.arguments << "\n" << run.output;
     }
-    EXPECT_EQ(Entries(), std::set<std::string>{});
+    EXPECT_EQ(Entries(), (std::set<std::string>{"folder", "notes.ar", "plain.txt", "taken.hdr"}));
+    EXPECT_TRUE(std::filesystem::is_empty(m_folder.Path() / "folder"));
+}
+
+// A render that succeeds still says what it could not do: input after the last frame, and
+// that it wrote nothing when no option asked it to write.
+TEST_F(LumenoRender, WhatARenderLeavesOutIsSaid)
+{
+    std::ofstream(m_folder.File("late.txt")) << "2 left\n6 right\n4 key 2\n";
+    const std::string late =
+        "lumeno-render: warning: late.txt: 2 events after the last frame (3) are not delivered, the first for frame 4\n";
+    const std::string nothing = "lumeno-render: nothing was written; the options that write are --out, --video, "
+                                "--frames-out, --dump-particles and --save-settings\n";
+    struct Case {
+        const char* arguments;
+        std::vector<std::string> said;
+        std::vector<std::string> unsaid;
+    };
+    const Case cases[] = {
+        {"--script late.txt", {late, nothing}, {}},
+        {"--script late.txt --frames 6", {nothing}, {"warning"}},
+        {"--save-settings saved.ar", {}, {nothing}},
+        {"--stats", {}, {nothing}},
+    };
+    for (const Case& c : cases) {
+        const Result run = Run(std::string("--canvas 64x48 --frames 3 --frame-ms 16 ") + c.arguments);
+        EXPECT_EQ(run.status, 0) << c.arguments << "\n" << run.output;
+        for (const std::string& message : c.said)
+            EXPECT_NE(run.output.find(message), std::string::npos) << c.arguments << "\n" << run.output;
+        for (const std::string& message : c.unsaid)
+            EXPECT_EQ(run.output.find(message), std::string::npos) << c.arguments << "\n" << run.output;
+    }
 }
 
 // The canvas and the count of the settings file give way for one render; what the

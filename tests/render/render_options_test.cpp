@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "frame_clock.h"
@@ -136,6 +137,26 @@ TEST(ProgressReport, TextGivesFramesRateAndTimeLeft)
     EXPECT_EQ(ProgressText(10, 75, 10.0), "frame 10 of 75, 1.0 frames/s, 1 min 05 s left");
     EXPECT_EQ(ProgressText(10, 3910, 10.0), "frame 10 of 3910, 1.0 frames/s, 1 h 05 min left");
     EXPECT_EQ(ProgressText(0, 300, 0.0), "frame 0 of 300");
+}
+
+// The note for a render that writes nothing names the options that write, as --help does.
+TEST(RenderOptions, EveryWritingOptionIsInTheHelpAndWrites)
+{
+    EXPECT_FALSE(WritesFiles(RenderOptions{}));
+    const std::pair<const char*, const char*> writers[] = {
+        {"--out", "a.png"}, {"--video", "a.mp4"}, {"--frames-out", "seq"},
+        {"--dump-particles", "p.bin"}, {"--save-settings", "s.ar"},
+    };
+    ASSERT_EQ(std::size(writers), kWritingOptions.size());
+    for (const auto& [option, value] : writers) {
+        RenderOptions o;
+        std::string error;
+        ASSERT_TRUE(Parse({option, value}, &o, &error)) << error;
+        EXPECT_TRUE(WritesFiles(o)) << option;
+        EXPECT_NE(std::find(kWritingOptions.begin(), kWritingOptions.end(), option), kWritingOptions.end()) << option;
+        EXPECT_NE(std::string_view(kRenderUsage).find(std::string("  ") + option + " "), std::string_view::npos)
+            << option;
+    }
 }
 
 } // namespace

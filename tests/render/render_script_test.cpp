@@ -53,5 +53,21 @@ TEST(RenderScript, BadLinesAreNamedByNumber)
     }
 }
 
+TEST(RenderScript, EventsAfterTheLastFrameAreCounted)
+{
+    std::istringstream in("3 left\n9 right\n2 left\n5 key 1\n5 key 2\n");
+    std::vector<ScriptEvent> events;
+    std::string error;
+    ASSERT_TRUE(ParseRenderScript(in, &events, &error)) << error;
+    const std::pair<int, const char*> cases[] = {
+        {9, ""},
+        {8, "1 event after the last frame (8) is not delivered, the first for frame 9"},
+        {4, "3 events after the last frame (4) are not delivered, the first for frame 5"},
+        {0, "5 events after the last frame (0) are not delivered, the first for frame 2"},
+    };
+    for (const auto& [frames, message] : cases)
+        EXPECT_EQ(EventsAfterLastFrame(events, frames), message) << frames;
+}
+
 } // namespace
 } // namespace lumeno

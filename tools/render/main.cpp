@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
 
 #include "error_boxes.h"
 #include "frame_clock.h"
@@ -18,9 +17,7 @@
 #include "render_inputs.h"
 #include "render_options.h"
 #include "render_script.h"
-#include "settings/canvas_settings.h"
-#include "settings/particle_settings.h"
-#include "settings/settings_file.h"
+#include "state_files.h"
 
 namespace lumeno {
 namespace {
@@ -101,34 +98,23 @@ bool RenderFrames(const FrameLoop& loop, double* seconds, std::string* error)
     return kept;
 }
 
-bool DumpParticles(const CParticleSystem& system, const std::string& path)
+// The files of the engine's state; 0, or 1 when one could not be written.
+int WriteState(const RenderOptions& options, const CRenderEngine& engine)
 {
-    std::ofstream out(path, std::ios::binary);
-    if (system.Particles())
-        out.write(reinterpret_cast<const char*>(system.Particles()),
-                  static_cast<std::streamsize>(system.Count()) * static_cast<std::streamsize>(sizeof(Particle)));
-    out.close();
-    return static_cast<bool>(out);
+    std::vector<std::string> errors;
+    if (WriteStateFiles(options, engine, &errors))
+        return 0;
+    for (const std::string& error : errors)
+        Fail(error);
+    return 1;
 }
 
-// The canvas (.bmp, .hdr), the particles and the settings after the last frame; 0 or 1.
-int WriteState(const RenderOptions& options, CParticleSystem& particles, ErrorBoxesToStandardError& boxes)
+// Input that comes too late to be delivered is dropped, but not without a word.
+void WarnOfLateEvents(const RenderOptions& options, const std::vector<ScriptEvent>& events)
 {
-    int status = 0;
-    if (options.outPath && !OutIsPng(options)) {
-        boxes.TakeError();
-        particles.SaveCanvas(*options.outPath, options.outPath->ends_with(".hdr") ? ImageFileFormat::Hdr
-                                                                                   : ImageFileFormat::Bmp);
-        if (boxes.TakeError())
-            status = 1;
-        else
-            std::fprintf(stderr, "lumeno-render: the picture is in %s\n", options.outPath->c_str());
-    }
-    if (options.dumpParticlesPath && !DumpParticles(particles, *options.dumpParticlesPath))
-        status = Fail("cannot write " + *options.dumpParticlesPath);
-    if (options.saveSettingsPath && !SaveSettingsTo(*options.saveSettingsPath, CanvasSettingsRecord(), g_particleSettings))
-        status = 1;
-    return status;
+    const std::string late = EventsAfterLastFrame(events, options.frames);
+    if (!late.empty())
+        std::fprintf(stderr, "lumeno-render: warning: %s: %s\n", options.scriptPath->c_str(), late.c_str());
 }
 
 void PrintStats(const RenderOptions& options, const PhaseStats& stats, double seconds)
@@ -185,6 +171,7 @@ int Run(const RenderOptions& options)
     std::vector<ScriptEvent> events;
     if (!ReadRenderInputs(options, &events, &error))
         return Fail(error);
+    WarnOfLateEvents(options, events);
 
     ErrorBoxesToStandardError boxes;
     FrameClock clock(options); // before the engine: its first interval starts at construction
@@ -198,8 +185,11 @@ int Run(const RenderOptions& options)
     double seconds = 0;
     if (!RenderAndFinish(FrameLoop{options, events, engine, clock, pictures, stats}, &seconds, &error))
         return Fail(error);
-    const int status = WriteState(options, *engine.Engine().GetParticleSystem(), boxes);
+    const int status = WriteState(options, engine.Engine());
     PrintStats(options, stats, seconds);
+    // A render that leaves no trace should not pass for one that did.
+    if (!WritesFiles(options) && options.stats == StatsFormat::None)
+        std::fprintf(stderr, "lumeno-render: %s\n", NothingWrittenNote().c_str());
     return status;
 }
 

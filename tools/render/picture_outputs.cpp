@@ -1,12 +1,12 @@
 #include "picture_outputs.h"
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <system_error>
 
 #include "engine/render_engine.h"
 #include "platform/png_file.h"
+#include "write_failure.h"
 
 namespace lumeno {
 namespace {
@@ -92,7 +92,7 @@ bool PictureOutputs::WritePng(const std::string& path, std::string* error) const
 {
     const FileWriteResult written = SavePngFile(path, m_picture.width, m_picture.height, m_picture.bytes);
     if (!written.ok)
-        *error = "cannot write " + path + ": " + std::strerror(written.error);
+        *error = CannotWrite(path, written.error);
     return written.ok;
 }
 

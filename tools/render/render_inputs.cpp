@@ -1,11 +1,16 @@
 #include "render_inputs.h"
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <system_error>
 
+#include "particles/particle_system.h"
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "settings/settings_open.h"
 
 namespace lumeno {
 namespace {
@@ -13,9 +18,11 @@ namespace {
 bool LoadSettingsFor(const RenderOptions& options, std::string* error)
 {
     if (options.settingsPath) {
-        if (!LoadSettingsFrom(*options.settingsPath, CanvasSettingsRecord(), g_particleSettings)) {
-            *error = "cannot read the settings file " + *options.settingsPath +
-                     " (missing, unreadable or shorter than 115 bytes)";
+        // A file the user names must be a settings file, as for Open Settings in the program.
+        const SettingsOpenResult opened =
+            OpenSettingsFile(*options.settingsPath, CanvasSettingsRecord(), g_particleSettings);
+        if (opened.status != SettingsOpenStatus::Loaded) {
+            *error = DescribeSettingsOpenFailure(opened, *options.settingsPath);
             return false;
         }
     } else if (std::filesystem::exists(kSettingsFileName)) {
@@ -36,17 +43,42 @@ void ApplyOverrides(const RenderOptions& options)
         CanvasSettingsRecord().particleCount = *options.particleCount;
 }
 
+// The engine reads its effect file only once it is built, and then says no more than
+// that it failed; a missing one is named before any context is made.
+bool FindEffectFile(std::string* error)
+{
+    namespace fs = std::filesystem;
+    std::error_code failure;
+    const fs::path effect = fs::absolute(kEffectFileName, failure);
+    const fs::file_type type = fs::status(effect, failure).type();
+    if (type == fs::file_type::regular)
+        return true;
+    const std::string why = type == fs::file_type::not_found ? "there is no such file"
+                            : failure                        ? failure.message()
+                                                             : "it is not a file";
+    *error = "cannot read the effect file " + effect.string() + ": " + why +
+             "; run lumeno-render in the folder that holds Engine/, as the repository root";
+    return false;
+}
+
 bool LoadScript(const RenderOptions& options, std::vector<ScriptEvent>* events, std::string* error)
 {
     if (!options.scriptPath)
         return true;
-    std::ifstream in(*options.scriptPath);
+    const std::string& path = *options.scriptPath;
+    // A folder opens as a stream and reads as empty: it would pass for a script with no events.
+    std::error_code failure;
+    if (std::filesystem::is_directory(path, failure)) {
+        *error = "cannot read the script " + path + ": it is a folder, not a file";
+        return false;
+    }
+    std::ifstream in(path);
     if (!in) {
-        *error = "cannot open the script " + *options.scriptPath;
+        *error = "cannot read the script " + path + ": " + std::strerror(errno);
         return false;
     }
     if (!ParseRenderScript(in, events, error)) {
-        *error = *options.scriptPath + ": " + *error;
+        *error = path + ": " + *error;
         return false;
     }
     return true;
@@ -56,7 +88,7 @@ bool LoadScript(const RenderOptions& options, std::vector<ScriptEvent>* events, 
 
 bool ReadRenderInputs(const RenderOptions& options, std::vector<ScriptEvent>* events, std::string* error)
 {
-    if (!LoadSettingsFor(options, error))
+    if (!LoadSettingsFor(options, error) || !FindEffectFile(error))
         return false;
     ApplyOverrides(options);
     return LoadScript(options, events, error);

@@ -1,6 +1,7 @@
 #pragma once
 // What a render reads before any engine exists: the settings file (or the one in the
-// working directory), the command line's canvas and count overrides, and the input script.
+// working directory), the command line's canvas and count overrides, and the input script;
+// and whether the effect file the engine will read is there.
 
 #include <string>
 #include <vector>

@@ -9,7 +9,8 @@ namespace lumeno {
 
 const char* const kRenderUsage =
     "usage: lumeno-render [options]\n"
-    "  --settings FILE         settings file (default: settings_v4.ar here, if present)\n"
+    "  --settings FILE         settings file, exactly 115 bytes (default: settings_v4.ar\n"
+    "                          here, if present)\n"
     "  --canvas WxH            canvas size for this render instead of the settings file's\n"
     "  --particles N           particle count for this render instead of the settings file's\n"
     "  --frames N              frames to render (default 300)\n"
@@ -206,6 +207,23 @@ bool OutIsPng(const RenderOptions& options) { return options.outPath && options.
 bool WantsPictures(const RenderOptions& options)
 {
     return options.videoPath || options.framesOutPath || OutIsPng(options);
+}
+
+bool WritesFiles(const RenderOptions& options)
+{
+    return options.outPath || options.videoPath || options.framesOutPath || options.dumpParticlesPath ||
+           options.saveSettingsPath;
+}
+
+std::string NothingWrittenNote()
+{
+    std::string note = "nothing was written; the options that write are ";
+    for (std::size_t i = 0; i < kWritingOptions.size(); ++i) {
+        if (i > 0)
+            note += i + 1 == kWritingOptions.size() ? " and " : ", ";
+        note += kWritingOptions[i];
+    }
+    return note;
 }
 
 } // namespace lumeno

@@ -1,9 +1,11 @@
 #pragma once
 // The command line of lumeno-render.
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace lumeno {
 
@@ -49,6 +51,14 @@ bool UsesFilmClock(const RenderOptions& options);
 // Whether the run needs the picture as the window shows it, frame by frame.
 bool WantsPictures(const RenderOptions& options);
 bool OutIsPng(const RenderOptions& options);
+
+// The options that write a file, as --help names them.
+inline constexpr std::array<std::string_view, 5> kWritingOptions{"--out", "--video", "--frames-out",
+                                                                 "--dump-particles", "--save-settings"};
+// Whether any of kWritingOptions was given.
+bool WritesFiles(const RenderOptions& options);
+// The note for a render that writes no file and prints no statistics: nothing shows for it.
+std::string NothingWrittenNote();
 
 extern const char* const kRenderUsage;
 

@@ -98,4 +98,16 @@ bool ParseRenderScript(std::istream& in, std::vector<ScriptEvent>* events, std::
     return true;
 }
 
+std::string EventsAfterLastFrame(const std::vector<ScriptEvent>& events, int frames)
+{
+    const auto first = std::find_if(events.begin(), events.end(),
+                                    [frames](const ScriptEvent& event) { return event.frame > frames; });
+    const auto left = events.end() - first;
+    if (left == 0)
+        return {};
+    return std::to_string(left) + (left == 1 ? " event" : " events") + " after the last frame (" +
+           std::to_string(frames) + ") " + (left == 1 ? "is" : "are") + " not delivered, the first for frame " +
+           std::to_string(first->frame);
+}
+
 } // namespace lumeno

@@ -19,4 +19,8 @@ struct ScriptEvent {
 // Events in file order, stable by frame. False with "line N: ..." on the first bad line.
 bool ParseRenderScript(std::istream& in, std::vector<ScriptEvent>* events, std::string* error);
 
+// What a render of `frames` frames leaves out of sorted events, as "2 events after the last
+// frame (6) are not delivered, the first for frame 8"; empty when every event is delivered.
+std::string EventsAfterLastFrame(const std::vector<ScriptEvent>& events, int frames);
+
 } // namespace lumeno
