@@ -126,10 +126,10 @@ TEST_F(LumenoRender, CanvasAndParticlesOverrideTheSettingsWithTheProgramsRefusal
     EXPECT_EQ(std::filesystem::file_size(m_folder.File("p.bin")), 1234u * 64u);
 
     const std::pair<const char*, std::vector<const char*>> refusals[] = {
-        {"--canvas 100000x48", {"lumeno-render: Init DirectX error!: Error: Invalid call\n",
+        {"--canvas 32768x48", {"lumeno-render: Init DirectX error!: Error: Invalid call\n",
                                 "lumeno-render: Init Engine Failed!\n"}},
-        {"--particles 2147483647",
-         {"lumeno-render: DXErrorInfo: Not enough memory for 2147483647 particles.\nTry less Particle.",
+        {"--particles 1073741823",
+         {"lumeno-render: DXErrorInfo: Not enough memory for 1073741823 particles.\nTry less Particle.",
           "lumeno-render: nothing was rendered: the particle system could not be built\n"}},
     };
     for (const auto& [option, messages] : refusals) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/video_encoder.h"
+#include "settings/settings_limits.h"
 
 namespace lumeno {
 
@@ -59,7 +60,8 @@ bool ParseCanvas(std::string_view text, RenderOptions* options)
     const auto x = text.find('x');
     CanvasSize size;
     if (x == std::string_view::npos || !ParseNumber(text.substr(0, x), &size.width) ||
-        !ParseNumber(text.substr(x + 1), &size.height) || size.width < 1 || size.height < 1)
+        !ParseNumber(text.substr(x + 1), &size.height) || size.width < 1 || size.height < 1 ||
+        size.width > kMaxCanvasSide || size.height > kMaxCanvasSide)
         return false;
     options->canvas = size;
     return true;
@@ -75,9 +77,9 @@ const char* Expected(std::string_view option)
     if (option == "--fps")
         return " (1 to 1000 frames a second)";
     if (option == "--canvas")
-        return " (width x height in pixels, as 1920x1080)";
+        return " (width x height in pixels, as 1920x1080, 1 to 32768 a side)";
     if (option == "--particles")
-        return " (a count from 1 up)";
+        return " (a count from 1 to 1073741823)";
     if (option == "--streaks")
         return " (lines or fast)";
     return "";
@@ -126,7 +128,8 @@ bool ParseValue(std::string_view arg, std::string_view value, RenderOptions* opt
     else if (arg == "--particles") {
         std::int32_t count = 0;
         options->particleCount = count;
-        return ParseNumber(value, &*options->particleCount) && *options->particleCount >= 1;
+        return ParseNumber(value, &*options->particleCount) && *options->particleCount >= 1 &&
+               *options->particleCount <= kMaxParticleCount;
     } else if (arg == "--streaks") {
         if (value != "lines" && value != "fast")
             return false;
