@@ -27,7 +27,7 @@ int main(int argc, char** argv)
 
     lumeno::CMainApp app(argc, argv);
     lumeno::EnterEffectFolder();
-    lumeno::InstallQtMessageBoxes();
+    lumeno::InstallQtMessageBoxes([&app](bool open) { app.MessageBoxShown(open); });
     if (!app.InitInstance())
         return 1;
     return app.exec();

@@ -73,6 +73,20 @@ void CMainApp::RebuildEngine()
         m_frame->repaint();
 }
 
+void CMainApp::MessageBoxShown(bool open)
+{
+    m_openBoxes += open ? 1 : -1;
+    if (open && m_openBoxes == 1 && m_frame && (g_engine == nullptr || !g_engine->IsInitialised())) {
+        m_frame->ShowCanvas(false);
+        m_canvasHiddenForBoxes = true;
+    } else if (!open && m_openBoxes == 0 && m_canvasHiddenForBoxes) {
+        m_canvasHiddenForBoxes = false;
+        // A failed build has hidden it for good meanwhile; a build under way needs it back.
+        if (m_frame && g_engine != nullptr)
+            m_frame->ShowCanvas(true);
+    }
+}
+
 bool CMainApp::PreTranslateMessage(QObject* target, QEvent* event)
 {
     if (CSplashWindow::FilterMessage(*event))

@@ -36,6 +36,11 @@ public:
 
     CMainFrame* MainFrame() const { return m_frame; }
 
+    // Around every box: while one is open and no engine draws (its build failed or has not
+    // ended), the view's plain background stands in for the surface, which paints only
+    // through the engine and would keep whatever the screen showed there, the splash among it.
+    void MessageBoxShown(bool open);
+
     // Tests build the engine for a window of their own instead of the frame's surface.
     void SetRenderTargetForTesting(RenderWindow* window) { m_renderTargetForTesting = window; }
 
@@ -44,6 +49,8 @@ private:
     RenderWindow* m_renderTargetForTesting = nullptr;
     // One for the whole run: every engine adds its frames to it.
     FrameRateAverage m_frameRate;
+    int m_openBoxes = 0;
+    bool m_canvasHiddenForBoxes = false;
 };
 
 } // namespace lumeno

@@ -26,6 +26,8 @@ CMainView::CMainView(QWidget* parent) : QWidget(parent), m_surface(new GlSurface
 
 void CMainView::ShowSurface(bool visible) { m_surfaceContainer->setVisible(visible); }
 
+bool CMainView::SurfaceShown() const { return !m_surfaceContainer->isHidden(); }
+
 void CMainView::paintEvent(QPaintEvent*)
 {
     // Nothing: the background fill is all the view ever paints.

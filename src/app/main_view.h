@@ -18,6 +18,7 @@ public:
     GlSurfaceWindow& Surface() const { return *m_surface; }
     // Shows or hides the GL surface; hidden, it keeps its context and size.
     void ShowSurface(bool visible);
+    bool SurfaceShown() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QSpacerItem>
 
+#include <utility>
+
 #include "platform/message_box.h"
 
 namespace lumeno {
@@ -48,6 +50,17 @@ void ShowQtMessageBox(const MessageBoxRequest& request)
 
 } // namespace
 
-void InstallQtMessageBoxes() { SetMessageBoxHandler(ShowQtMessageBox); }
+void InstallQtMessageBoxes(std::function<void(bool open)> aroundBox)
+{
+    if (!aroundBox) {
+        SetMessageBoxHandler(ShowQtMessageBox);
+        return;
+    }
+    SetMessageBoxHandler([aroundBox = std::move(aroundBox)](const MessageBoxRequest& request) {
+        aroundBox(true);
+        ShowQtMessageBox(request);
+        aroundBox(false);
+    });
+}
 
 } // namespace lumeno

@@ -3,8 +3,11 @@
 // an OK button and the icon asked for, wide enough for the whole title; a box without a
 // title gets the program's name.
 
+#include <functional>
+
 namespace lumeno {
 
-void InstallQtMessageBoxes();
+// `aroundBox(true)` is called before each box shows and `aroundBox(false)` once it is closed.
+void InstallQtMessageBoxes(std::function<void(bool open)> aroundBox = {});
 
 } // namespace lumeno

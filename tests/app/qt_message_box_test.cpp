@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QTimer>
 
+#include <vector>
+
 #include "app_fixture.h"
 #include "platform/message_box.h"
 #include "qt_message_box.h"
@@ -45,6 +47,29 @@ TEST_F(AppTest, QtBoxesAreWideEnoughForTheirTitleAndBelongToTheWindowNamed)
     EXPECT_EQ(plain.parent, nullptr);
     EXPECT_EQ(owned.title, "Warning");
     EXPECT_EQ(owned.parent, Frame().PropertiesDialog());
+}
+
+// The surface paints only through the engine: while a box is open and no engine draws,
+// the view's background stands in for it, or it would keep the splash's pixels.
+TEST_F(AppTest, ABoxDuringTheEngineBuildShowsTheViewBehindItAndTheSurfaceAfter)
+{
+    std::vector<bool> shownDuringBoxes;
+    const auto record = [&](const MessageBoxRequest&) {
+        App().MessageBoxShown(true);
+        shownDuringBoxes.push_back(Frame().View()->SurfaceShown());
+        App().MessageBoxShown(false);
+    };
+    CanvasSettingsRecord().particleCount = 2000000000; // the particle system's box, mid-build
+    const MessageBoxHandler recorder = SetMessageBoxHandler(record);
+    Start();
+    EXPECT_EQ(shownDuringBoxes, std::vector<bool>{false});
+    EXPECT_TRUE(Frame().View()->SurfaceShown()) << "the build went on with its surface";
+
+    CanvasSettingsRecord().particleCount = 512;
+    App().RebuildEngine();
+    ShowMessageBox("A box while the engine draws", "", MessageIcon::None);
+    EXPECT_EQ(shownDuringBoxes, (std::vector<bool>{false, true}));
+    SetMessageBoxHandler(recorder);
 }
 
 } // namespace
