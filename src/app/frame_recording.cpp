@@ -20,8 +20,9 @@ constexpr const char* kRecordingTitle = "Recording";
 // The frame timer's pace: no window shows more frames a second.
 constexpr int kMaxFilmFramesPerSecond = 100;
 
-// The film plays at the rate the window showed when it began, so its motion keeps the
-// speed the user saw; before the first measurement, at a display's usual 60.
+// The film's rate is the window's when it began, so a window that keeps its pace gives
+// each shown frame one film frame; before the first measurement, a display's usual 60.
+// The recorder's clock keeps the film's length when the pace changes.
 int FilmFramesPerSecond(float shownPerSecond)
 {
     if (!(shownPerSecond >= 1.0f))

@@ -4,16 +4,24 @@
 // own, and a picture that finds the queue full is dropped and counted, so a slow encoder
 // costs frames of the film, never frames of the window.
 //
+// The film has a constant rate, but the window's frames come when they can: each picture
+// is timed by a steady clock as it is pushed and fills the film frames from the one
+// nearest its time until the next picture's, so a picture is repeated while the window
+// lags, and one whose film frame an earlier picture already holds is left out. The last
+// picture lasts until Stop. The film thus plays for as long as the recording took.
+//
 // Usage (Push from the frame thread, the rest from the thread that started it):
 //   auto recorder = FilmRecorder::StartFilm({"recordings/x.mp4", FilmFormat::Mp4, w, h, 60}, &error);
 //   each frame: recorder->Push(std::move(picture.bytes));
 //   if (recorder->Failed()) ... stop early
 //   const RecordingReport report = recorder->Stop();
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <span>
@@ -37,8 +45,9 @@ public:
 struct RecordingReport {
     std::string path;
     int framesShown = 0;   // pictures handed to Push
-    int framesWritten = 0; // pictures the film holds
-    int framesDropped = 0; // shown - written: the queue was full, or the film had failed
+    int framesWritten = 0; // frames the film holds, repeated pictures included
+    int framesDropped = 0; // pictures shown that the film never shows: the queue was full,
+                           // an earlier picture held their film frame, or the film had failed
     std::string error;     // empty when the film was written
 };
 
@@ -50,13 +59,18 @@ std::string RecordingSummary(const RecordingReport& report);
 // of a second at the frame timer's pace).
 std::size_t RecordingQueueCapacity(std::size_t frameBytes);
 
+// When a picture was shown; tests pass a clock of their own.
+using FilmClock = std::function<std::chrono::steady_clock::time_point()>;
+
 class FilmRecorder {
 public:
-    // Starts the encoder thread on `sink`; null with a sentence when no thread can start.
-    static std::unique_ptr<FilmRecorder> Start(std::string path, std::unique_ptr<FilmSink> sink, std::size_t capacity,
-                                               std::string* error);
+    // Starts the encoder thread on `sink`, for a film of `framesPerSecond` whose pictures
+    // are timed by `clock` (the steady clock when empty); null with a sentence when no
+    // thread can start.
+    static std::unique_ptr<FilmRecorder> Start(std::string path, std::unique_ptr<FilmSink> sink, int framesPerSecond,
+                                               std::size_t capacity, FilmClock clock, std::string* error);
     // A film through ffmpeg, its queue sized for its frames.
-    static std::unique_ptr<FilmRecorder> StartFilm(const FilmRequest& film, std::string* error);
+    static std::unique_ptr<FilmRecorder> StartFilm(const FilmRequest& film, std::string* error, FilmClock clock = {});
     // Stops as Stop does if that has not happened.
     ~FilmRecorder();
     FilmRecorder(const FilmRecorder&) = delete;
@@ -68,24 +82,45 @@ public:
     // True once the film is lost; Stop says why.
     bool Failed() const;
     const std::string& Path() const { return m_path; }
-    // Writes what is queued, then finishes the film. The second call reports the same.
+    // Writes what is queued, holds the last picture until now, then finishes the film.
+    // The second call reports the same.
     RecordingReport Stop();
 
 private:
-    FilmRecorder(std::string path, std::unique_ptr<FilmSink> sink, std::size_t capacity);
+    using TimePoint = std::chrono::steady_clock::time_point;
+    struct TimedPicture {
+        std::vector<std::uint8_t> rgba;
+        TimePoint shown;
+    };
+
+    FilmRecorder(std::string path, std::unique_ptr<FilmSink> sink, int framesPerSecond, std::size_t capacity,
+                 FilmClock clock);
     void EncodeQueued();
+    // The film frame nearest `time`, counted from the first picture's; -1 before it.
+    std::int64_t FilmFrameAt(TimePoint time) const;
+    // Repeats the last written picture until the film holds `frames` frames.
+    bool HoldLastPictureUntil(std::int64_t frames);
+    bool WriteFilmFrame(std::span<const std::uint8_t> rgba);
 
     const std::string m_path;
     const std::unique_ptr<FilmSink> m_sink;
+    const int m_framesPerSecond;
     const std::size_t m_capacity;
+    const FilmClock m_clock;
     mutable std::mutex m_mutex;
     std::condition_variable m_wake;
-    std::deque<std::vector<std::uint8_t>> m_queue; // guarded by m_mutex
-    bool m_stopping = false;                       // guarded by m_mutex
-    bool m_failed = false;                         // guarded by m_mutex
-    std::string m_error;                           // guarded by m_mutex
-    int m_shown = 0;                               // producer's own
-    int m_written = 0;                             // encoder thread's, read after the join
+    std::deque<TimedPicture> m_queue; // guarded by m_mutex
+    bool m_stopping = false;          // guarded by m_mutex
+    TimePoint m_stoppedAt;            // guarded by m_mutex; set with m_stopping
+    bool m_failed = false;            // guarded by m_mutex; written by the encoder thread only
+    std::string m_error;              // guarded by m_mutex
+    int m_shown = 0;                  // producer's own
+    // The encoder thread's, read after the join:
+    TimePoint m_firstShown;
+    bool m_started = false;           // m_firstShown is set
+    std::vector<std::uint8_t> m_lastWritten;
+    int m_written = 0;                // film frames
+    int m_pictured = 0;               // pictures written at least once
     std::thread m_thread;
     bool m_stopped = false;
     RecordingReport m_report;
