@@ -54,7 +54,8 @@ FilmRecorder::FilmRecorder(std::string path, std::unique_ptr<FilmSink> sink, int
                            std::size_t capacity, FilmClock clock)
     : m_path(std::move(path)), m_sink(std::move(sink)), m_framesPerSecond(std::max(framesPerSecond, 1)),
       m_capacity(std::max<std::size_t>(capacity, 1)),
-      m_clock(clock ? std::move(clock) : FilmClock([] { return std::chrono::steady_clock::now(); }))
+      m_clock(clock ? std::move(clock) : FilmClock([] { return std::chrono::steady_clock::now(); })),
+      m_begun(m_clock())
 {
 }
 
@@ -107,7 +108,7 @@ bool FilmRecorder::Failed() const
 
 std::int64_t FilmRecorder::FilmFrameAt(TimePoint time) const
 {
-    const std::int64_t since = std::chrono::duration_cast<std::chrono::nanoseconds>(time - m_firstShown).count();
+    const std::int64_t since = std::chrono::duration_cast<std::chrono::nanoseconds>(time - m_begun).count();
     if (since < 0)
         return -1;
     // Rounded to the nearest frame in whole numbers: hours of film stay far inside 64 bits.
@@ -128,10 +129,10 @@ bool FilmRecorder::WriteFilmFrame(std::span<const std::uint8_t> rgba)
     return false;
 }
 
-bool FilmRecorder::HoldLastPictureUntil(std::int64_t frames)
+bool FilmRecorder::RepeatUntil(std::span<const std::uint8_t> rgba, std::int64_t frames)
 {
     while (m_written < frames) {
-        if (!WriteFilmFrame(m_lastWritten))
+        if (!WriteFilmFrame(rgba))
             return false;
     }
     return true;
@@ -155,22 +156,21 @@ void FilmRecorder::EncodeQueued()
                 continue; // the film is lost: what is left only empties the queue
         }
         // Outside the lock: the frame thread must never wait for a write.
-        if (!m_started) {
-            m_firstShown = picture.shown;
-            m_started = true;
-        }
         const std::int64_t frame = FilmFrameAt(picture.shown);
         if (frame < m_written)
             continue; // an earlier picture holds its film frame
-        if (HoldLastPictureUntil(frame) && WriteFilmFrame(picture.rgba)) {
+        // Until the first picture came (the encoder starting, the next frame due) the window
+        // showed much the same: it fills the film from the moment the recording began.
+        const bool held = m_pictured == 0 ? RepeatUntil(picture.rgba, frame) : RepeatUntil(m_lastWritten, frame);
+        if (held && WriteFilmFrame(picture.rgba)) {
             ++m_pictured;
             m_lastWritten = std::move(picture.rgba);
         }
     }
     // The last picture stays on screen until the recording ends. m_failed is this
     // thread's to set, so it reads it without the lock.
-    if (m_started && !m_failed)
-        (void)HoldLastPictureUntil(FilmFrameAt(stoppedAt));
+    if (m_pictured > 0 && !m_failed)
+        (void)RepeatUntil(m_lastWritten, FilmFrameAt(stoppedAt));
 }
 
 RecordingReport FilmRecorder::Stop()

@@ -96,10 +96,10 @@ private:
     FilmRecorder(std::string path, std::unique_ptr<FilmSink> sink, int framesPerSecond, std::size_t capacity,
                  FilmClock clock);
     void EncodeQueued();
-    // The film frame nearest `time`, counted from the first picture's; -1 before it.
+    // The film frame nearest `time`, counted from the start of the recording; -1 before it.
     std::int64_t FilmFrameAt(TimePoint time) const;
-    // Repeats the last written picture until the film holds `frames` frames.
-    bool HoldLastPictureUntil(std::int64_t frames);
+    // Repeats `rgba` until the film holds `frames` frames.
+    bool RepeatUntil(std::span<const std::uint8_t> rgba, std::int64_t frames);
     bool WriteFilmFrame(std::span<const std::uint8_t> rgba);
 
     const std::string m_path;
@@ -115,9 +115,8 @@ private:
     bool m_failed = false;            // guarded by m_mutex; written by the encoder thread only
     std::string m_error;              // guarded by m_mutex
     int m_shown = 0;                  // producer's own
+    const TimePoint m_begun;          // the film's frame 0
     // The encoder thread's, read after the join:
-    TimePoint m_firstShown;
-    bool m_started = false;           // m_firstShown is set
     std::vector<std::uint8_t> m_lastWritten;
     int m_written = 0;                // film frames
     int m_pictured = 0;               // pictures written at least once

@@ -172,6 +172,26 @@ TEST(FilmRecorder, EachPictureFillsTheFilmFramesFromItsTimeToTheNextPictures)
     EXPECT_EQ(RecordingSummary(report), "Recorded fake.mp4: 17 frames written, 1 dropped.");
 }
 
+// R starts the film; the first picture comes a little later (the encoder starting, the
+// next frame due) and fills the film from its start, so the film lasts from R to R.
+TEST(FilmRecorder, TheFirstPictureFillsTheFilmFromTheMomentTheRecordingBegan)
+{
+    auto owned = std::make_unique<ListingSink>();
+    ListingSink* sink = owned.get();
+    ScriptedClock clock;
+    std::string error;
+    auto recorder = FilmRecorder::Start("fake.mp4", std::move(owned), 50, 16, clock.Clock(), &error);
+    ASSERT_TRUE(recorder) << error;
+    clock.Advance(std::chrono::milliseconds(100)); // film frame 5
+    EXPECT_TRUE(recorder->Push(Picture(0)));
+    clock.Advance(std::chrono::milliseconds(50)); // 7.5, rounded up
+    EXPECT_TRUE(recorder->Push(Picture(1)));
+    clock.Advance(std::chrono::milliseconds(50)); // stopped at frame 10
+    const RecordingReport report = recorder->Stop();
+    EXPECT_EQ(sink->ids, (std::vector<int>{0, 0, 0, 0, 0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(RecordingSummary(report), "Recorded fake.mp4: 10 frames written, 0 dropped.");
+}
+
 // A window slower than the film, then one faster, each with an uneven pace: the film
 // plays for as long as the recording took, to the nearest film frame.
 TEST(FilmRecorder, TheFilmLastsAsLongAsTheRecordingWhateverTheFrameRate)
