@@ -61,6 +61,16 @@ fi
 grep -qx "lumeno-render: cannot read the effect file $work/bare/Engine/Shaders/Lumeno.fx: there is no such file" \
   "$work/out.log" || fail "the missing effect file is not named"
 
+# A copy of the program without its data, outside the build folder: no source tree for it.
+mkdir -p "$work/lonely/bin"
+cp "$render" "$work/lonely/bin/"
+if (cd "$work/empty" && "$work/lonely/bin/lumeno-render" --frames 1 --out lonely.png) >"$work/out.log" 2>&1; then
+  fail "a program without its data rendered"
+fi
+grep -qx "lumeno-render: cannot read the effect file $work/empty/Engine/Shaders/Lumeno.fx: there is no such file, nor \
+$work/lonely/share/lumeno/Engine/Shaders/Lumeno.fx; run lumeno-render in a folder that holds Engine/, as the repository root" \
+  "$work/out.log" || fail "the program without its data does not name the places it looked in"
+
 # The program from an empty home folder, as a menu starts it.
 home=$work/home
 mkdir "$home"
