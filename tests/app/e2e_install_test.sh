@@ -13,13 +13,18 @@ set -euo pipefail
 . "$(dirname "$0")/e2e_common.sh" # app=$1: the build folder until the install is staged
 build=$app
 version=$3
-e2e_require xvfb-run openbox xprop xdotool identify
-[ -n "${LUMENO_E2E_DISPLAY:-}" ] ||
-  exec env LUMENO_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 1280x900x24" "$0" "$build" "$source" "$version"
+e2e_require Xvfb openbox xprop xdotool identify
 for variable in $(env | sed -n 's/^\(XDG_[A-Z_]*\)=.*/\1/p'); do unset "$variable"; done
 
 work=$(mktemp -d)
-trap e2e_cleanup EXIT
+xvfb=
+trap 'e2e_cleanup; [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true' EXIT
+# Xvfb picks a free display itself and says which (xvfb-run -a can pick one that a test
+# started beside it takes first).
+Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+poll test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=:$(cat "$work/display")
 stage=$work/stage
 DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "the install failed"; }
 
