@@ -1,5 +1,6 @@
 #include "help_dialog.h"
 
+#include <QDir>
 #include <QKeyEvent>
 
 #include "column_label.h"
@@ -29,6 +30,8 @@ const TemplateControl kHelpControls[] = {
      "   F11:\tFullscreen on/off (Esc leaves it)\n"
      "   R:\tRecording on/off ( recordings/*.mp4 )",
      {7, 104, 234, 17}},
+    // Where screenshots, films and settings go; the folder is added when the dialog is made.
+    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 125, 234, 17}},
 };
 
 // Without a default button a dialog ignores Enter; this one hides on it, as its
@@ -50,7 +53,7 @@ protected:
 
 } // namespace
 
-const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 125, 8, kHelpControls};
+const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 146, 8, kHelpControls};
 
 QDialog* CreateHelpDialog(QWidget* owner)
 {
@@ -63,7 +66,10 @@ QDialog* CreateHelpDialog(QWidget* owner)
     const DialogBaseUnits units = BaseUnitsOf(dialog->font());
     dialog->setFixedSize(DialogSizeToPixels(kHelpTemplate.width, kHelpTemplate.height, units));
     for (const TemplateControl& control : kHelpTemplate.controls) {
-        auto* text = new ColumnLabel(QString::fromUtf8(control.caption), dialog);
+        QString caption = QString::fromUtf8(control.caption);
+        if (control.id == kHelpFolderTextId)
+            caption += QDir::toNativeSeparators(QDir::currentPath());
+        auto* text = new ColumnLabel(caption, dialog);
         text->setObjectName(QStringLiteral("help%1").arg(control.id));
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         text->setWordWrap(true);

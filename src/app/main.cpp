@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     lumeno::CanvasSettingsRecord();
 
     lumeno::CMainApp app(argc, argv);
-    lumeno::EnterEffectFolder();
+    lumeno::EnterWorkingFolder();
     lumeno::InstallQtMessageBoxes([&app](bool open) { app.MessageBoxShown(open); });
     if (!app.InitInstance())
         return 1;

@@ -1,11 +1,14 @@
 #include "main_frame.h"
 
+#include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QGuiApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
+#include <QUrl>
 
 #include "engine/frame_keys.h"
 #include "engine/render_device.h"
@@ -80,6 +83,9 @@ void CMainFrame::CreateMenu()
     m_presets = new SettingsPresets(*this, [this] { RefreshProperties(); }, [this] { RebuildEngine(); });
     menu->addAction(QStringLiteral("Open Settings..."), m_presets, &SettingsPresets::OpenChosen);
     menu->addAction(QStringLiteral("Save Settings As..."), m_presets, &SettingsPresets::SaveChosen);
+    // The folder of the settings, screenshots and films, in the desktop's file manager.
+    menu->addAction(QStringLiteral("Open Lumeno Folder"), this,
+                    [] { QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::currentPath())); });
     menu->addSeparator();
     menu->addAction(QStringLiteral("E&xit"), this, &QWidget::close);
 }

@@ -75,7 +75,7 @@ bool CParticleSystem::CreateDeviceResources()
     if (!device || !cache)
         return true; // a simulation without drawing
 
-    HRESULT hr = cache->Acquire(kEffectFileName, &m_effect);
+    HRESULT hr = cache->Acquire(EffectFilePath(), &m_effect);
     if (FAILED(hr)) {
         ShowDxError("Failed to create Effect", hr);
         Release();

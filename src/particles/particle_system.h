@@ -8,6 +8,7 @@
 #include <string>
 #include <thread>
 
+#include "particles/effect_file.h"
 #include "particles/engine_view.h"
 #include "particles/particle_array.h"
 #include "particles/screen_quad.h"
@@ -21,9 +22,6 @@ class GlEffect;
 class GlSurface;
 class GlTexture;
 class GlVertexBuffer;
-
-// The effect file, relative to the working directory.
-inline constexpr const char* kEffectFileName = "Engine/Shaders/Lumeno.fx";
 
 struct ParticleSystemInit {
     std::int32_t width;  // canvas size in pixels

@@ -1,6 +1,9 @@
 // Start-up, the menu, the two dialogs, the splash and shut-down of the real application.
 
+#include <QDesktopServices>
+#include <QDir>
 #include <QPushButton>
+#include <QUrl>
 
 #include "app_fixture.h"
 #include "help_dialog.h"
@@ -8,6 +11,18 @@
 
 namespace lumeno::test {
 namespace {
+
+// Takes the URLs the program asks the desktop to open, in place of the file manager.
+class OpenedUrls final : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "Open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+    QList<QUrl> urls;
+
+public slots:
+    void Open(const QUrl& url) { urls << url; }
+};
 
 // Without a settings file the dialog shows the records as they stand; Properties puts it
 // back at its place, refreshed; a resize keeps the engine and its device.
@@ -35,7 +50,8 @@ TEST_F(AppTest, StartsMaximisedWithItsMenuTheDialogAtItsPlaceAndARunningEngine)
     QStringList items = {Frame().menuBar()->actions().size() == 1 ? Frame().menuBar()->actions()[0]->text() : "menus?"};
     for (const QAction* item : MenuItems())
         items << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(items, QStringList({"Lumeno!", "Properties...", "Help..", "Open Settings...", "Save Settings As...", "-", "E&xit"}));
+    EXPECT_EQ(items, QStringList({"Lumeno!", "Properties...", "Help..", "Open Settings...", "Save Settings As...", "Open Lumeno Folder", "-",
+                                   "E&xit"}));
 
     dialog.move(400, 300);
     dialog.hide();
@@ -52,6 +68,16 @@ TEST_F(AppTest, StartsMaximisedWithItsMenuTheDialogAtItsPlaceAndARunningEngine)
     QCoreApplication::processEvents();
     EXPECT_EQ(g_engine, engine);
     EXPECT_EQ(g_engine->GetDevice(), device);
+}
+
+// The working folder, whichever it is, in the desktop's file manager.
+TEST_F(AppTest, OpenLumenoFolderOpensTheWorkingFolder)
+{
+    Start();
+    OpenedUrls opened;
+    MenuItem("Open Lumeno Folder")->trigger();
+    EXPECT_EQ(opened.urls, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(std::filesystem::canonical(m_folder.Path()).string()))});
+    EXPECT_TRUE(Boxes().empty());
 }
 
 // The window system shows windows in the order they are mapped; a window manager stacks
@@ -178,6 +204,9 @@ TEST_F(AppTest, HelpShowsItsTextsWithTheWindowKeysBelowAndEnterOnlyHidesIt)
               "   F11:\tFullscreen on/off (Esc leaves it)\n   R:\tRecording on/off ( recordings/*.mp4 )");
     EXPECT_GE(label(kHelpWindowKeysTextId)->geometry().top(), label(kHelpTipTextId)->geometry().bottom());
     EXPECT_LE(label(kHelpWindowKeysTextId)->geometry().bottom(), help.height());
+    EXPECT_EQ(label(kHelpFolderTextId)->text(), "Folder: " + QDir::currentPath());
+    EXPECT_GE(label(kHelpFolderTextId)->geometry().top(), label(kHelpWindowKeysTextId)->geometry().bottom());
+    EXPECT_LE(label(kHelpFolderTextId)->geometry().bottom(), help.height());
 
     MenuItem("Help..")->trigger();
     ASSERT_TRUE(help.isVisible());
@@ -189,3 +218,5 @@ TEST_F(AppTest, HelpShowsItsTextsWithTheWindowKeysBelowAndEnterOnlyHidesIt)
 
 } // namespace
 } // namespace lumeno::test
+
+#include "frame_test.moc"

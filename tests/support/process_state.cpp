@@ -3,6 +3,7 @@
 #include "engine/render_device.h"
 #include "platform/gl/gl_device.h"
 #include "particles/attractor.h"
+#include "particles/effect_file.h"
 #include "platform/clock.h"
 #include "platform/frame_profiler.h"
 #include "platform/random15.h"
@@ -17,6 +18,7 @@ void ResetProcessState()
     CanvasSettingsRecord().SetDefaults();
     g_particleSettings.SetDefaults();
     SimulationAttractor() = Attractor{};
+    UseEffectFile(kEffectFileName);
     SeedRand15(1); // the generator's state at process start
     SetClockSource({});
     SetFrameProfiler(nullptr);

@@ -208,5 +208,9 @@ int main(int argc, char** argv)
         std::fputs(lumeno::kRenderUsage, stdout);
         return 0;
     }
+    if (options.version) {
+        std::puts("lumeno-render " LUMENO_VERSION);
+        return 0;
+    }
     return lumeno::Run(options);
 }

@@ -6,7 +6,8 @@
 #include <fstream>
 #include <system_error>
 
-#include "particles/particle_system.h"
+#include "engine/effect_location.h"
+#include "particles/effect_file.h"
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
@@ -44,20 +45,26 @@ void ApplyOverrides(const RenderOptions& options)
 }
 
 // The engine reads its effect file only once it is built, and then says no more than
-// that it failed; a missing one is named before any context is made.
+// that it failed; the file is found here, and a missing one is named before any context
+// is made. Outputs stay in the working folder whichever effect file is used.
 bool FindEffectFile(std::string* error)
 {
     namespace fs = std::filesystem;
+    const EffectSearch search = ThisProgramsEffectSearch();
+    const EffectLocation location = LocateEffectFile(search);
+    UseEffectFile(location.path);
     std::error_code failure;
-    const fs::path effect = fs::absolute(kEffectFileName, failure);
+    const fs::path effect = fs::absolute(location.path, failure);
     const fs::file_type type = fs::status(effect, failure).type();
     if (type == fs::file_type::regular)
         return true;
     const std::string why = type == fs::file_type::not_found ? "there is no such file"
                             : failure                        ? failure.message()
                                                              : "it is not a file";
-    *error = "cannot read the effect file " + effect.string() + ": " + why +
-             "; run lumeno-render in the folder that holds Engine/, as the repository root";
+    *error = "cannot read the effect file " + effect.string() + ": " + why;
+    if (location.place == EffectPlace::Nowhere)
+        *error += ", nor " + (InstalledDataFolder(search.executableFolder) / kEffectFileName).string() +
+                  "; run lumeno-render in a folder that holds Engine/, as the repository root";
     return false;
 }
 

@@ -26,6 +26,7 @@ const char* const kRenderUsage =
     "  --dump-particles FILE   the particle array after the last frame, 64 bytes each\n"
     "  --save-settings FILE    the settings in force\n"
     "  --stats[=json]          per-phase timings and the frame rate\n"
+    "  --version               the program's version\n"
     "  --streaks lines|fast    who draws the streaks: the driver's smooth lines, or the\n"
     "                          program's own rasteriser (default: fast on software GL\n"
     "                          such as llvmpipe, lines on a GPU)\n"
@@ -165,6 +166,10 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             options->help = true;
+            continue;
+        }
+        if (arg == "--version") {
+            options->version = true;
             continue;
         }
         if (arg == "--stats") {

@@ -37,6 +37,7 @@ struct RenderOptions {
     StatsFormat stats = StatsFormat::None;
     StreakDrawing streaks = StreakDrawing::Auto;
     bool help = false;
+    bool version = false;
 };
 
 // False with a message naming the faulty argument.
