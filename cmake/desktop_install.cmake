@@ -1,7 +1,7 @@
 # What makes Lumeno a desktop program once installed: the desktop entry, the icon in every
 # hicolor size, the AppStream metadata and the manual pages. The PNG icons and the manual
 # pages are made from their sources by the build (rsvg-convert, scdoc, gzip), so nothing
-# generated is kept in git.
+# generated is kept in git. Then the Debian package.
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/release_date.cmake)
 
@@ -49,3 +49,4 @@ install(FILES ${packaging}/${LUMENO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_
 install(FILES ${packaging}/${LUMENO_APP_ID}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${desktop_out}/${LUMENO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+include(${CMAKE_CURRENT_LIST_DIR}/package.cmake)
