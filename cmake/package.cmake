@@ -1,10 +1,6 @@
 # The Debian package that scripts/package makes with CPack: lumeno_<version>_<arch>.deb, its
 # version that of project(), its library dependencies worked out by dpkg-shlibdeps.
 
-# The programs themselves. The installed layout is defined with the data search order; keep
-# one copy of these rules where that is.
-install(TARGETS lumeno lumeno-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-
 set(LUMENO_PACKAGE_MAINTAINER "Lumeno developers <lumeno@lumeno.invalid>"
     CACHE STRING "Maintainer field of the Debian package and its changelog")
 set(LUMENO_MAINTAINER ${LUMENO_PACKAGE_MAINTAINER})

@@ -28,13 +28,17 @@ export DISPLAY=:$(cat "$work/display")
 stage=$work/stage
 DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "the install failed"; }
 
-# The programs, the data and the README, and nothing else: no tests, no benchmarks.
+# The programs, the data and the documents, and nothing else: no tests, no benchmarks.
 listing() { (cd "$stage" && find . -mindepth 1 | sort); }
 expected=$(
   printf '%s\n' ./usr ./usr/bin ./usr/bin/lumeno ./usr/bin/lumeno-render ./usr/share ./usr/share/doc \
     ./usr/share/doc/lumeno ./usr/share/doc/lumeno/README.md ./usr/share/lumeno ./usr/share/lumeno/Engine \
     ./usr/share/lumeno/Engine/Shaders ./usr/share/lumeno/Engine/Shaders/Lumeno.fx ./usr/share/lumeno/presets
   (cd "$source" && find presets -name '*.ar' | sed 's|^|./usr/share/lumeno/|')
+  # The desktop entry, icons, metadata, manual pages and Debian's documents, whose own
+  # test checks them.
+  find "$stage" -mindepth 1 \( -path '*/applications*' -o -path '*/icons*' -o -path '*/metainfo*' \
+    -o -path '*/man*' -o -name copyright -o -name changelog.gz \) -printf './%P\n'
 )
 [ "$(listing)" = "$(sort <<<"$expected")" ] || fail "the staged tree holds: $(listing)"
 cmp -s "$stage/usr/share/lumeno/Engine/Shaders/Lumeno.fx" "$source/Engine/Shaders/Lumeno.fx" ||
