@@ -12,7 +12,7 @@ namespace lumeno {
 std::filesystem::path ExecutableFolder();
 
 // The per-user folder by the XDG base directories: $XDG_DATA_HOME/lumeno when that is an
-// absolute path (the specification ignores relative ones), otherwise
+// absolute path (the XDG base directories ignore relative ones), otherwise
 // $HOME/.local/share/lumeno. Empty when neither gives an absolute path. Data home rather
 // than the Pictures folder: the folder holds the settings file and the effect file a
 // person may copy there, not only pictures.

@@ -19,7 +19,7 @@ TEST(ProgramFolders, UserFolderIsDataHomesLumenoAndOnlyFromAbsolutePaths)
         {"", "/home/ann", "/home/ann/.local/share/lumeno"},
         {"/data/ann", "/home/ann", "/data/ann/lumeno"},
         {"/data/ann/", "/home/ann", "/data/ann/lumeno"},
-        {"relative/data", "/home/ann", "/home/ann/.local/share/lumeno"}, // the specification ignores it
+        {"relative/data", "/home/ann", "/home/ann/.local/share/lumeno"}, // XDG ignores a relative path
         {"/data/ann", nullptr, "/data/ann/lumeno"},
         {nullptr, nullptr, ""},
         {nullptr, "", ""},
