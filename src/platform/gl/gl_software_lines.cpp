@@ -19,13 +19,20 @@ void main()
     gl_Position = vec4(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0, 0.0, 1.0);
 }
 )";
+// The light is kept tile by tile (line_raster.h): 32 x 32 pixels a tile, its red, green,
+// blue and alpha one after the other, each row after row.
+static_assert(kTileShift == 5, "the light pass's tile arithmetic");
 constexpr const char* kLightFragment = R"(#version 330 core
 uniform samplerBuffer lumeno_Light;
-uniform int lumeno_LightWidth;
+uniform int lumeno_LightTilesAcross;
 out vec4 fragColour;
 void main()
 {
-    fragColour = texelFetch(lumeno_Light, int(gl_FragCoord.y) * lumeno_LightWidth + int(gl_FragCoord.x));
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    int tile = (pixel.y >> 5) * lumeno_LightTilesAcross + (pixel.x >> 5);
+    int red = (tile << 12) + ((pixel.y & 31) << 5) + (pixel.x & 31);
+    fragColour = vec4(texelFetch(lumeno_Light, red).r, texelFetch(lumeno_Light, red + 1024).r,
+                      texelFetch(lumeno_Light, red + 2048).r, texelFetch(lumeno_Light, red + 3072).r);
 }
 )";
 
@@ -59,7 +66,7 @@ std::unique_ptr<GlSoftwareLines> GlSoftwareLines::Create()
         return nullptr;
     glProgramUniform1i(lines->m_lightPass.Get(), glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_Light"),
                        static_cast<GLint>(kLightUnit));
-    lines->m_lightWidthLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_LightWidth");
+    lines->m_lightTilesLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_LightTilesAcross");
     GLint64 storageBytes = 0;
     glGetInteger64v(GL_MAX_SHADER_STORAGE_BLOCK_SIZE, &storageBytes);
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &lines->m_maxTexels);
@@ -173,22 +180,22 @@ bool GlSoftwareLines::FitLight(int width, int height)
         m_lightInUse = nullptr;
     }
     m_light = GenBuffer(); // storage that is persistently mapped cannot be resized
-    const std::size_t texels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-    if (texels > static_cast<std::size_t>(m_maxTexels))
+    const std::size_t floats = LineRaster::LightFloats(width, height); // a texel each
+    if (floats > static_cast<std::size_t>(m_maxTexels))
         return false;
     const GLbitfield flags = GL_MAP_WRITE_BIT | GL_MAP_PERSISTENT_BIT | GL_MAP_COHERENT_BIT;
     glBindBuffer(GL_TEXTURE_BUFFER, m_light.Get());
-    glBufferStorage(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(texels * 16), nullptr, flags);
-    void* mapped = glMapBufferRange(GL_TEXTURE_BUFFER, 0, static_cast<GLsizeiptr>(texels * 16), flags);
+    glBufferStorage(GL_TEXTURE_BUFFER, static_cast<GLsizeiptr>(floats * sizeof(float)), nullptr, flags);
+    void* mapped = glMapBufferRange(GL_TEXTURE_BUFFER, 0, static_cast<GLsizeiptr>(floats * sizeof(float)), flags);
     glBindBuffer(GL_TEXTURE_BUFFER, 0);
     if (FAILED(TakeGlError()) || mapped == nullptr) {
         m_light.Reset();
         return false;
     }
-    std::memset(mapped, 0, texels * 16);
+    std::memset(mapped, 0, floats * sizeof(float));
     glActiveTexture(GL_TEXTURE0 + kLightUnit);
     glBindTexture(GL_TEXTURE_BUFFER, m_lightTexture.Get());
-    glTexBuffer(GL_TEXTURE_BUFFER, GL_RGBA32F, m_light.Get());
+    glTexBuffer(GL_TEXTURE_BUFFER, GL_R32F, m_light.Get());
     glActiveTexture(GL_TEXTURE0);
     m_raster.Attach(static_cast<float*>(mapped), width, height);
     m_lightWidth = width;
@@ -205,7 +212,7 @@ void GlSoftwareLines::AddLight(RowRange rows)
     glBindTexture(GL_TEXTURE_BUFFER, m_lightTexture.Get());
     glActiveTexture(GL_TEXTURE0);
     glUseProgram(m_lightPass.Get());
-    glUniform1i(m_lightWidthLocation, m_lightWidth);
+    glUniform1i(m_lightTilesLocation, (m_lightWidth + kTileSide - 1) / kTileSide);
     glBindVertexArray(m_noVertices.Get());
     glDisable(GL_CULL_FACE);
     glBlendFunc(GL_ONE, GL_ONE);

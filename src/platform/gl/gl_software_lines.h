@@ -67,7 +67,7 @@ private:
     GLint m_maxTexels = 0;             // of a buffer texture
     GlBufferName m_light; // the raster's pixels, persistently mapped
     GlTextureName m_lightTexture;
-    GLint m_lightWidthLocation = -1;
+    GLint m_lightTilesLocation = -1;
     GLsync m_lightInUse = nullptr; // the last light pass, until it has read the light
     int m_lightWidth = 0;
     int m_lightHeight = 0;

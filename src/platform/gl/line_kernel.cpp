@@ -1,6 +1,8 @@
-// The light of lines over the rows of one share, compiled once per Highway target and
-// dispatched at run time: the per-pixel work goes four pixels at a time, one vector of
-// RGBA a pixel. What each pixel gets is described in line_raster.h.
+// The light of one tile's lines, compiled once per Highway target and dispatched at run
+// time. A tile keeps each channel apart, so the per-pixel work goes a vector of pixels at
+// a time, one channel a vector, over windows aligned to the vector within the tile's row:
+// pixels of a window that the line does not reach get a coverage of exactly 0 and are
+// left as they were. What each pixel gets is described in line_raster.h.
 
 #undef HWY_TARGET_INCLUDE
 #define HWY_TARGET_INCLUDE "platform/gl/line_kernel.cpp"
@@ -21,28 +23,33 @@ namespace {
 
 namespace hn = hwy::HWY_NAMESPACE;
 
-// Narrows [*low, *high] to the X where |slope * X + offset| <= limit; `inverse` is 1 / slope,
-// 0 for a slope too small to divide by.
-void Constrain(float slope, float inverse, float offset, float limit, float* low, float* high)
+// Where a row's pixels of a line begin and end: the columns whose centres x satisfy
+// |slope * (x - midX) + offset(rowY)| <= limit for both of the line's limits (along it and
+// across it) are those from low to high, each linear in the row's y, so a row's bounds
+// cost two multiply-adds each.
+struct RowBounds {
+    float lowStart = 0.0f, lowChange = 0.0f;
+    float highStart = 0.0f, highChange = 0.0f;
+};
+
+// The bounds of |slope * X + change * rowY| <= limit, X the column centre's distance from
+// the line's middle; unbounded for a slope too small to divide by, where the rows the
+// line reaches satisfy it throughout.
+RowBounds BoundsOf(float slope, float change, float limit)
 {
-    if (inverse == 0.0f) {
-        if (std::fabs(offset) > limit)
-            *low = std::numeric_limits<float>::infinity();
-        return;
+    if (std::fabs(slope) < 1e-6f)
+        return {-std::numeric_limits<float>::infinity(), 0.0f, std::numeric_limits<float>::infinity(), 0.0f};
+    const float inverse = 1.0f / slope;
+    RowBounds bounds{-limit * inverse, -change * inverse, limit * inverse, -change * inverse};
+    if (slope < 0.0f) {
+        std::swap(bounds.lowStart, bounds.highStart);
+        std::swap(bounds.lowChange, bounds.highChange);
     }
-    float first = (-limit - offset) * inverse;
-    float last = (limit - offset) * inverse;
-    if (slope < 0.0f)
-        std::swap(first, last);
-    *low = std::max(*low, first);
-    *high = std::min(*high, last);
+    return bounds;
 }
 
-// One row's run of pixels of a line: where the first pixel centre lies from the line's
-// middle (along it and across it), and what each step of one pixel to the right changes.
+// A line ready to draw: what the coverage of a pixel needs, and the light at its ends.
 struct Span {
-    float along = 0.0f;
-    float across = 0.0f;
     float ux = 0.0f;
     float uy = 0.0f;
     float half = 0.0f;
@@ -52,67 +59,17 @@ struct Span {
     float lightChange[4] = {};
 };
 
-#if HWY_TARGET == HWY_SCALAR || HWY_HAVE_SCALABLE
-// Adds the span's light to `count` pixels of four floats from `pixel`, one at a time: no
-// fixed four-lane vectors here.
-void AddSpan(const Span& span, float* pixel, int count)
-{
-    float along = span.along;
-    float across = span.across;
-    for (int x = 0; x < count; ++x) {
-        const float coverage = std::clamp(span.gain * (span.half - std::fabs(along)), 0.0f, 1.0f) *
-                               std::clamp(1.0f - std::fabs(across), 0.0f, 1.0f);
-        const float place = (along + span.half) * span.inverseSpan;
-        const float weight[4] = {coverage, coverage, coverage, coverage * coverage};
-        float* p = pixel + static_cast<std::size_t>(x) * 4;
-        for (int c = 0; c < 4; ++c)
-            p[c] += (span.light0[c] + span.lightChange[c] * place) * weight[c];
-        along += span.ux;
-        across -= span.uy;
-    }
-}
-#else
-// Adds the span's light to `count` pixels of four floats from `pixel`: the coverage and the
-// place along the line for four pixels at once, then one vector of RGBA a pixel.
-void AddSpan(const Span& span, float* pixel, int count)
-{
-    const hn::FixedTag<float, 4> d;
-    const auto lane = hn::Iota(d, 0.0f);
-    const auto zero = hn::Zero(d);
-    const auto one = hn::Set(d, 1.0f);
-    const auto half = hn::Set(d, span.half);
-    const auto gain = hn::Set(d, span.gain);
-    const auto inverseSpan = hn::Set(d, span.inverseSpan);
-    const auto light0 = hn::LoadU(d, span.light0);
-    const auto lightChange = hn::LoadU(d, span.lightChange);
-    // The alpha channel adds alpha * alpha: its weight is the coverage squared.
-    const auto isAlpha = hn::Eq(lane, hn::Set(d, 3.0f));
-    auto along = hn::MulAdd(lane, hn::Set(d, span.ux), hn::Set(d, span.along));
-    auto across = hn::NegMulAdd(lane, hn::Set(d, span.uy), hn::Set(d, span.across));
-    const auto alongStep = hn::Set(d, 4.0f * span.ux);
-    const auto acrossStep = hn::Set(d, 4.0f * span.uy);
-    alignas(16) float coverage[4];
-    alignas(16) float place[4];
-    for (int done = 0; done < count; done += 4) {
-        const auto lengthwise = hn::Min(one, hn::Max(zero, hn::Mul(gain, hn::Sub(half, hn::Abs(along)))));
-        const auto crosswise = hn::Min(one, hn::Max(zero, hn::Sub(one, hn::Abs(across))));
-        hn::Store(hn::Mul(lengthwise, crosswise), d, coverage);
-        hn::Store(hn::Mul(hn::Add(along, half), inverseSpan), d, place);
-        const int pixels = std::min(4, count - done);
-        for (int k = 0; k < pixels; ++k) {
-            float* p = pixel + static_cast<std::size_t>(done + k) * 4;
-            const auto cover = hn::Set(d, coverage[k]);
-            const auto weight = hn::IfThenElse(isAlpha, hn::Mul(cover, cover), cover);
-            const auto light = hn::MulAdd(lightChange, hn::Set(d, place[k]), light0);
-            hn::StoreU(hn::MulAdd(light, weight, hn::LoadU(d, p)), d, p);
-        }
-        along = hn::Add(along, alongStep);
-        across = hn::Sub(across, acrossStep);
-    }
-}
-#endif
+// At most 16 lanes, so that a window never passes the end of a tile's row.
+using Tag = hn::CappedTag<float, 16>;
+static_assert(kTileSide % 16 == 0, "windows of up to 16 pixels tile a row");
 
-float InverseSlope(float slope) { return std::fabs(slope) < 1e-6f ? 0.0f : 1.0f / slope; }
+// Adds light0 + lightChange * place, times weight, to the vector of one channel at `pixels`.
+template <class V>
+void AddChannel(float* pixels, V light0, V lightChange, V place, V weight)
+{
+    const Tag d;
+    hn::StoreU(hn::MulAdd(hn::MulAdd(lightChange, place, light0), weight, hn::LoadU(d, pixels)), d, pixels);
+}
 
 // Cuts the line to the target, [0, width] x [0, height], as the driver's clipping does
 // before it widens the line: an end cut by the edge gets the half-pixel ramp there, and the
@@ -151,116 +108,148 @@ bool ClipToTarget(float width, float height, float* x0, float* y0, float* x1, fl
     return true;
 }
 
-bool OwnsRow(const LineTarget& target, int row)
+// A line ready to draw, row by row: its span parameters and the rows it reaches.
+struct PreparedLine {
+    Span span;
+    float midX = 0.0f;
+    float midY = 0.0f;
+    RowBounds along;  // |along| <= half
+    RowBounds across; // |across| <= 1
+    int firstRow = 0;
+    int lastRow = -1;
+};
+
+// Cuts `binned` to the target and works out what every row of it needs. False when
+// nothing of it reaches a pixel centre of the target.
+bool PrepareLine(const BinnedLine& binned, float width, float height, PreparedLine* line)
 {
-    return target.bandOwner[static_cast<std::size_t>(row >> LineTarget::kBandShift)] == target.share;
+    float x0 = binned.x0, y0 = binned.y0, x1 = binned.x1, y1 = binned.y1;
+    const float* c0 = binned.colour0;
+    const float* c1 = binned.colour1;
+    // The colour along the line: at t = 0 the first vertex's, at 1 the second's.
+    float t0 = 0.0f;
+    float t1 = 1.0f;
+    // Most streaks lie wholly on the target: nothing to cut.
+    const bool inside = std::min(x0, x1) >= 0.0f && std::max(x0, x1) <= width && std::min(y0, y1) >= 0.0f &&
+                        std::max(y0, y1) <= height;
+    if (!inside && !ClipToTarget(width, height, &x0, &y0, &x1, &y1, &t0, &t1))
+        return false;
+    // What the blend adds is colour times alpha and alpha squared (the source alpha
+    // weighs alpha too), both times the coverage; taken at the ends and interpolated,
+    // which differs from interpolating colour and alpha first by a quarter of their
+    // two changes' product: nothing, between a particle's two vertices.
+    float start[4];
+    float end[4];
+    for (int c = 0; c < 4; ++c) {
+        start[c] = c0[c] + (c1[c] - c0[c]) * t0;
+        end[c] = c0[c] + (c1[c] - c0[c]) * t1;
+    }
+    const float dx = x1 - x0;
+    const float dy = y1 - y0;
+    const float length = std::sqrt(dx * dx + dy * dy);
+    if (!(length > 0.0f) || !std::isfinite(length))
+        return false;
+    Span& span = line->span;
+    const float inverseLength = 1.0f / length;
+    span.ux = dx * inverseLength;
+    span.uy = dy * inverseLength;
+    span.half = 0.5f * length + 0.5f;
+    span.inverseSpan = 1.0f / (length + 1.0f); // 1 / (2 half)
+    span.gain = std::min(1.0f, 2.0f * length * span.inverseSpan);
+    for (int c = 0; c < 4; ++c) {
+        span.light0[c] = start[c] * start[3];
+        span.lightChange[c] = end[c] * end[3] - span.light0[c];
+    }
+    line->midX = 0.5f * (x0 + x1);
+    line->midY = 0.5f * (y0 + y1);
+    const float reachY = std::fabs(span.uy) * span.half + std::fabs(span.ux);
+    const float firstRowAt = std::ceil(line->midY - reachY - 0.5f);
+    const float lastRowAt = std::floor(line->midY + reachY - 0.5f);
+    if (!(firstRowAt <= lastRowAt) || lastRowAt < 0.0f || firstRowAt > height - 1.0f)
+        return false;
+    line->firstRow = static_cast<int>(std::max(firstRowAt, 0.0f));
+    line->lastRow = static_cast<int>(std::min(lastRowAt, height - 1.0f));
+    line->along = BoundsOf(span.ux, span.uy, span.half);
+    line->across = BoundsOf(-span.uy, span.ux, 1.0f);
+    return true;
 }
 
-// Whether any row from `low` to `high` (window y, clamped to the target) is the share's.
-bool OwnsAnyRow(const LineTarget& target, float low, float high)
+// Adds the prepared line's light to the tile's part of it; true when a pixel was lit.
+// Every row's columns [first, last] are drawn in the windows that hold them.
+bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
 {
-    if (!(low <= high) || high < 0.0f || low >= static_cast<float>(target.height))
-        return false; // off the target, or not a number
-    const int firstBand = static_cast<int>(std::max(low, 0.0f)) >> LineTarget::kBandShift;
-    const int lastBand = static_cast<int>(std::min(high, static_cast<float>(target.height - 1))) >> LineTarget::kBandShift;
-    if (lastBand - firstBand + 1 >= target.shares)
-        return true;
-    for (int band = firstBand; band <= lastBand; ++band)
-        if (target.bandOwner[static_cast<std::size_t>(band)] == target.share)
-            return true;
-    return false;
+    const Tag d;
+    const int lanes = static_cast<int>(hn::Lanes(d));
+    const Span& span = line.span;
+    // Vectors, not arrays of them: scalable vectors may only be locals.
+    const auto ux = hn::Set(d, span.ux);
+    const auto uy = hn::Set(d, span.uy);
+    const auto half = hn::Set(d, span.half);
+    const auto gain = hn::Set(d, span.gain);
+    const auto inverseSpan = hn::Set(d, span.inverseSpan);
+    const auto red0 = hn::Set(d, span.light0[0]), redChange = hn::Set(d, span.lightChange[0]);
+    const auto green0 = hn::Set(d, span.light0[1]), greenChange = hn::Set(d, span.lightChange[1]);
+    const auto blue0 = hn::Set(d, span.light0[2]), blueChange = hn::Set(d, span.lightChange[2]);
+    const auto alpha0 = hn::Set(d, span.light0[3]), alphaChange = hn::Set(d, span.lightChange[3]);
+    const auto zero = hn::Zero(d);
+    const auto one = hn::Set(d, 1.0f);
+    const auto lane = hn::Iota(d, 0.0f);
+    const auto step = hn::Set(d, static_cast<float>(lanes));
+    const int firstRow = std::max(line.firstRow, tile.bottom);
+    const int lastRow = std::min(line.lastRow, tile.bottom + tile.rows - 1);
+    const float tileFirst = static_cast<float>(tile.left);
+    const float tileLast = static_cast<float>(tile.left + tile.columns - 1);
+    bool lit = false;
+    for (int row = firstRow; row <= lastRow; ++row) {
+        const float rowY = static_cast<float>(row) + 0.5f - line.midY;
+        const float low = std::max(line.along.lowStart + line.along.lowChange * rowY,
+                                   line.across.lowStart + line.across.lowChange * rowY);
+        const float high = std::min(line.along.highStart + line.along.highChange * rowY,
+                                    line.across.highStart + line.across.highChange * rowY);
+        const float firstAt = std::max(std::ceil(line.midX + low - 0.5f), tileFirst);
+        const float lastAt = std::min(std::floor(line.midX + high - 0.5f), tileLast);
+        if (!(firstAt <= lastAt))
+            continue;
+        lit = true;
+        const int first = static_cast<int>(firstAt) - tile.left;
+        const int last = static_cast<int>(lastAt) - tile.left;
+        const int start = first & ~(lanes - 1);
+        float* pixels = tile.pixels + static_cast<std::size_t>((row - tile.bottom) * kTileSide);
+        // The pixel centres of the first window, from the line's middle.
+        auto x = hn::Add(lane, hn::Set(d, static_cast<float>(tile.left + start) + 0.5f - line.midX));
+        const auto alongBase = hn::Mul(hn::Set(d, rowY), uy);
+        const auto acrossBase = hn::Mul(hn::Set(d, rowY), ux);
+        for (int column = start; column <= last; column += lanes) {
+            const auto along = hn::MulAdd(x, ux, alongBase);
+            const auto across = hn::NegMulAdd(x, uy, acrossBase);
+            const auto lengthwise = hn::Min(one, hn::Max(zero, hn::Mul(gain, hn::Sub(half, hn::Abs(along)))));
+            const auto crosswise = hn::Min(one, hn::Max(zero, hn::Sub(one, hn::Abs(across))));
+            const auto coverage = hn::Mul(lengthwise, crosswise);
+            const auto place = hn::Mul(hn::Add(along, half), inverseSpan);
+            float* window = pixels + column;
+            AddChannel(window, red0, redChange, place, coverage);
+            AddChannel(window + kTilePixels, green0, greenChange, place, coverage);
+            AddChannel(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
+            // The alpha channel adds alpha * alpha: its weight is the coverage squared.
+            AddChannel(window + 3 * kTilePixels, alpha0, alphaChange, place, hn::Mul(coverage, coverage));
+            x = hn::Add(x, step);
+        }
+    }
+    return lit;
 }
 
 } // namespace
 
-RowRange DrawLinesImpl(std::span<const CapturedVertex> vertices, const LineTarget& target, RowRange lit)
+bool DrawTileLinesImpl(std::span<const BinnedLine> lines, const LineTile& tile)
 {
-    const float width = static_cast<float>(target.width);
-    const float height = static_cast<float>(target.height);
-    const std::size_t rowFloats = static_cast<std::size_t>(target.width) * 4;
-    int top = lit.top < lit.bottom ? lit.top : target.height;
-    int bottom = lit.top < lit.bottom ? lit.bottom : 0;
-    for (std::size_t i = 0; i + 1 < vertices.size(); i += 2) {
-        const CapturedVertex& v0 = vertices[i];
-        const CapturedVertex& v1 = vertices[i + 1];
-        if (!(v0.w > 0.0f && v1.w > 0.0f))
-            continue; // behind the eye: streaks never are
-        // Most lines lie wholly in another thread's rows: a bound from the ends alone,
-        // which the widened line never leaves by more than 1.5 pixels, rejects them
-        // before any other arithmetic.
-        float y0 = v0.y;
-        float y1 = v1.y;
-        if (!OwnsAnyRow(target, std::min(y0, y1) - 2.0f, std::max(y0, y1) + 1.0f))
-            continue;
-        float x0 = v0.x;
-        float x1 = v1.x;
-        // The colour along the line: at t = 0 the first vertex's, at 1 the second's.
-        float t0 = 0.0f;
-        float t1 = 1.0f;
-        if (!ClipToTarget(width, height, &x0, &y0, &x1, &y1, &t0, &t1))
-            continue;
-        // What the blend adds is colour times alpha and alpha squared (the source alpha
-        // weighs alpha too), both times the coverage; taken at the ends and interpolated,
-        // which differs from interpolating colour and alpha first by a quarter of their
-        // two changes' product: nothing, between a particle's two vertices.
-        const float start[4] = {v0.r + (v1.r - v0.r) * t0, v0.g + (v1.g - v0.g) * t0, v0.b + (v1.b - v0.b) * t0,
-                                v0.a + (v1.a - v0.a) * t0};
-        const float end[4] = {v0.r + (v1.r - v0.r) * t1, v0.g + (v1.g - v0.g) * t1, v0.b + (v1.b - v0.b) * t1,
-                              v0.a + (v1.a - v0.a) * t1};
-        const float light0[4] = {start[0] * start[3], start[1] * start[3], start[2] * start[3], start[3] * start[3]};
-        const float lightChange[4] = {end[0] * end[3] - light0[0], end[1] * end[3] - light0[1],
-                                      end[2] * end[3] - light0[2], end[3] * end[3] - light0[3]};
-        const float dx = x1 - x0;
-        const float dy = y1 - y0;
-        const float length = std::sqrt(dx * dx + dy * dy);
-        if (!(length > 0.0f) || !std::isfinite(length))
-            continue;
-        const float ux = dx / length;
-        const float uy = dy / length;
-        const float half = 0.5f * length + 0.5f;
-        const float gain = std::min(1.0f, 2.0f * length / (length + 1.0f));
-        const float midX = 0.5f * (x0 + x1);
-        const float midY = 0.5f * (y0 + y1);
-        const float reachY = std::fabs(uy) * half + std::fabs(ux);
-        const float firstRowAt = std::ceil(midY - reachY - 0.5f);
-        const float lastRowAt = std::floor(midY + reachY - 0.5f);
-        if (!(firstRowAt <= lastRowAt) || lastRowAt < 0.0f || firstRowAt > height - 1.0f)
-            continue;
-        const int firstRow = static_cast<int>(std::max(firstRowAt, 0.0f));
-        const int lastRow = static_cast<int>(std::min(lastRowAt, height - 1.0f));
-        const float inverseSpan = 0.5f / half;
-        Span span;
-        span.ux = ux;
-        span.uy = uy;
-        span.half = half;
-        span.gain = gain;
-        span.inverseSpan = inverseSpan;
-        std::copy(light0, light0 + 4, span.light0);
-        std::copy(lightChange, lightChange + 4, span.lightChange);
-        const float inverseUx = InverseSlope(ux);
-        const float inverseUy = InverseSlope(-uy);
-        for (int row = firstRow; row <= lastRow; ++row) {
-            if (!OwnsRow(target, row))
-                continue;
-            const float rowY = static_cast<float>(row) + 0.5f - midY;
-            float low = -std::numeric_limits<float>::infinity();
-            float high = std::numeric_limits<float>::infinity();
-            Constrain(ux, inverseUx, rowY * uy, half, &low, &high);
-            Constrain(-uy, inverseUy, rowY * ux, 1.0f, &low, &high);
-            const float firstAt = std::max(std::ceil(midX + low - 0.5f), 0.0f);
-            const float lastAt = std::min(std::floor(midX + high - 0.5f), width - 1.0f);
-            if (!(firstAt <= lastAt))
-                continue;
-            float* pixel = target.light + static_cast<std::size_t>(row) * rowFloats;
-            const float firstX = firstAt + 0.5f - midX;
-            span.along = firstX * ux + rowY * uy;
-            span.across = rowY * ux - firstX * uy;
-            AddSpan(span, pixel + static_cast<std::size_t>(firstAt) * 4, static_cast<int>(lastAt - firstAt) + 1);
-            top = std::min(top, row);
-            bottom = std::max(bottom, row + 1);
-        }
-    }
-    return {top, bottom};
+    const float width = static_cast<float>(tile.width);
+    const float height = static_cast<float>(tile.height);
+    bool lit = false;
+    PreparedLine line;
+    for (const BinnedLine& binned : lines)
+        if (PrepareLine(binned, width, height, &line))
+            lit |= DrawPreparedLine(line, tile);
+    return lit;
 }
 
 } // namespace HWY_NAMESPACE
@@ -270,11 +259,11 @@ HWY_AFTER_NAMESPACE();
 #if HWY_ONCE
 namespace lumeno {
 
-HWY_EXPORT(DrawLinesImpl);
+HWY_EXPORT(DrawTileLinesImpl);
 
-RowRange DrawLines(std::span<const CapturedVertex> vertices, const LineTarget& target, RowRange lit)
+bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile)
 {
-    return HWY_DYNAMIC_DISPATCH(DrawLinesImpl)(vertices, target, lit);
+    return HWY_DYNAMIC_DISPATCH(DrawTileLinesImpl)(lines, tile);
 }
 
 } // namespace lumeno

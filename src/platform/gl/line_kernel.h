@@ -1,7 +1,8 @@
 #pragma once
-// The per-line work of the line rasteriser (line_raster.h): one share's rows, one list of
-// lines, vectorised for the processor it runs on.
+// The per-line work of the line rasteriser (line_raster.h): the lines listed for one tile,
+// vectorised for the processor it runs on.
 
+#include <cstdint>
 #include <span>
 
 namespace lumeno {
@@ -18,21 +19,38 @@ struct RowRange {
     int bottom = 0;
 };
 
-// Where one share draws: width x height pixels of four floats, and the owner of every
-// band of 2^kBandShift rows; the share draws only the rows of its own bands.
-struct LineTarget {
-    static constexpr int kBandShift = 3;
+// The light is kept in squares of kTileSide x kTileSide pixels, each square's pixels
+// together, its red, green, blue and alpha apart, each row after row: the pixels one
+// tile's lines touch stay in the first-level cache, two threads never share a cache line,
+// and a vector holds one channel of neighbouring pixels.
+inline constexpr int kTileShift = 5;
+inline constexpr int kTileSide = 1 << kTileShift;
+inline constexpr int kTilePixels = kTileSide * kTileSide;
 
-    float* light = nullptr;
-    int width = 0;
-    int height = 0;
-    const unsigned char* bandOwner = nullptr;
-    int share = 0;
-    int shares = 1;
+// A line as the tiles keep it: its ends in window coordinates and their colours, in
+// front of the eye. Copied into every tile it reaches, so a tile's lines are read one
+// after the other rather than gathered from all over the captured stream.
+struct BinnedLine {
+    float x0, y0, x1, y1;
+    float colour0[4];
+    float colour1[4];
 };
 
-// Adds the light of `vertices.size() / 2` lines to the share's rows; returns `lit` grown by
-// the rows it lit.
-RowRange DrawLines(std::span<const CapturedVertex> vertices, const LineTarget& target, RowRange lit);
+// One tile of a width x height target: its kTilePixels floats of red, then of green, blue
+// and alpha (rows of kTileSide), and where it lies. Lines are cut to the whole target first, as the driver cuts them,
+// then drawn over the tile's part of it.
+struct LineTile {
+    float* pixels = nullptr;
+    int left = 0;   // the tile's first column on the target
+    int bottom = 0; // its first row
+    int columns = 0; // of it on the target, at most kTileSide
+    int rows = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Adds the light of the lines, in the order listed, to the tile's pixels; true when a
+// pixel was lit.
+bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile);
 
 } // namespace lumeno

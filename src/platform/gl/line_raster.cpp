@@ -4,10 +4,29 @@
 #include <cstring>
 
 namespace lumeno {
+namespace {
 
-LineRaster::LineRaster(int threads)
-    : m_runner(std::max(threads, 1)), m_shareLit(static_cast<std::size_t>(m_runner.Threads()))
+// The most lines the tiles' lists may hold at once (two hundred megabytes of them): a batch of
+// lines that would need more, long lines on a very large target, is drawn in halves.
+constexpr std::size_t kMaxListed = std::size_t{1} << 22;
+
+int TilesAcross(int width) { return (width + kTileSide - 1) >> kTileShift; }
+int TilesDown(int height) { return (height + kTileSide - 1) >> kTileShift; }
+
+} // namespace
+
+LineRaster::LineRaster(int threads) : m_runner(std::max(threads, 1)) {}
+
+std::size_t LineRaster::LightFloats(int width, int height)
 {
+    return static_cast<std::size_t>(TilesAcross(width)) * static_cast<std::size_t>(TilesDown(height)) * kTilePixels * 4;
+}
+
+std::size_t LineRaster::LightIndex(int x, int y, int channel, int width)
+{
+    const auto tile = static_cast<std::size_t>((y >> kTileShift) * TilesAcross(width) + (x >> kTileShift));
+    return (tile * 4 + static_cast<std::size_t>(channel)) * kTilePixels +
+           static_cast<std::size_t>(((y & (kTileSide - 1)) << kTileShift) + (x & (kTileSide - 1)));
 }
 
 void LineRaster::Attach(float* light, int width, int height)
@@ -16,50 +35,80 @@ void LineRaster::Attach(float* light, int width, int height)
     m_width = light != nullptr ? width : 0;
     m_height = light != nullptr ? height : 0;
     m_lit = {};
-    m_darkenPending = false;
-    // Bands go round the shares in turn, so a pile-up on a few rows is still shared out.
-    const int shares = m_runner.Threads();
-    m_bandOwner.resize((static_cast<std::size_t>(m_height) >> LineTarget::kBandShift) + 1);
-    for (std::size_t band = 0; band < m_bandOwner.size(); ++band)
-        m_bandOwner[band] = static_cast<unsigned char>(band % static_cast<std::size_t>(shares));
+    m_tileLit.assign(static_cast<std::size_t>(TilesAcross(m_width)) * static_cast<std::size_t>(TilesDown(m_height)), 0);
 }
 
-void LineRaster::Begin() { m_darkenPending = m_lit.top < m_lit.bottom; }
+float* LineRaster::TilePixels(int tile) const { return m_light + static_cast<std::size_t>(tile) * kTilePixels * 4; }
+
+void LineRaster::Begin()
+{
+    if (m_lit.top >= m_lit.bottom)
+        return;
+    const int tiles = static_cast<int>(m_tileLit.size());
+    m_runner.Run([&](int share, int shares) {
+        for (int tile = share; tile < tiles; tile += shares) {
+            if (m_tileLit[static_cast<std::size_t>(tile)] == 0)
+                continue;
+            std::memset(TilePixels(tile), 0, kTilePixels * 4 * sizeof(float));
+            m_tileLit[static_cast<std::size_t>(tile)] = 0;
+        }
+    });
+    m_lit = {};
+}
 
 void LineRaster::Add(std::span<const CapturedVertex> vertices)
 {
-    if (m_light == nullptr)
+    if (m_light == nullptr || vertices.size() < 2)
         return;
-    const bool darken = m_darkenPending;
-    if (darken)
-        m_darkened = m_lit;
-    m_darkenPending = false;
-    const RowRange litBefore = darken ? RowRange{} : m_lit;
-    std::fill(m_shareLit.begin(), m_shareLit.end(), litBefore);
-    m_runner.Run([&](int share, int shares) {
-        if (darken)
-            DarkenShare(share);
-        const LineTarget target{m_light, m_width, m_height, m_bandOwner.data(), share, shares};
-        RowRange& lit = m_shareLit[static_cast<std::size_t>(share)];
-        lit = DrawLines(vertices, target, lit);
-    });
-    m_lit = {m_height, 0};
-    for (const RowRange& range : m_shareLit) {
-        if (range.top >= range.bottom)
-            continue;
-        m_lit.top = std::min(m_lit.top, range.top);
-        m_lit.bottom = std::max(m_lit.bottom, range.bottom);
+    const std::size_t lines = vertices.size() / 2;
+    const int chunks = m_runner.Threads();
+    m_bins.Reset(m_width, m_height, chunks, lines);
+    m_runner.Run([&](int chunk, int) { m_bins.Count(vertices, chunk); });
+    if (!m_bins.Place(kMaxListed) && lines > 1) {
+        // Each half is drawn whole before the next: every pixel still sums in list order.
+        const std::size_t half = lines / 2;
+        Add(vertices.first(half * 2));
+        Add(vertices.subspan(half * 2));
+        return;
     }
-    if (m_lit.top >= m_lit.bottom)
-        m_lit = {};
+    m_runner.Run([&](int chunk, int) { m_bins.Scatter(vertices, chunk); });
+    DrawTiles();
 }
 
-void LineRaster::DarkenShare(int share)
+void LineRaster::DrawTiles()
 {
-    const std::size_t rowFloats = static_cast<std::size_t>(m_width) * 4;
-    for (int row = m_darkened.top; row < m_darkened.bottom; ++row)
-        if (m_bandOwner[static_cast<std::size_t>(row >> LineTarget::kBandShift)] == share)
-            std::memset(m_light + static_cast<std::size_t>(row) * rowFloats, 0, rowFloats * sizeof(float));
+    const int tiles = m_bins.Tiles();
+    const int across = m_bins.TilesAcross();
+    m_nextTile.store(0, std::memory_order_relaxed);
+    // Tiles are taken one at a time, so a pile-up in a few tiles does not hold up the rest.
+    m_runner.Run([&](int, int) {
+        for (int tile = m_nextTile.fetch_add(1, std::memory_order_relaxed); tile < tiles;
+             tile = m_nextTile.fetch_add(1, std::memory_order_relaxed)) {
+            const std::span<const BinnedLine> listed = m_bins.Lines(tile);
+            if (listed.empty())
+                continue;
+            LineTile target;
+            target.pixels = TilePixels(tile);
+            target.left = (tile % across) << kTileShift;
+            target.bottom = (tile / across) << kTileShift;
+            target.columns = std::min(kTileSide, m_width - target.left);
+            target.rows = std::min(kTileSide, m_height - target.bottom);
+            target.width = m_width;
+            target.height = m_height;
+            if (DrawTileLines(listed, target))
+                m_tileLit[static_cast<std::size_t>(tile)] = 1;
+        }
+    });
+    // The rows of the lit tiles, for the pass that adds the light.
+    const std::size_t count = m_tileLit.size();
+    for (std::size_t tile = 0; tile < count; ++tile) {
+        if (m_tileLit[tile] == 0)
+            continue;
+        const int bottom = static_cast<int>(tile / static_cast<std::size_t>(across)) << kTileShift;
+        const int top = std::min(bottom + kTileSide, m_height);
+        m_lit = m_lit.top < m_lit.bottom ? RowRange{std::min(m_lit.top, bottom), std::max(m_lit.bottom, top)}
+                                         : RowRange{bottom, top};
+    }
 }
 
 } // namespace lumeno

@@ -16,13 +16,16 @@
 // the buffer holds, per pixel, the sum of rgb * alpha and of alpha * alpha.
 //
 // The lines come as captured vertex outputs: the clip-space position and the colour,
-// two vertices a line. Rows are shared among the threads in bands, so no two threads
-// ever write the same pixel and the sum of every pixel is formed in the same order as the
-// lines are listed: the picture does not depend on the thread count.
+// two vertices a line. They are sorted by the tiles they reach (line_bins.h) and the
+// tiles are dealt out to the threads, so each thread blends into a few kilobytes at a
+// time, no two threads ever write the same pixel, and the sum of every pixel is formed
+// in the order the lines are listed: the picture does not depend on the thread count.
 
+#include <atomic>
 #include <span>
 #include <vector>
 
+#include "platform/gl/line_bins.h"
 #include "platform/gl/line_kernel.h"
 #include "platform/parallel_runner.h"
 
@@ -33,8 +36,14 @@ public:
     // `threads` threads draw, the caller's included.
     explicit LineRaster(int threads);
 
-    // Draws into width x height pixels of four floats at `light`, all dark, which the
-    // caller owns and keeps while it is attached; null detaches.
+    // Four floats a pixel for width x height pixels, kept tile by tile (line_kernel.h).
+    static std::size_t LightFloats(int width, int height);
+    // Where channel `channel` (red 0 to alpha 3) of pixel (x, y) lies in the light, in
+    // floats: as the light pass finds it.
+    static std::size_t LightIndex(int x, int y, int channel, int width);
+
+    // Draws into LightFloats(width, height) floats at `light`, all dark, which the caller
+    // owns and keeps while it is attached; null detaches.
     void Attach(float* light, int width, int height);
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -45,22 +54,22 @@ public:
     // window coordinates (row 0 at NDC y = -1).
     void Add(std::span<const CapturedVertex> vertices);
 
-    // The rows lit since Begin, and the buffer: four floats a pixel, rows of Width().
+    // The rows lit since Begin, and the buffer.
     RowRange Lit() const { return m_lit; }
     const float* Light() const { return m_light; }
 
 private:
-    void DarkenShare(int share);
+    float* TilePixels(int tile) const;
+    void DrawTiles();
 
     ParallelRunner m_runner;
-    std::vector<RowRange> m_shareLit;          // what each share lit during an Add
-    std::vector<unsigned char> m_bandOwner;    // the share that draws each band of rows
+    LineBins m_bins;
+    std::vector<unsigned char> m_tileLit; // since Begin
+    std::atomic<int> m_nextTile{0};       // the next tile a thread takes
     float* m_light = nullptr;
-    bool m_darkenPending = false; // Begin's darkening, done with the next Add's threads
     int m_width = 0;
     int m_height = 0;
     RowRange m_lit;
-    RowRange m_darkened; // what Add darkens first
 };
 
 } // namespace lumeno

@@ -1,0 +1,66 @@
+#pragma once
+// Lines sorted by the tiles they may light (line_kernel.h): a counting sort, stable, so
+// every tile lists its lines in the order they were drawn, each line copied whole into
+// every tile it reaches. The lines
+// are split into chunks that are counted and placed independently (one thread each);
+// the lists come out the same for any number of chunks.
+//
+//   bins.Reset(width, height, chunks, lineCount);
+//   (each chunk) bins.Count(vertices, chunk);
+//   bins.Place();
+//   (each chunk) bins.Scatter(chunk);
+//   bins.Lines(tile) ...
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "platform/gl/line_kernel.h"
+
+namespace lumeno {
+
+class LineBins {
+public:
+    // For `lineCount` lines drawn on width x height pixels, in `chunks` chunks.
+    void Reset(int width, int height, int chunks, std::size_t lineCount);
+    int TilesAcross() const { return m_tilesAcross; }
+    int TilesDown() const { return m_tilesDown; }
+    int Tiles() const { return m_tilesAcross * m_tilesDown; }
+
+    // Finds the tiles of the chunk's lines; chunks may be counted at the same time.
+    void Count(std::span<const CapturedVertex> vertices, int chunk);
+    // Makes room for every tile's list, once every chunk is counted; false, with nothing
+    // placed, when the lists would hold more than `limit` entries.
+    [[nodiscard]] bool Place(std::size_t limit);
+    // Lists the chunk's lines in their tiles; chunks may be scattered at the same time.
+    void Scatter(std::span<const CapturedVertex> vertices, int chunk);
+
+    std::span<const BinnedLine> Lines(int tile) const;
+
+private:
+    // The tiles a line may light, inclusive; none when left > right. A line that crosses
+    // both tile rows and tile columns is walked row by row instead (`walk`), so that a long
+    // diagonal is listed in the tiles along it, not in every tile of its box.
+    struct TileRect {
+        std::uint16_t left, bottom, right, top;
+        bool walk;
+    };
+    std::pair<std::size_t, std::size_t> ChunkLines(int chunk) const;
+    TileRect FindTiles(const CapturedVertex& v0, const CapturedVertex& v1) const;
+    // Calls visit(tile) for every tile the line may light.
+    template <typename Visit>
+    void VisitTiles(const TileRect& rect, const CapturedVertex& v0, const CapturedVertex& v1, Visit visit) const;
+
+    int m_width = 0;
+    int m_height = 0;
+    int m_tilesAcross = 0;
+    int m_tilesDown = 0;
+    int m_chunks = 1;
+    std::size_t m_lineCount = 0;
+    std::vector<TileRect> m_rects;         // a line's tiles
+    std::vector<std::uint32_t> m_slots;    // per chunk per tile: a count, then where it writes next
+    std::vector<std::size_t> m_tileStart;  // where each tile's list starts; one more for the end
+    std::vector<BinnedLine> m_lines;       // every tile's list, one after the other
+};
+
+} // namespace lumeno

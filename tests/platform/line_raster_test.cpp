@@ -1,0 +1,134 @@
+#include "platform/gl/line_raster.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
+namespace lumeno {
+namespace {
+
+// A line from (x0, y0) to (x1, y1) in window pixels, colour (1, 0.5, 0.25) at `alpha`.
+void AddLine(std::vector<CapturedVertex>& vertices, float x0, float y0, float x1, float y1, float alpha = 1.0f,
+             float w = 1.0f)
+{
+    vertices.push_back({x0, y0, 0, w, 1.0f, 0.5f, 0.25f, alpha});
+    vertices.push_back({x1, y1, 0, w, 1.0f, 0.5f, 0.25f, alpha});
+}
+
+// The light of the lines on width x height pixels, drawn in `batches` calls by `threads`
+// threads, row by row.
+std::vector<float> Draw(const std::vector<CapturedVertex>& vertices, int width, int height, int threads,
+                        int batches = 1)
+{
+    std::vector<float> light(LineRaster::LightFloats(width, height));
+    LineRaster raster(threads);
+    raster.Attach(light.data(), width, height);
+    raster.Begin();
+    const std::size_t lines = vertices.size() / 2;
+    for (int batch = 0; batch < batches; ++batch) {
+        const std::size_t first = lines * static_cast<std::size_t>(batch) / static_cast<std::size_t>(batches);
+        const std::size_t last = lines * static_cast<std::size_t>(batch + 1) / static_cast<std::size_t>(batches);
+        raster.Add(std::span(vertices).subspan(first * 2, (last - first) * 2));
+    }
+    std::vector<float> rows;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 4; ++c)
+                rows.push_back(light[LineRaster::LightIndex(x, y, c, width)]);
+    return rows;
+}
+
+double Red(const std::vector<float>& rows)
+{
+    double sum = 0;
+    for (std::size_t i = 0; i < rows.size(); i += 4)
+        sum += rows[i];
+    return sum;
+}
+
+// A canvas that is no whole number of tiles, a cloud of streaks piled up in the middle
+// and spread over the edges, long diagonals that cross many tiles, and lines the raster
+// must leave alone: the light does not depend on the threads or on how the lines were
+// batched, bit for bit.
+TEST(LineRaster, TheLightIsTheSameForAnyThreadCountAndBatching)
+{
+    constexpr int kWidth = 150;
+    constexpr int kHeight = 77;
+    std::vector<CapturedVertex> vertices;
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> place(-10.0f, 160.0f), step(-6.0f, 6.0f), alpha(0.05f, 0.6f);
+    for (int i = 0; i < 3000; ++i) {
+        const float x = i % 3 == 0 ? 75.0f + step(random) : place(random);
+        const float y = i % 3 == 0 ? 38.0f + step(random) : place(random) * 0.5f;
+        AddLine(vertices, x, y, x + step(random), y + step(random), alpha(random));
+    }
+    AddLine(vertices, -20.0f, -30.0f, 170.0f, 95.0f);
+    AddLine(vertices, 149.5f, 0.5f, 0.5f, 76.5f, 0.4f);
+    AddLine(vertices, 3.0f, 70.0f, 140.0f, 71.0f, 0.3f);
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float infinity = std::numeric_limits<float>::infinity();
+    AddLine(vertices, nan, 10.0f, 20.0f, 10.0f);
+    AddLine(vertices, 10.0f, -infinity, 10.0f, infinity);
+    AddLine(vertices, 10.0f, 10.0f, 40.0f, 40.0f, 1.0f, -1.0f); // behind the eye
+    AddLine(vertices, 10.0f, 10.0f, 40.0f, 40.0f, 1.0f, 0.0f);
+
+    const std::vector<float> one = Draw(vertices, kWidth, kHeight, 1);
+    EXPECT_GT(Red(one), 1000.0);
+    for (const float value : one)
+        ASSERT_TRUE(std::isfinite(value));
+    EXPECT_EQ(Draw(vertices, kWidth, kHeight, 2), one);
+    EXPECT_EQ(Draw(vertices, kWidth, kHeight, 3), one);
+    EXPECT_EQ(Draw(vertices, kWidth, kHeight, 2, 7), one);
+}
+
+// A long line gives exactly its length in light, whichever tiles it crosses and however
+// steep it is: a tile the sorting misses would lose part of it.
+TEST(LineRaster, LongLinesAtEveryAngleGiveTheirLengthInLight)
+{
+    constexpr int kWidth = 300;
+    constexpr int kHeight = 200;
+    for (int degrees = 0; degrees < 180; degrees += 7) {
+        SCOPED_TRACE(testing::Message() << degrees << " degrees");
+        const float angle = static_cast<float>(degrees) * 3.14159265f / 180.0f;
+        const float half = 90.0f;
+        const float dx = half * std::cos(angle), dy = half * std::sin(angle);
+        std::vector<CapturedVertex> vertices;
+        AddLine(vertices, 150.3f - dx, 100.2f - dy, 150.3f + dx, 100.2f + dy, 0.5f);
+        EXPECT_NEAR(Red(Draw(vertices, kWidth, kHeight, 2)), 2.0 * half * 0.5, 0.5);
+    }
+}
+
+// A new picture starts dark: what the last one lit is gone, wherever it was.
+TEST(LineRaster, BeginDarkensWhatTheLastPictureLit)
+{
+    constexpr int kWidth = 100;
+    constexpr int kHeight = 70;
+    std::vector<CapturedVertex> first, second;
+    AddLine(first, 5.0f, 5.0f, 95.0f, 65.0f);
+    AddLine(first, 10.0f, 60.0f, 12.0f, 61.0f);
+    AddLine(second, 40.0f, 20.0f, 47.0f, 24.0f, 0.3f);
+    std::vector<float> light(LineRaster::LightFloats(kWidth, kHeight));
+    LineRaster raster(2);
+    raster.Attach(light.data(), kWidth, kHeight);
+    raster.Begin();
+    raster.Add(first);
+    EXPECT_EQ(raster.Lit().top, 0);
+    EXPECT_EQ(raster.Lit().bottom, kHeight);
+    raster.Begin();
+    EXPECT_EQ(raster.Lit().top, raster.Lit().bottom);
+    raster.Add(second);
+    EXPECT_EQ(raster.Lit().top, 0); // the rows of the tile the short line lies in
+    EXPECT_EQ(raster.Lit().bottom, 32);
+    std::vector<float> alone(LineRaster::LightFloats(kWidth, kHeight));
+    LineRaster fresh(1);
+    fresh.Attach(alone.data(), kWidth, kHeight);
+    fresh.Begin();
+    fresh.Add(second);
+    EXPECT_EQ(light, alone);
+}
+
+} // namespace
+} // namespace lumeno
