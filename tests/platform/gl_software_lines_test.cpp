@@ -99,9 +99,10 @@ TEST_F(GlSoftwareLines, OneStreakGivesTheDriversLightInTheDriversPixelsOrIsTheDr
     EXPECT_EQ(LineDrawingForRenderer(""), LineDrawing::Driver);
 }
 
-// The attractor's pile-up: a thousand streaks through one pixel, summed in float by the
-// rasteriser and once into the canvas; the driver blends each into the canvas's format.
-TEST_F(GlSoftwareLines, AThousandStreaksThroughOnePixelSumInEveryFormatAddedAndSubtracted)
+// The attractor's pile-up: a thousand faint streaks through one pixel. The rasteriser sums
+// a float canvas's light and adds it once; it blends each line into an 8-bit or half-float
+// canvas as the canvas rounds it. Either way the driver's picture comes out.
+TEST_F(GlSoftwareLines, AThousandStreaksThroughOnePixelGiveTheDriversPictureInEveryFormatAddedAndSubtracted)
 {
     std::vector<Line> lines;
     std::mt19937 random(7);
@@ -115,23 +116,21 @@ TEST_F(GlSoftwareLines, AThousandStreaksThroughOnePixelSumInEveryFormatAddedAndS
             SCOPED_TRACE(testing::Message() << "format " << format << (invert ? " on white" : " on black"));
             const std::vector<float> driver = Draw(lines, LineDrawing::Driver, {format, invert});
             const std::vector<float> software = Draw(lines, LineDrawing::Software, {format, invert});
-            // 8-bit canvases round every line's light as it is blended: the driver's alone.
-            if (format == D3DFMT_A8R8G8B8) {
-                EXPECT_EQ(software, driver);
+            // 8-bit canvases to the step; half floats within one of their steps near 4 (the
+            // driver's interpolation and ours differ in the last float bits).
+            const float tolerance = format == D3DFMT_A8R8G8B8 ? 0.0f : format == D3DFMT_A16B16G16R16F ? 0.002f : 1e-4f;
+            for (std::size_t i = 0; i < software.size(); ++i)
+                ASSERT_NEAR(software[i], driver[i], tolerance) << "channel " << i;
+            if (format != D3DFMT_A32B32G32R32F)
                 continue;
-            }
             // Centre pixel: 1000 x 0.01 x colour (1, 0.5, 0.25), added to black or taken from
-            // white, nothing clamped or wrapped. Half floats hold it exactly here; the driver's
-            // lines lose a seventh of it, rounding every blend to half precision once the sum
-            // passes 4.
+            // white. (Half floats lose a seventh of it, rounding every blend once the sum
+            // passes 4; 8-bit ones clamp.)
             const std::vector<float> centre = Pixel(software, 24, 12, kCanvasWidth);
             const float light[3] = {10.0f, 5.0f, 2.5f};
             for (std::size_t c = 0; c < 3; ++c) {
                 const float expected = invert ? 1.0f - light[c] : light[c];
                 EXPECT_NEAR(centre[c], expected, 0.01f * std::fabs(expected)) << "channel " << c;
-            }
-            if (format == D3DFMT_A32B32G32R32F) {
-                EXPECT_NEAR(Sum(software, 0), Sum(driver, 0), 0.01 * std::fabs(Sum(driver, 0)));
             }
         }
     }

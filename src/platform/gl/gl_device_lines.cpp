@@ -31,11 +31,24 @@ bool GlDevice::DrawSoftwareLines(std::uint32_t startVertex, std::uint64_t vertex
     if (!smooth || !blend || source != D3DBLEND_SRCALPHA || destination != D3DBLEND_ONE ||
         (operation != D3DBLENDOP_ADD && operation != D3DBLENDOP_REVSUBTRACT))
         return false;
-    // An 8-bit target rounds every line's light to whole steps as it is blended, so that a
-    // faint streak shows as one step or not at all: that is its look, and a frame's light
-    // added at once would not give it. Float targets keep the sum.
-    if (m_renderTarget->Format() != D3DFMT_A16B16G16R16F && m_renderTarget->Format() != D3DFMT_A32B32G32R32F)
+    // A float target keeps the sum of a frame's light, added at once. An 8-bit target rounds
+    // every line's light to whole steps as it is blended, so that a faint streak shows as one
+    // step or not at all, and a half-float one rounds every sum: that is their look, which
+    // only blending the lines one by one, as they do, gives.
+    const bool subtract = operation == D3DBLENDOP_REVSUBTRACT;
+    TileBlend tileBlend = TileBlend::Light;
+    switch (m_renderTarget->Format()) {
+    case D3DFMT_A32B32G32R32F:
+        break;
+    case D3DFMT_A16B16G16R16F:
+        tileBlend = subtract ? TileBlend::SubtractHalf : TileBlend::AddHalf;
+        break;
+    case D3DFMT_A8R8G8B8:
+        tileBlend = subtract ? TileBlend::SubtractSteps : TileBlend::AddSteps;
+        break;
+    default:
         return false;
+    }
     // The stream is read as a buffer texture of 16-byte texels.
     if (m_streamStride % 16 != 0 || m_streamOffset % 16 != 0 ||
         vertexCount > static_cast<std::uint64_t>(std::numeric_limits<GLint>::max()) / m_streamStride)
@@ -49,7 +62,7 @@ bool GlDevice::DrawSoftwareLines(std::uint32_t startVertex, std::uint64_t vertex
     }
     const GlSoftwareLines::Stream stream{m_stream->Name(), m_streamOffset, m_streamStride, m_stream->Length()};
     const bool drawn = m_softwareLines->Draw(*m_capture, stream, startVertex, static_cast<std::uint32_t>(vertexCount),
-                                             m_renderTarget->Width(), m_renderTarget->Height());
+                                             m_renderTarget->Width(), m_renderTarget->Height(), tileBlend);
     // What the light pass changed, back to what the device says it is.
     glUseProgram(m_program);
     glBindVertexArray(m_vertexArray.Get());

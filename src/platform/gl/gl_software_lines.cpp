@@ -25,6 +25,7 @@ static_assert(kTileShift == 5, "the light pass's tile arithmetic");
 constexpr const char* kLightFragment = R"(#version 330 core
 uniform samplerBuffer lumeno_Light;
 uniform int lumeno_LightTilesAcross;
+uniform float lumeno_LightScale;
 out vec4 fragColour;
 void main()
 {
@@ -32,7 +33,8 @@ void main()
     int tile = (pixel.y >> 5) * lumeno_LightTilesAcross + (pixel.x >> 5);
     int red = (tile << 12) + ((pixel.y & 31) << 5) + (pixel.x & 31);
     fragColour = vec4(texelFetch(lumeno_Light, red).r, texelFetch(lumeno_Light, red + 1024).r,
-                      texelFetch(lumeno_Light, red + 2048).r, texelFetch(lumeno_Light, red + 3072).r);
+                      texelFetch(lumeno_Light, red + 2048).r, texelFetch(lumeno_Light, red + 3072).r) *
+                 lumeno_LightScale;
 }
 )";
 
@@ -67,6 +69,7 @@ std::unique_ptr<GlSoftwareLines> GlSoftwareLines::Create()
     glProgramUniform1i(lines->m_lightPass.Get(), glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_Light"),
                        static_cast<GLint>(kLightUnit));
     lines->m_lightTilesLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_LightTilesAcross");
+    lines->m_lightScaleLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_LightScale");
     GLint64 storageBytes = 0;
     glGetInteger64v(GL_MAX_SHADER_STORAGE_BLOCK_SIZE, &storageBytes);
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &lines->m_maxTexels);
@@ -100,7 +103,7 @@ void GlSoftwareLines::Abandon()
 }
 
 bool GlSoftwareLines::Draw(const LineCapture& capture, const Stream& stream, std::uint32_t firstVertex,
-                           std::uint32_t vertexCount, int width, int height)
+                           std::uint32_t vertexCount, int width, int height, TileBlend blend)
 {
     if (stream.length / 16 > static_cast<std::uint32_t>(m_maxTexels))
         return false;
@@ -116,10 +119,16 @@ bool GlSoftwareLines::Draw(const LineCapture& capture, const Stream& stream, std
         glDeleteSync(m_lightInUse);
         m_lightInUse = nullptr;
     }
+    if (blend == TileBlend::Light) {
+        m_raster.Begin();
+    } else {
+        if (!ReadTarget(width, height))
+            return false;
+        m_raster.Load(m_targetPixels.data(), blend);
+    }
     glUseProgram(capture.program);
     glUniform2f(capture.targetSize, static_cast<float>(width), static_cast<float>(height));
     glUniform1i(capture.texelsPerVertex, static_cast<GLint>(stream.stride / 16));
-    m_raster.Begin();
     for (std::uint32_t done = 0; done < vertexCount;) {
         const auto round = static_cast<std::uint32_t>(std::min<std::size_t>(vertexCount - done, m_roundVertices));
         const auto firstTexel = static_cast<GLint>((stream.offset + std::uint64_t{firstVertex + done} * stream.stride) / 16);
@@ -127,8 +136,31 @@ bool GlSoftwareLines::Draw(const LineCapture& capture, const Stream& stream, std
             return false;
         done += round;
     }
-    AddLight(m_raster.Lit());
+    m_raster.Complete();
+    AddLight(m_raster.Lit(), blend != TileBlend::Light);
     return true;
+}
+
+bool GlSoftwareLines::ReadTarget(int width, int height)
+{
+    const std::size_t floats = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    try {
+        m_targetPixels.resize(floats);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    GLint drawFramebuffer = 0;
+    GLint readFramebuffer = 0;
+    GLint packBuffer = 0;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
+    glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
+    glGetIntegerv(GL_PIXEL_PACK_BUFFER_BINDING, &packBuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_FLOAT, m_targetPixels.data());
+    glBindBuffer(GL_PIXEL_PACK_BUFFER, static_cast<GLuint>(packBuffer));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
+    return SUCCEEDED(TakeGlError());
 }
 
 bool GlSoftwareLines::CaptureRound(const LineCapture& capture, GLint firstTexel, std::uint32_t vertices)
@@ -203,8 +235,8 @@ bool GlSoftwareLines::FitLight(int width, int height)
     return true;
 }
 
-// Only the lit rows are blended: the streaks rarely cover the whole canvas.
-void GlSoftwareLines::AddLight(RowRange rows)
+// Only the lit rows are blended, or written back: the streaks rarely cover the whole canvas.
+void GlSoftwareLines::AddLight(RowRange rows, bool writeBack)
 {
     if (rows.top >= rows.bottom)
         return;
@@ -213,9 +245,13 @@ void GlSoftwareLines::AddLight(RowRange rows)
     glActiveTexture(GL_TEXTURE0);
     glUseProgram(m_lightPass.Get());
     glUniform1i(m_lightTilesLocation, (m_lightWidth + kTileSide - 1) / kTileSide);
+    glUniform1f(m_lightScaleLocation, m_raster.Scale());
     glBindVertexArray(m_noVertices.Get());
     glDisable(GL_CULL_FACE);
-    glBlendFunc(GL_ONE, GL_ONE);
+    if (writeBack)
+        glDisable(GL_BLEND); // the pixels as the lines left them
+    else
+        glBlendFunc(GL_ONE, GL_ONE);
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, rows.top, m_lightWidth, rows.bottom - rows.top);
     glDrawArrays(GL_TRIANGLES, 0, 3);

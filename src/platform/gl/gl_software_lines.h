@@ -4,7 +4,9 @@
 // nothing is copied) and captures clip position and colour, the processor spreads each
 // line's light over its pixels (line_raster.h), and one pass over the lit rows adds the
 // light to render target 0 with the blend equation set (additive, or reverse-subtractive
-// on white). On a software rasteriser, which pays per line primitive, this is several
+// on white). A target that rounds every blend (8-bit and half-float ones) is read back
+// instead, the lines are blended into its pixels one by one as it would blend them, and
+// the pass writes the lit rows back. On a software rasteriser, which pays per line primitive, this is several
 // times faster than its smooth lines; on a GPU the driver's lines are kept.
 //
 // Usage, inside DrawPrimitive with the stream bound:
@@ -13,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/gl/gl_device.h"
 #include "platform/gl/gl_name.h"
@@ -37,12 +40,13 @@ public:
     GlSoftwareLines& operator=(const GlSoftwareLines&) = delete;
 
     // Draws the lines of `vertexCount` vertices from `firstVertex` into the bound draw
-    // framebuffer of width x height. False, with nothing drawn, when a buffer cannot get
-    // memory or the stream is larger than a buffer texture may be: the caller then draws
-    // them as usual. Changes the program, vertex array, blend function, culling and the
-    // textures of units kLightUnit and kStreamUnit: the caller restores what it needs.
+    // framebuffer of width x height, summing their light (TileBlend::Light) or blending
+    // them in as `blend` says. False, with nothing drawn, when a buffer cannot get memory
+    // or the stream is larger than a buffer texture may be: the caller then draws them as
+    // usual. Changes the program, vertex array, blending, culling and the textures of
+    // units kLightUnit and kStreamUnit: the caller restores what it needs.
     [[nodiscard]] bool Draw(const LineCapture& capture, const Stream& stream, std::uint32_t firstVertex,
-                            std::uint32_t vertexCount, int width, int height);
+                            std::uint32_t vertexCount, int width, int height, TileBlend blend);
 
     // Forgets the GL names without freeing them, for a context that is already gone.
     void Abandon();
@@ -54,7 +58,9 @@ private:
     [[nodiscard]] bool FitLight(int width, int height);
     [[nodiscard]] bool FitCapture(std::size_t vertices);
     [[nodiscard]] bool CaptureRound(const LineCapture& capture, GLint firstTexel, std::uint32_t vertices);
-    void AddLight(RowRange rows);
+    // The target's pixels into m_targetPixels; false when they cannot be read.
+    [[nodiscard]] bool ReadTarget(int width, int height);
+    void AddLight(RowRange rows, bool writeBack);
     static int RasterThreads();
 
     LineRaster m_raster{RasterThreads()};
@@ -68,6 +74,8 @@ private:
     GlBufferName m_light; // the raster's pixels, persistently mapped
     GlTextureName m_lightTexture;
     GLint m_lightTilesLocation = -1;
+    GLint m_lightScaleLocation = -1;
+    std::vector<float> m_targetPixels; // as read back, for the targets that blend in steps
     GLsync m_lightInUse = nullptr; // the last light pass, until it has read the light
     int m_lightWidth = 0;
     int m_lightHeight = 0;

@@ -55,8 +55,10 @@ struct Span {
     float half = 0.0f;
     float gain = 0.0f;
     float inverseSpan = 0.0f;
-    float light0[4] = {};
+    float light0[4] = {};      // colour times alpha, and alpha squared
     float lightChange[4] = {};
+    float colour0[4] = {};     // colour and alpha, for the targets that blend in steps
+    float colourChange[4] = {};
 };
 
 // At most 16 lanes, so that a window never passes the end of a tile's row.
@@ -69,6 +71,65 @@ void AddChannel(float* pixels, V light0, V lightChange, V place, V weight)
 {
     const Tag d;
     hn::StoreU(hn::MulAdd(hn::MulAdd(lightChange, place, light0), weight, hn::LoadU(d, pixels)), d, pixels);
+}
+
+// `value` cut to a half float's precision, towards zero, as Mesa's software rasterisers
+// store a half-float target's blend (measured: rounding to nearest keeps a seventh more of
+// a pile-up's light than they do): 11 significant bits, and steps of 2^-24 below 2^-14.
+// Half floats' range is not modelled: light never reaches 65504.
+template <class V>
+V RoundToHalf(V value)
+{
+    const Tag d;
+    const hn::RebindToUnsigned<Tag> u;
+    const auto cut = hn::BitCast(d, hn::And(hn::BitCast(u, value), hn::Set(u, 0xFFFFE000u)));
+    const auto small = hn::Lt(hn::Abs(value), hn::Set(d, 1.0f / 16384.0f));
+    const auto steps = hn::Mul(hn::Trunc(hn::Mul(value, hn::Set(d, 16777216.0f))), hn::Set(d, 1.0f / 16777216.0f));
+    return hn::IfThenElse(small, steps, cut);
+}
+
+// Blends light into one channel of a half-float target as the target does: the sum (or
+// the difference) in float, rounded to a half float at every line.
+template <bool kSubtract, class V>
+void BlendHalfChannel(float* pixels, V light0, V lightChange, V place, V weight)
+{
+    const Tag d;
+    const auto light = hn::Mul(hn::MulAdd(lightChange, place, light0), weight);
+    const auto before = hn::LoadU(d, pixels);
+    hn::StoreU(RoundToHalf(kSubtract ? hn::Sub(before, light) : hn::Add(before, light)), d, pixels);
+}
+
+// round(a * b / 255) for whole numbers from 0 to 255, exactly, as an 8-bit target
+// multiplies a colour by its blend factor.
+template <class V>
+V MultiplySteps(V a, V b)
+{
+    const Tag d;
+    const auto product = hn::MulAdd(a, b, hn::Set(d, 128.0f));
+    const auto carry = hn::Floor(hn::Mul(product, hn::Set(d, 1.0f / 256.0f)));
+    return hn::Floor(hn::Mul(hn::Add(product, carry), hn::Set(d, 1.0f / 256.0f)));
+}
+
+// `value` from 0..1 in whole steps of 1/255, as a target of 8 bits a channel takes it.
+template <class V>
+V Steps(V value)
+{
+    const Tag d;
+    return hn::Round(hn::Mul(hn::Min(hn::Set(d, 1.0f), hn::Max(hn::Zero(d), value)), hn::Set(d, 255.0f)));
+}
+
+// Blends a line into one channel of an 8-bit target, whose pixels are held as their
+// steps 0..255, as the target does: the colour and the blend factor in steps, their
+// product in steps, added (or taken away) and held within 0..255.
+template <bool kSubtract, class V>
+void BlendStepsChannel(float* pixels, V sourceSteps, V factorSteps)
+{
+    const Tag d;
+    const auto light = MultiplySteps(sourceSteps, factorSteps);
+    const auto before = hn::LoadU(d, pixels);
+    const auto after = kSubtract ? hn::Max(hn::Zero(d), hn::Sub(before, light))
+                                 : hn::Min(hn::Set(d, 255.0f), hn::Add(before, light));
+    hn::StoreU(after, d, pixels);
 }
 
 // Cuts the line to the target, [0, width] x [0, height], as the driver's clipping does
@@ -159,6 +220,8 @@ bool PrepareLine(const BinnedLine& binned, float width, float height, PreparedLi
     for (int c = 0; c < 4; ++c) {
         span.light0[c] = start[c] * start[3];
         span.lightChange[c] = end[c] * end[3] - span.light0[c];
+        span.colour0[c] = start[c];
+        span.colourChange[c] = end[c] - start[c];
     }
     line->midX = 0.5f * (x0 + x1);
     line->midY = 0.5f * (y0 + y1);
@@ -174,8 +237,10 @@ bool PrepareLine(const BinnedLine& binned, float width, float height, PreparedLi
     return true;
 }
 
-// Adds the prepared line's light to the tile's part of it; true when a pixel was lit.
-// Every row's columns [first, last] are drawn in the windows that hold them.
+// Adds the prepared line's light to the tile's part of it, or blends it in as `kBlend`
+// says; true when a pixel was lit. Every row's columns [first, last] are drawn in the
+// windows that hold them.
+template <TileBlend kBlend>
 bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
 {
     const Tag d;
@@ -191,6 +256,10 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
     const auto green0 = hn::Set(d, span.light0[1]), greenChange = hn::Set(d, span.lightChange[1]);
     const auto blue0 = hn::Set(d, span.light0[2]), blueChange = hn::Set(d, span.lightChange[2]);
     const auto alpha0 = hn::Set(d, span.light0[3]), alphaChange = hn::Set(d, span.lightChange[3]);
+    const auto redColour0 = hn::Set(d, span.colour0[0]), redColourChange = hn::Set(d, span.colourChange[0]);
+    const auto greenColour0 = hn::Set(d, span.colour0[1]), greenColourChange = hn::Set(d, span.colourChange[1]);
+    const auto blueColour0 = hn::Set(d, span.colour0[2]), blueColourChange = hn::Set(d, span.colourChange[2]);
+    const auto alphaColour0 = hn::Set(d, span.colour0[3]), alphaColourChange = hn::Set(d, span.colourChange[3]);
     const auto zero = hn::Zero(d);
     const auto one = hn::Set(d, 1.0f);
     const auto lane = hn::Iota(d, 0.0f);
@@ -227,20 +296,38 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
             const auto coverage = hn::Mul(lengthwise, crosswise);
             const auto place = hn::Mul(hn::Add(along, half), inverseSpan);
             float* window = pixels + column;
-            AddChannel(window, red0, redChange, place, coverage);
-            AddChannel(window + kTilePixels, green0, greenChange, place, coverage);
-            AddChannel(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
-            // The alpha channel adds alpha * alpha: its weight is the coverage squared.
-            AddChannel(window + 3 * kTilePixels, alpha0, alphaChange, place, hn::Mul(coverage, coverage));
+            if constexpr (kBlend == TileBlend::Light) {
+                AddChannel(window, red0, redChange, place, coverage);
+                AddChannel(window + kTilePixels, green0, greenChange, place, coverage);
+                AddChannel(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
+                // The alpha channel adds alpha * alpha: its weight is the coverage squared.
+                AddChannel(window + 3 * kTilePixels, alpha0, alphaChange, place, hn::Mul(coverage, coverage));
+            } else if constexpr (kBlend == TileBlend::AddHalf || kBlend == TileBlend::SubtractHalf) {
+                constexpr bool kSubtract = kBlend == TileBlend::SubtractHalf;
+                BlendHalfChannel<kSubtract>(window, red0, redChange, place, coverage);
+                BlendHalfChannel<kSubtract>(window + kTilePixels, green0, greenChange, place, coverage);
+                BlendHalfChannel<kSubtract>(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
+                BlendHalfChannel<kSubtract>(window + 3 * kTilePixels, alpha0, alphaChange, place,
+                                            hn::Mul(coverage, coverage));
+            } else {
+                constexpr bool kSubtract = kBlend == TileBlend::SubtractSteps;
+                // The source alpha, the blend factor, is the line's alpha times the coverage.
+                const auto factor = Steps(hn::Mul(hn::MulAdd(alphaColourChange, place, alphaColour0), coverage));
+                BlendStepsChannel<kSubtract>(window, Steps(hn::MulAdd(redColourChange, place, redColour0)), factor);
+                BlendStepsChannel<kSubtract>(window + kTilePixels,
+                                             Steps(hn::MulAdd(greenColourChange, place, greenColour0)), factor);
+                BlendStepsChannel<kSubtract>(window + 2 * kTilePixels,
+                                             Steps(hn::MulAdd(blueColourChange, place, blueColour0)), factor);
+                BlendStepsChannel<kSubtract>(window + 3 * kTilePixels, factor, factor);
+            }
             x = hn::Add(x, step);
         }
     }
     return lit;
 }
 
-} // namespace
-
-bool DrawTileLinesImpl(std::span<const BinnedLine> lines, const LineTile& tile)
+template <TileBlend kBlend>
+bool DrawLines(std::span<const BinnedLine> lines, const LineTile& tile)
 {
     const float width = static_cast<float>(tile.width);
     const float height = static_cast<float>(tile.height);
@@ -248,8 +335,60 @@ bool DrawTileLinesImpl(std::span<const BinnedLine> lines, const LineTile& tile)
     PreparedLine line;
     for (const BinnedLine& binned : lines)
         if (PrepareLine(binned, width, height, &line))
-            lit |= DrawPreparedLine(line, tile);
+            lit |= DrawPreparedLine<kBlend>(line, tile);
     return lit;
+}
+
+} // namespace
+
+bool DrawTileLinesImpl(std::span<const BinnedLine> lines, const LineTile& tile)
+{
+    switch (tile.blend) {
+    case TileBlend::Light:
+        return DrawLines<TileBlend::Light>(lines, tile);
+    case TileBlend::AddHalf:
+        return DrawLines<TileBlend::AddHalf>(lines, tile);
+    case TileBlend::SubtractHalf:
+        return DrawLines<TileBlend::SubtractHalf>(lines, tile);
+    case TileBlend::AddSteps:
+        return DrawLines<TileBlend::AddSteps>(lines, tile);
+    case TileBlend::SubtractSteps:
+        return DrawLines<TileBlend::SubtractSteps>(lines, tile);
+    }
+    return false;
+}
+
+void LoadTileImpl(const float* rgba, std::size_t rowFloats, int columns, int rows, bool steps, float* pixels)
+{
+    const Tag d;
+    const int lanes = static_cast<int>(hn::Lanes(d));
+    if (columns < kTileSide || rows < kTileSide)
+        std::fill(pixels, pixels + kTilePixels * 4, 0.0f); // past the target's edges
+    const auto toSteps = hn::Set(d, 255.0f);
+    for (int y = 0; y < rows; ++y) {
+        const float* from = rgba + static_cast<std::size_t>(y) * rowFloats;
+        float* to = pixels + static_cast<std::size_t>(y) * kTileSide;
+        int x = 0;
+        for (; x + lanes <= columns; x += lanes) {
+            hn::Vec<Tag> red, green, blue, alpha;
+            hn::LoadInterleaved4(d, from + static_cast<std::size_t>(x) * 4, red, green, blue, alpha);
+            if (steps) {
+                red = hn::Round(hn::Mul(red, toSteps));
+                green = hn::Round(hn::Mul(green, toSteps));
+                blue = hn::Round(hn::Mul(blue, toSteps));
+                alpha = hn::Round(hn::Mul(alpha, toSteps));
+            }
+            hn::StoreU(red, d, to + x);
+            hn::StoreU(green, d, to + kTilePixels + x);
+            hn::StoreU(blue, d, to + 2 * kTilePixels + x);
+            hn::StoreU(alpha, d, to + 3 * kTilePixels + x);
+        }
+        for (; x < columns; ++x)
+            for (int c = 0; c < 4; ++c) {
+                const float value = from[static_cast<std::size_t>(x) * 4 + static_cast<std::size_t>(c)];
+                to[c * kTilePixels + x] = steps ? std::nearbyint(value * 255.0f) : value;
+            }
+    }
 }
 
 } // namespace HWY_NAMESPACE
@@ -260,6 +399,12 @@ HWY_AFTER_NAMESPACE();
 namespace lumeno {
 
 HWY_EXPORT(DrawTileLinesImpl);
+HWY_EXPORT(LoadTileImpl);
+
+void LoadTile(const float* rgba, std::size_t rowFloats, int columns, int rows, bool steps, float* pixels)
+{
+    HWY_DYNAMIC_DISPATCH(LoadTileImpl)(rgba, rowFloats, columns, rows, steps, pixels);
+}
 
 bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile)
 {

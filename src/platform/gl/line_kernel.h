@@ -36,6 +36,15 @@ struct BinnedLine {
     float colour1[4];
 };
 
+// What a tile's pixels hold and how lines reach them.
+enum class TileBlend {
+    Light,        // the light of the lines, summed in float, for the target to add later
+    AddHalf,      // a half-float target's pixels, each line added as the target adds it
+    SubtractHalf, // ... or taken away (the reverse subtraction)
+    AddSteps,     // an 8-bit target's pixels as their steps 0..255, each line added as it adds it
+    SubtractSteps,
+};
+
 // One tile of a width x height target: its kTilePixels floats of red, then of green, blue
 // and alpha (rows of kTileSide), and where it lies. Lines are cut to the whole target first, as the driver cuts them,
 // then drawn over the tile's part of it.
@@ -47,10 +56,16 @@ struct LineTile {
     int rows = 0;
     int width = 0;
     int height = 0;
+    TileBlend blend = TileBlend::Light;
 };
 
-// Adds the light of the lines, in the order listed, to the tile's pixels; true when a
-// pixel was lit.
+// Adds the light of the lines, in the order listed, to the tile's pixels, or blends them
+// in as tile.blend says; true when a pixel was lit.
 bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile);
+
+// Fills a tile's pixels from `rows` rows of `columns` pixels of four floats at `rgba`, rows
+// `rowFloats` apart, as their steps 0..255 when `steps` (the floats being k / 255); what
+// lies past `columns` or `rows` is dark.
+void LoadTile(const float* rgba, std::size_t rowFloats, int columns, int rows, bool steps, float* pixels);
 
 } // namespace lumeno

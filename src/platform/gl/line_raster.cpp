@@ -1,6 +1,7 @@
 #include "platform/gl/line_raster.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace lumeno {
@@ -35,25 +36,74 @@ void LineRaster::Attach(float* light, int width, int height)
     m_width = light != nullptr ? width : 0;
     m_height = light != nullptr ? height : 0;
     m_lit = {};
-    m_tileLit.assign(static_cast<std::size_t>(TilesAcross(m_width)) * static_cast<std::size_t>(TilesDown(m_height)), 0);
+    m_blend = TileBlend::Light;
+    const std::size_t tiles = static_cast<std::size_t>(TilesAcross(m_width)) * static_cast<std::size_t>(TilesDown(m_height));
+    m_tileDirty.assign(tiles, 0);
+    m_tileDrawn.assign(tiles, 0);
+    m_tileLoaded.assign(tiles, 0);
+    m_source = nullptr;
 }
 
 float* LineRaster::TilePixels(int tile) const { return m_light + static_cast<std::size_t>(tile) * kTilePixels * 4; }
 
 void LineRaster::Begin()
 {
-    if (m_lit.top >= m_lit.bottom)
+    m_blend = TileBlend::Light;
+    m_source = nullptr;
+    m_lit = {};
+    std::fill(m_tileDrawn.begin(), m_tileDrawn.end(), 0);
+    if (std::find(m_tileDirty.begin(), m_tileDirty.end(), 1) == m_tileDirty.end())
         return;
-    const int tiles = static_cast<int>(m_tileLit.size());
+    const int tiles = static_cast<int>(m_tileDirty.size());
     m_runner.Run([&](int share, int shares) {
         for (int tile = share; tile < tiles; tile += shares) {
-            if (m_tileLit[static_cast<std::size_t>(tile)] == 0)
+            if (m_tileDirty[static_cast<std::size_t>(tile)] == 0)
                 continue;
             std::memset(TilePixels(tile), 0, kTilePixels * 4 * sizeof(float));
-            m_tileLit[static_cast<std::size_t>(tile)] = 0;
+            m_tileDirty[static_cast<std::size_t>(tile)] = 0;
         }
     });
+}
+
+void LineRaster::Load(const float* rgba, TileBlend blend)
+{
+    if (m_light == nullptr)
+        return;
+    m_blend = blend;
+    m_source = rgba;
     m_lit = {};
+    std::fill(m_tileDrawn.begin(), m_tileDrawn.end(), 0);
+    m_tileLoaded.assign(m_tileDrawn.size(), 0);
+}
+
+void LineRaster::LoadPixels(int tile)
+{
+    const auto index = static_cast<std::size_t>(tile);
+    if (m_source == nullptr || m_tileLoaded[index] != 0)
+        return;
+    const int across = TilesAcross(m_width);
+    const int left = (tile % across) << kTileShift;
+    const int bottom = (tile / across) << kTileShift;
+    const std::size_t rowFloats = static_cast<std::size_t>(m_width) * 4;
+    LoadTile(m_source + static_cast<std::size_t>(bottom) * rowFloats + static_cast<std::size_t>(left) * 4, rowFloats,
+             std::min(kTileSide, m_width - left), std::min(kTileSide, m_height - bottom), Scale() != 1.0f,
+             TilePixels(tile));
+    m_tileLoaded[index] = 1;
+    m_tileDirty[index] = 1;
+}
+
+void LineRaster::Complete()
+{
+    if (m_source != nullptr && m_lit.top < m_lit.bottom) {
+        const int across = TilesAcross(m_width);
+        const int first = (m_lit.top >> kTileShift) * across;
+        const int last = ((m_lit.bottom - 1) >> kTileShift) * across + across;
+        m_runner.Run([&](int share, int shares) {
+            for (int tile = first + share; tile < last; tile += shares)
+                LoadPixels(tile);
+        });
+    }
+    m_source = nullptr;
 }
 
 void LineRaster::Add(std::span<const CapturedVertex> vertices)
@@ -95,14 +145,18 @@ void LineRaster::DrawTiles()
             target.rows = std::min(kTileSide, m_height - target.bottom);
             target.width = m_width;
             target.height = m_height;
-            if (DrawTileLines(listed, target))
-                m_tileLit[static_cast<std::size_t>(tile)] = 1;
+            target.blend = m_blend;
+            LoadPixels(tile);
+            if (DrawTileLines(listed, target)) {
+                m_tileDirty[static_cast<std::size_t>(tile)] = 1;
+                m_tileDrawn[static_cast<std::size_t>(tile)] = 1;
+            }
         }
     });
-    // The rows of the lit tiles, for the pass that adds the light.
-    const std::size_t count = m_tileLit.size();
+    // The rows of the tiles lines reached, for the pass that adds the light.
+    const std::size_t count = m_tileDrawn.size();
     for (std::size_t tile = 0; tile < count; ++tile) {
-        if (m_tileLit[tile] == 0)
+        if (m_tileDrawn[tile] == 0)
             continue;
         const int bottom = static_cast<int>(tile / static_cast<std::size_t>(across)) << kTileShift;
         const int top = std::min(bottom + kTileSide, m_height);
