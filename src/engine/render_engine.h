@@ -62,7 +62,6 @@ public:
 
     bool IsInitialised() const { return m_initialised; }
     bool IsPaused() const { return m_paused; }
-    bool IsShiftDown() const { return m_shiftDown; }
     float FramesPerSecond() const { return m_framesPerSecond; }
     int CanvasWidth() const { return m_canvasWidth; }
     int CanvasHeight() const { return m_canvasHeight; }
