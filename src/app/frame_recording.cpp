@@ -90,9 +90,9 @@ void FrameRecording::Start()
         TellFailure(error);
         return;
     }
-    m_engine = g_engine;
+    m_engineGeneration = g_engine->Generation();
     // On the frame thread: the pixels only move into the queue.
-    m_engine->SetPictureTap([recorder = m_recorder.get()](GlImage&& picture) { recorder->Push(std::move(picture.bytes)); });
+    g_engine->SetPictureTap([recorder = m_recorder.get()](GlImage&& picture) { recorder->Push(std::move(picture.bytes)); });
     std::fprintf(stderr, "lumeno: recording %s (%d x %d, %d frames a second)\n", name.c_str(), film.width, film.height,
                  film.framesPerSecond);
     if (m_showRecording)
@@ -101,17 +101,22 @@ void FrameRecording::Start()
 
 void FrameRecording::Watch()
 {
-    if (IsRecording() && (g_engine != m_engine || m_recorder->Failed()))
+    if (IsRecording() && (!FilmsTheCurrentEngine() || m_recorder->Failed()))
         Stop(true);
+}
+
+bool FrameRecording::FilmsTheCurrentEngine() const
+{
+    return g_engine != nullptr && g_engine->Generation() == m_engineGeneration;
 }
 
 void FrameRecording::Stop(bool tellUser)
 {
     if (!IsRecording())
         return;
-    if (g_engine == m_engine)
-        m_engine->SetPictureTap({});
-    m_engine = nullptr;
+    if (FilmsTheCurrentEngine())
+        g_engine->SetPictureTap({});
+    m_engineGeneration = 0;
     const RecordingReport report = m_recorder->Stop();
     m_recorder.reset();
     if (m_showRecording)

@@ -5,12 +5,12 @@
 // "recording" meanwhile. When a film ends its numbers go to standard error, and to a box
 // when the user ended it; a lost film always gets a box that names it.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
 namespace lumeno {
 
-class CRenderEngine;
 class FilmRecorder;
 
 class FrameRecording {
@@ -31,10 +31,13 @@ public:
 
 private:
     void Start();
+    bool FilmsTheCurrentEngine() const;
 
     std::function<void(bool)> m_showRecording;
     std::unique_ptr<FilmRecorder> m_recorder;
-    CRenderEngine* m_engine = nullptr; // whose pictures are filmed
+    // The generation of the engine whose pictures are filmed; 0 while none is. A rebuilt
+    // engine may take the old one's address, never its generation.
+    std::uint64_t m_engineGeneration = 0;
 };
 
 } // namespace lumeno

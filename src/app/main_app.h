@@ -23,7 +23,8 @@ public:
 
     // Start-up: the splash enabled, the frame created (with its view, dialogs, timer and
     // splash), shown maximised, the settings file loaded and, if it was, shown in the
-    // properties dialog, then the engine built. False when there is no main frame.
+    // properties dialog, then the engine built. Always true: without an engine the program
+    // still runs, with its box said and the frame's plain background.
     bool InitInstance();
 
     // Replaces g_engine with a new engine built from the settings records for the main

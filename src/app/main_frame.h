@@ -56,7 +56,6 @@ public:
     // gives back the window as it was (maximised or not).
     void ToggleFullscreen();
     void LeaveFullscreen();
-    void ToggleRecording() { m_recording.Toggle(); }
     bool IsRecording() const { return m_recording.IsRecording(); }
 
     // For an input event on its way to `target`, before anyone else sees it: acts on it

@@ -3,10 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include <QKeyEvent>
 #include <QMouseEvent>
-
-#include "settings/ui/key_translation.h"
 
 namespace lumeno {
 namespace {
@@ -19,22 +16,6 @@ std::uint16_t ToPointerCoordinate(qreal physical)
 }
 
 } // namespace
-
-std::optional<WindowMessage> KeyMessage(const QKeyEvent& event)
-{
-    const bool press = event.type() == QEvent::KeyPress;
-    if (!press && (event.type() != QEvent::KeyRelease || event.isAutoRepeat()))
-        return std::nullopt;
-    const std::optional<std::uint32_t> virtualKey = VirtualKeyOf(event);
-    if (!virtualKey)
-        return std::nullopt;
-    const bool alt = event.modifiers().testFlag(Qt::AltModifier);
-    WindowMessage message;
-    message.message = press ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
-    message.virtualKey = *virtualKey;
-    message.repeated = press && event.isAutoRepeat();
-    return message;
-}
 
 std::optional<WindowMessage> MouseMessage(const QMouseEvent& event, QPointF clientPos, qreal devicePixelRatio)
 {

@@ -9,15 +9,11 @@
 #include <QPointF>
 
 #include "platform/window_message.h"
+#include "settings/ui/key_translation.h" // KeyMessage, shared with the dialogs
 
-class QKeyEvent;
 class QMouseEvent;
 
 namespace lumeno {
-
-// WM_KEYDOWN / WM_KEYUP, or WM_SYSKEYDOWN / WM_SYSKEYUP while Alt is held. None for keys
-// without a virtual-key code and for the releases of auto-repeat, which Windows never sends.
-std::optional<WindowMessage> KeyMessage(const QKeyEvent& event);
 
 // WM_MOUSEMOVE, WM_LBUTTONDOWN or WM_RBUTTONDOWN at `clientPos` (logical pixels from the
 // client area's top-left corner) times `devicePixelRatio`; none for other events.

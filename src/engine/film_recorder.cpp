@@ -67,9 +67,11 @@ std::unique_ptr<FilmRecorder> FilmRecorder::Start(std::string path, std::unique_
 {
     std::unique_ptr<FilmRecorder> recorder(
         new FilmRecorder(std::move(path), std::move(sink), framesPerSecond, capacity, std::move(clock)));
-    recorder->m_thread = StartThread([self = recorder.get()] { self->EncodeQueued(); });
+    std::error_code failure;
+    recorder->m_thread = StartThread([self = recorder.get()] { self->EncodeQueued(); }, &failure);
     if (!recorder->m_thread.joinable()) {
-        *error = "the film " + recorder->m_path + " was not written: no thread could be started for its encoder";
+        *error = "the film " + recorder->m_path + " was not written: no thread could be started for its encoder: " +
+                 failure.message();
         recorder->m_stopped = true; // nothing to join; the sink goes unfinished
         return nullptr;
     }

@@ -1,5 +1,6 @@
 #include "engine/render_engine.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "engine/dx_error.h"
@@ -17,8 +18,13 @@ namespace lumeno {
 CRenderEngine* g_engine = nullptr;
 GlDevice* g_device = nullptr;
 
+namespace {
+std::atomic<std::uint64_t> g_enginesMade{0};
+} // namespace
+
 CRenderEngine::CRenderEngine(FrameRateAverage* frameRate)
-    : m_lastTimestamp(TimeGetTime()), m_frameRate(frameRate ? frameRate : &m_ownFrameRate)
+    : m_generation(++g_enginesMade), m_lastTimestamp(TimeGetTime()),
+      m_frameRate(frameRate ? frameRate : &m_ownFrameRate)
 {
 }
 

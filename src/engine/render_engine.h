@@ -60,9 +60,11 @@ public:
     float GetFrameTime() const override { return m_frameTime; }
     int GetFrameCount() const override { return m_frameCount; }
 
+    // This engine's place in the count of engines made, from 1: a rebuilt engine has a
+    // new number also where it took the memory of the one before it.
+    std::uint64_t Generation() const { return m_generation; }
     bool IsInitialised() const { return m_initialised; }
     bool IsPaused() const { return m_paused; }
-    bool IsShiftDown() const { return m_shiftDown; }
     float FramesPerSecond() const { return m_framesPerSecond; }
     int CanvasWidth() const { return m_canvasWidth; }
     int CanvasHeight() const { return m_canvasHeight; }
@@ -73,6 +75,7 @@ private:
     void TapPicture();
     void TakeScreenshot();
 
+    const std::uint64_t m_generation;
     bool m_initialised = false;
     std::unique_ptr<CRenderDevice> m_device;
     std::unique_ptr<CEffectCache> m_effectCache;

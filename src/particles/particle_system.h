@@ -74,7 +74,8 @@ public:
     void GetCycleColor(float* out) const;
 
     bool IsInitialised() const { return m_initialised; }
-    bool CanvasIndex() const { return m_canvasIndex; }
+    // Whether canvas B is the draw canvas this frame; the two swap on each fading step.
+    bool DrawsOnCanvasB() const { return m_canvasIndex; }
     bool WorkersRunning() const { return m_low.thread.joinable() || m_high.thread.joinable(); }
     int Count() const { return m_count; }
     int Width() const { return m_width; }

@@ -1,31 +1,28 @@
 #include "platform/errno_result.h"
 
-#include <cerrno>
+#include "platform/file_error_cause.h"
 
 namespace lumeno {
 
 HRESULT HResultFromErrno(int error)
 {
-    switch (error) {
-    case ENOENT:
-    case ENOTDIR:
+    switch (FileErrorCauseOf(error)) {
+    case FileErrorCause::PathNotFound:
         return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
-    case EACCES:
-    case EPERM:
-    case EROFS: // a read-only file system is, to the user, a folder they may not write into
+    case FileErrorCause::AccessDenied:
         return E_ACCESSDENIED;
-    case ENOSPC:
-    case EDQUOT:
+    case FileErrorCause::DiskFull:
         return HRESULT_FROM_WIN32(ERROR_DISK_FULL);
-    case ENAMETOOLONG:
+    case FileErrorCause::NameTooLong:
         return HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
-    case EIO:
+    case FileErrorCause::DeviceFault:
         return HRESULT_FROM_WIN32(ERROR_WRITE_FAULT);
-    case ENOMEM:
+    case FileErrorCause::OutOfMemory:
         return E_OUTOFMEMORY;
-    default:
-        return E_FAIL;
+    case FileErrorCause::Other:
+        break;
     }
+    return E_FAIL;
 }
 
 } // namespace lumeno

@@ -3,13 +3,16 @@
 // comes back not joinable, as a null handle would.
 
 #include <functional>
+#include <system_error>
 #include <thread>
 
 namespace lumeno {
 
-std::thread StartThread(std::function<void()> routine);
+// Where no thread can be started, `failure` (when given) says why, as the system did.
+std::thread StartThread(std::function<void()> routine, std::error_code* failure = nullptr);
 
-// Makes the next `count` calls of StartThread fail, for the tests of failure paths.
+// Makes the next `count` calls of StartThread fail as a process out of threads does
+// (EAGAIN), for the tests of failure paths.
 void FailNextThreadStartsForTesting(int count);
 
 } // namespace lumeno

@@ -95,6 +95,19 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes)
     return 0;
 }
 
+// An unnamed temporary file for ffmpeg's stderr, kept out of other children (close on
+// exec); 0, or the errno of the step that failed.
+int OpenFfmpegLog(int* fd)
+{
+    FILE* log = std::tmpfile();
+    if (log == nullptr)
+        return errno;
+    *fd = ::fcntl(::fileno(log), F_DUPFD_CLOEXEC, 0);
+    const int failure = *fd < 0 ? errno : 0;
+    std::fclose(log);
+    return failure;
+}
+
 std::string HowItEnded(int status)
 {
     if (WIFEXITED(status))
@@ -146,13 +159,11 @@ std::unique_ptr<VideoEncoder> VideoEncoder::Start(const FilmRequest& film, std::
 
 bool VideoEncoder::Spawn(std::string* error)
 {
-    FILE* log = std::tmpfile();
-    if (log) {
-        m_ffmpegLog = ::fcntl(::fileno(log), F_DUPFD_CLOEXEC, 0);
-        std::fclose(log);
-    }
+    if (const int failure = OpenFfmpegLog(&m_ffmpegLog))
+        return Fail(std::string("cannot make a temporary file for ffmpeg's messages: ") + std::strerror(failure),
+                    error);
     int pipeEnds[2];
-    if (m_ffmpegLog < 0 || ::pipe2(pipeEnds, O_CLOEXEC) != 0)
+    if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
         return Fail(std::string("cannot make a pipe to ffmpeg: ") + std::strerror(errno), error);
     // A frame is megabytes: the largest pipe an unprivileged process may ask for (1 MiB)
     // takes it in far fewer hand-overs between the processes than the default 64 KiB;

@@ -15,7 +15,6 @@ public:
     static SettingsArchive ForStoring() { return SettingsArchive(); }
     static SettingsArchive ForLoading(std::span<const std::byte> bytes) { return SettingsArchive(bytes); }
 
-    bool IsStoring() const { return m_storing; }
     bool Failed() const { return m_failed; }
     const std::vector<std::byte>& Bytes() const { return m_stored; }
 

@@ -1,11 +1,11 @@
 #include "settings/settings_file.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 #include <fstream>
 
 #include "platform/atomic_file.h"
+#include "platform/file_error_cause.h"
 #include "platform/message_box.h"
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
@@ -18,18 +18,14 @@ namespace {
 std::string DescribeFileError(int error, const std::string& path)
 {
     std::string text;
-    switch (error) {
-    case EACCES:
-    case EPERM:
-    case EROFS:
+    switch (FileErrorCauseOf(error)) {
+    case FileErrorCause::AccessDenied:
         text = "Access to %1 was denied.";
         break;
-    case ENOENT:
-    case ENOTDIR:
+    case FileErrorCause::PathNotFound:
         text = "%1 could not be created because its folder does not exist.";
         break;
-    case ENOSPC:
-    case EDQUOT:
+    case FileErrorCause::DiskFull:
         text = "The disk is full while writing %1.";
         break;
     default:

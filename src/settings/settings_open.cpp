@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/file_error_cause.h"
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
@@ -74,7 +75,7 @@ std::string DescribeSettingsOpenFailure(const SettingsOpenResult& result, const 
     case SettingsOpenStatus::NotAFile:
         return path + " is not a settings file: it is not a regular file." + kNothingChanged;
     case SettingsOpenStatus::Unreadable: {
-        const bool denied = result.error == EACCES || result.error == EPERM;
+        const bool denied = FileErrorCauseOf(result.error) == FileErrorCause::AccessDenied;
         const std::string reason = denied ? "access was denied" : std::strerror(result.error);
         return path + " could not be read: " + reason + "." + kNothingChanged;
     }

@@ -128,6 +128,20 @@ TEST_F(AppTest, RRecordsTheShownFramesIntoAFilmAtTheShownRateAndSaysHowManyItHol
     EXPECT_EQ(ffprobe.readAllStandardOutput().toStdString(), "96,64,59/1," + match[2].str() + "\n");
 }
 
+// A rebuild ends the film of the engine before, whatever address the new engine takes.
+TEST_F(AppTest, ARebuiltEngineEndsTheFilmOfTheEngineBefore)
+{
+    Start();
+    const QString title = Frame().windowTitle();
+    QTest::keyClick(FrameWindow(), Qt::Key_R);
+    ASSERT_TRUE(Frame().IsRecording());
+    App().RebuildEngine();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !Frame().IsRecording(); }, 5000)) << "still filming the engine before";
+    EXPECT_EQ(Frame().windowTitle(), title);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].title, "Recording");
+}
+
 // A film that cannot start (a file where its folder goes), and one whose ffmpeg fails.
 TEST_F(AppTest, ARecordingThatFailsSaysSoInABoxAndLeavesTheCaptionAndNoFilm)
 {

@@ -142,7 +142,8 @@ TEST(FilmRecorder, NoThreadNoRecorderAndASentence)
     FailNextThreadStartsForTesting(1);
     std::string error;
     EXPECT_EQ(FilmRecorder::Start("fake.mp4", std::make_unique<GatedSink>(), kRate, 2, {}, &error), nullptr);
-    EXPECT_EQ(error, "the film fake.mp4 was not written: no thread could be started for its encoder");
+    EXPECT_EQ(error, "the film fake.mp4 was not written: no thread could be started for its encoder: "
+                     "Resource temporarily unavailable");
 }
 
 TEST(FilmRecorder, EachPictureFillsTheFilmFramesFromItsTimeToTheNextPictures)

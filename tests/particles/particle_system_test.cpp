@@ -248,12 +248,12 @@ TEST_F(Workers, CanvasFlipsOnlyAtOrBelowTheFadeThreshold)
     Init(10);
     const struct {
         float ratio;
-        bool index;
+        bool onCanvasB;
     } frames[] = {{1.0f, false}, {0.99999f, true}, {0.99999f, false}, {std::numeric_limits<float>::quiet_NaN(), false}};
     for (const auto& frame : frames) {
         g_particleSettings.fadeOutRatio = frame.ratio;
         system.Update();
-        EXPECT_EQ(system.CanvasIndex(), frame.index) << frame.ratio;
+        EXPECT_EQ(system.DrawsOnCanvasB(), frame.onCanvasB) << frame.ratio;
     }
 }
 

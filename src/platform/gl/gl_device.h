@@ -146,7 +146,6 @@ public:
     // states the rasteriser does not model (aliased lines, other blends) and when its
     // memory cannot be had.
     void SetLineDrawing(LineDrawing drawing) { m_lineDrawing = drawing; }
-    LineDrawing GetLineDrawing() const { return m_lineDrawing; }
     // Draws of lines the device's own rasteriser has done, for tests of the path choice.
     std::uint64_t SoftwareLineDraws() const { return m_softwareLineDraws; }
 

@@ -1,8 +1,38 @@
 #include "platform/gl/gl_effect.h"
 
+#include <string>
 #include <vector>
 
 namespace lumeno {
+namespace {
+
+struct ActiveUniform {
+    std::string name;
+    GLint location;
+    GLenum type;
+};
+
+// The program's active uniforms that hold one value (no arrays), by their whole names.
+std::vector<ActiveUniform> SingleUniforms(GLuint program)
+{
+    GLint count = 0;
+    GLint longestName = 0;
+    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
+    glGetProgramiv(program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longestName);
+    std::vector<char> name(static_cast<std::size_t>(longestName) + 1);
+    std::vector<ActiveUniform> uniforms;
+    for (GLint i = 0; i < count; ++i) {
+        GLint size = 0;
+        GLenum type = GL_NONE;
+        glGetActiveUniform(program, static_cast<GLuint>(i), static_cast<GLsizei>(name.size()), nullptr, &size, &type,
+                           name.data());
+        if (size == 1)
+            uniforms.push_back({name.data(), glGetUniformLocation(program, name.data()), type});
+    }
+    return uniforms;
+}
+
+} // namespace
 
 GlEffect::GlEffect(GlDevice& device) : m_device(device), m_life(device.Life()) {}
 
@@ -22,62 +52,59 @@ GlEffect::~GlEffect()
     }
 }
 
-// Lists the program's float and sampler uniforms and gives each sampler its own unit.
-void GlEffect::AddTechnique(std::string name, GlProgramName program, GlProgramName capture)
+void GlEffect::AddTechnique(std::string techniqueName, GlProgramName program, GlProgramName capture)
 {
     Technique technique;
-    technique.name = std::move(name);
-    if (capture) {
-        const GLuint name = capture.Get();
-        technique.capture.program = name;
-        technique.capture.targetSize = glGetUniformLocation(name, "lumeno_TargetSize");
-        technique.capture.vertexCount = glGetUniformLocation(name, "lumeno_VertexCount");
-        technique.capture.firstTexel = glGetUniformLocation(name, "lumeno_FirstTexel");
-        technique.capture.texelsPerVertex = glGetUniformLocation(name, "lumeno_TexelsPerVertex");
-        technique.capture.rowInvocations = glGetUniformLocation(name, "lumeno_RowInvocations");
-        GLint size[3] = {1, 1, 1};
-        glGetProgramiv(name, GL_COMPUTE_WORK_GROUP_SIZE, size);
-        technique.capture.groupSize = static_cast<GLuint>(size[0] * size[1] * size[2]);
-        glProgramUniform1i(name, glGetUniformLocation(name, "lumeno_Stream"), static_cast<GLint>(LineCapture::kStreamUnit));
-        GLint count = 0;
-        glGetProgramiv(name, GL_ACTIVE_UNIFORMS, &count);
-        for (GLint i = 0; i < count; ++i) {
-            char uniform[128];
-            GLint uniformSize = 0;
-            GLenum type = GL_NONE;
-            glGetActiveUniform(name, static_cast<GLuint>(i), sizeof uniform, nullptr, &uniformSize, &type, uniform);
-            if (type == GL_FLOAT && uniformSize == 1)
-                technique.captureFloats.push_back({uniform, glGetUniformLocation(name, uniform), 0});
-        }
-        technique.captureProgram = std::move(capture);
+    technique.name = std::move(techniqueName);
+    if (capture)
+        AttachCapture(technique, std::move(capture));
+    AttachProgram(technique, std::move(program));
+    m_techniques.push_back(std::move(technique));
+}
+
+// A compute program, so GL 4.3 at least: its uniforms are set without using it.
+void GlEffect::AttachCapture(Technique& technique, GlProgramName capture)
+{
+    const GLuint program = capture.Get();
+    LineCapture& locations = technique.capture;
+    locations.program = program;
+    locations.targetSize = glGetUniformLocation(program, "lumeno_TargetSize");
+    locations.vertexCount = glGetUniformLocation(program, "lumeno_VertexCount");
+    locations.firstTexel = glGetUniformLocation(program, "lumeno_FirstTexel");
+    locations.texelsPerVertex = glGetUniformLocation(program, "lumeno_TexelsPerVertex");
+    locations.rowInvocations = glGetUniformLocation(program, "lumeno_RowInvocations");
+    GLint size[3] = {1, 1, 1};
+    glGetProgramiv(program, GL_COMPUTE_WORK_GROUP_SIZE, size);
+    locations.groupSize = static_cast<GLuint>(size[0] * size[1] * size[2]);
+    glProgramUniform1i(program, glGetUniformLocation(program, "lumeno_Stream"),
+                       static_cast<GLint>(LineCapture::kStreamUnit));
+    for (const ActiveUniform& uniform : SingleUniforms(program)) {
+        if (uniform.type == GL_FLOAT)
+            technique.captureFloats.push_back({uniform.name, uniform.location, 0});
     }
+    technique.captureProgram = std::move(capture);
+}
+
+// Each sampler gets a texture unit of its own, set once here: GL 3.3 sets a uniform only
+// on the program in use, so the program is used for the while and the previous one
+// restored.
+void GlEffect::AttachProgram(Technique& technique, GlProgramName program)
+{
     technique.targetSizeLocation = glGetUniformLocation(program.Get(), "lumeno_TargetSize");
-    GLint count = 0;
-    GLint nameLength = 0;
-    glGetProgramiv(program.Get(), GL_ACTIVE_UNIFORMS, &count);
-    glGetProgramiv(program.Get(), GL_ACTIVE_UNIFORM_MAX_LENGTH, &nameLength);
-    std::vector<char> buffer(static_cast<std::size_t>(nameLength) + 1);
     GLint previousProgram = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
     glUseProgram(program.Get());
-    for (GLint i = 0; i < count; ++i) {
-        GLint size = 0;
-        GLenum type = GL_NONE;
-        glGetActiveUniform(program.Get(), static_cast<GLuint>(i), static_cast<GLsizei>(buffer.size()), nullptr, &size,
-                           &type, buffer.data());
-        const std::string uniform(buffer.data());
-        const GLint location = glGetUniformLocation(program.Get(), uniform.c_str());
-        if (type == GL_FLOAT && size == 1) {
-            technique.floats.push_back({uniform, location, 0});
-        } else if (type == GL_SAMPLER_2D && size == 1) {
+    for (const ActiveUniform& uniform : SingleUniforms(program.Get())) {
+        if (uniform.type == GL_FLOAT) {
+            technique.floats.push_back({uniform.name, uniform.location, 0});
+        } else if (uniform.type == GL_SAMPLER_2D) {
             const int unit = static_cast<int>(technique.samplers.size());
-            glUniform1i(location, unit);
-            technique.samplers.push_back({uniform, location, unit});
+            glUniform1i(uniform.location, unit);
+            technique.samplers.push_back({uniform.name, uniform.location, unit});
         }
     }
     glUseProgram(static_cast<GLuint>(previousProgram));
     technique.program = std::move(program);
-    m_techniques.push_back(std::move(technique));
 }
 
 HRESULT GlEffect::SetTechnique(std::string_view name)

@@ -66,7 +66,11 @@ private:
     };
 
     explicit GlEffect(GlDevice& device);
-    void AddTechnique(std::string name, GlProgramName program, GlProgramName capture);
+    // Lists the float and sampler uniforms of the technique's programs.
+    void AddTechnique(std::string techniqueName, GlProgramName program, GlProgramName capture);
+    // The capture section's uniform locations and floats; the draw program's floats and samplers.
+    static void AttachCapture(Technique& technique, GlProgramName capture);
+    static void AttachProgram(Technique& technique, GlProgramName program);
 
     GlDevice& m_device;
     GlDeviceLife m_life;

@@ -58,16 +58,27 @@ std::optional<std::uint32_t> VirtualKeyOf(const QKeyEvent& event)
     return VirtualKeyOf(event, std::string_view(windowSystem.constData(), static_cast<std::size_t>(windowSystem.size())));
 }
 
-std::optional<WindowMessage> KeyDownMessage(const QKeyEvent& event)
+std::optional<WindowMessage> KeyMessage(const QKeyEvent& event)
 {
+    const bool press = event.type() == QEvent::KeyPress;
+    if (!press && (event.type() != QEvent::KeyRelease || event.isAutoRepeat()))
+        return std::nullopt;
     const std::optional<std::uint32_t> virtualKey = VirtualKeyOf(event);
     if (!virtualKey)
         return std::nullopt;
+    const bool alt = event.modifiers().testFlag(Qt::AltModifier);
     WindowMessage message;
-    message.message = event.modifiers().testFlag(Qt::AltModifier) ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    message.message = press ? (alt ? WM_SYSKEYDOWN : WM_KEYDOWN) : (alt ? WM_SYSKEYUP : WM_KEYUP);
     message.virtualKey = *virtualKey;
-    message.repeated = event.isAutoRepeat();
+    message.repeated = press && event.isAutoRepeat();
     return message;
+}
+
+std::optional<WindowMessage> KeyDownMessage(const QKeyEvent& event)
+{
+    if (event.type() != QEvent::KeyPress)
+        return std::nullopt;
+    return KeyMessage(event);
 }
 
 } // namespace lumeno

@@ -1,6 +1,6 @@
 #pragma once
-// A Qt key press as the window message the key handling is written in: WM_KEYDOWN, or
-// WM_SYSKEYDOWN while Alt is held, with the key's Windows virtual-key code.
+// A Qt key event as the window message the key handling is written in, with the key's
+// Windows virtual-key code: the one translation for the main frame and the dialogs.
 
 #include <optional>
 #include <string_view>
@@ -22,7 +22,12 @@ std::optional<std::uint32_t> VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modif
 std::optional<std::uint32_t> VirtualKeyOf(const QKeyEvent& event, std::string_view windowSystem);
 std::optional<std::uint32_t> VirtualKeyOf(const QKeyEvent& event);
 
-// None for keys without a virtual-key code.
+// WM_KEYDOWN / WM_KEYUP, or WM_SYSKEYDOWN / WM_SYSKEYUP while Alt is held; a held key's
+// repeats are key-downs marked repeated. None for keys without a virtual-key code and for
+// the releases of auto-repeat, which Windows never sends.
+std::optional<WindowMessage> KeyMessage(const QKeyEvent& event);
+
+// KeyMessage of a key press; none for any other event.
 std::optional<WindowMessage> KeyDownMessage(const QKeyEvent& event);
 
 } // namespace lumeno
