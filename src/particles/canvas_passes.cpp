@@ -153,8 +153,7 @@ void CParticleSystem::RenderCanvas()
     m_effect->SetFloat("g_fExp", g_particleSettings.exp);
 
     const std::shared_ptr<GlTexture>& drawTexture = m_canvasIndex ? m_canvasTextureB : m_canvasTextureA;
-    // A ratio that is not a number counts as "no fading".
-    if (g_particleSettings.fadeOutRatio <= 0.99999f) {
+    if (g_particleSettings.FadesCanvas()) {
         ScopedPhase phase(FramePhase::Fade);
         SavedRenderTarget target(*device);
         (void)device->SetRenderTarget(0, m_canvasIndex ? m_canvasSurfaceA : m_canvasSurfaceB);
