@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "particles/particle.h"
 #include "particles/particle_system.h"
 #include "platform/frame_profiler.h"
 #include "platform/gl/gl_device.h"
@@ -14,8 +15,9 @@
 namespace lumeno {
 namespace {
 
-constexpr std::uint32_t kParticleFVF = 0x200300; // three texture sets: position, velocity, colour
-constexpr std::uint32_t kParticleStride = 32;
+// Three texture sets: position and velocity of two floats, colour of four.
+constexpr std::uint32_t kParticleFVF = D3DFVF_TEX3 | D3DFVF_TEXCOORDSIZE4(2);
+constexpr std::uint32_t kParticleStride = sizeof(ParticleVertex);
 
 D3DCOLOR BackgroundColour() { return g_particleSettings.invert ? 0x00FFFFFF : 0x00000000; }
 
@@ -153,8 +155,7 @@ void CParticleSystem::RenderCanvas()
     m_effect->SetFloat("g_fExp", g_particleSettings.exp);
 
     const std::shared_ptr<GlTexture>& drawTexture = m_canvasIndex ? m_canvasTextureB : m_canvasTextureA;
-    // A ratio that is not a number counts as "no fading".
-    if (g_particleSettings.fadeOutRatio <= 0.99999f) {
+    if (g_particleSettings.FadesCanvas()) {
         ScopedPhase phase(FramePhase::Fade);
         SavedRenderTarget target(*device);
         (void)device->SetRenderTarget(0, m_canvasIndex ? m_canvasSurfaceA : m_canvasSurfaceB);

@@ -10,13 +10,12 @@ HRESULT CScreenQuad::Create(GlDevice& device, int width, int height)
 {
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
-    const float vertices[4][6] = {
+    const ScreenQuadVertex vertices[4] = {
         {-0.501f, -0.501f, 0.0f, 1.0f, 0.0f, 0.0f},
         {-0.501f, h - 0.501f, 0.0f, 1.0f, 0.0f, 1.0f},
         {w - 0.501f, -0.501f, 0.0f, 1.0f, 1.0f, 0.0f},
         {w - 0.501f, h - 0.501f, 0.0f, 1.0f, 1.0f, 1.0f},
     };
-    static_assert(sizeof vertices == 96, "four vertices of the stride");
 
     HRESULT hr = device.CreateVertexBuffer(sizeof vertices, &m_vertexBuffer);
     if (FAILED(hr))

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/gl/d3d_constants.h"
 #include "platform/hresult.h"
 
 namespace lumeno {
@@ -13,10 +14,17 @@ namespace lumeno {
 class GlDevice;
 class GlVertexBuffer;
 
+// One corner: pixel position with its reciprocal w, then the texture coordinate.
+struct ScreenQuadVertex {
+    float x, y, z, rhw;
+    float u, v;
+};
+static_assert(sizeof(ScreenQuadVertex) == 6 * sizeof(float), "the record is copied as the vertex layout");
+
 class CScreenQuad {
 public:
-    static constexpr std::uint32_t kFVF = 0x104; // XYZRHW | TEX1
-    static constexpr std::uint32_t kStride = 24;
+    static constexpr std::uint32_t kFVF = D3DFVF_XYZRHW | D3DFVF_TEX1;
+    static constexpr std::uint32_t kStride = sizeof(ScreenQuadVertex);
 
     // Builds the quad for a width x height target; a failure code when its buffer could
     // not be created or filled.

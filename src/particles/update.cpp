@@ -77,8 +77,7 @@ void CParticleSystem::Update()
     if (!m_initialised)
         return;
 
-    // A ratio that is not a number counts as "no fading".
-    if (g_particleSettings.fadeOutRatio <= 0.99999f)
+    if (g_particleSettings.FadesCanvas())
         m_canvasIndex = !m_canvasIndex;
 
     if (m_multiThreaded) {

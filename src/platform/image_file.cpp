@@ -11,7 +11,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/errno_result.h"
-#include "platform/gl/gl_device.h"
+#include "platform/gl/gl_image.h"
 #include "platform/stb_encoding.h"
 
 namespace lumeno {

@@ -35,6 +35,11 @@ struct ParticleSettings {
 
     ParticleSettings() { SetDefaults(); }
 
+    // Whether each frame fades the canvas and swaps to the other one. A ratio within
+    // rounding of one keeps the canvas, and a ratio that is not a number counts as "no
+    // fading" because the comparison is false for it.
+    bool FadesCanvas() const { return fadeOutRatio <= 0.99999f; }
+
     void SetDefaults();
     void Serialize(SettingsArchive& archive);
 };

@@ -7,6 +7,7 @@
 
 #include <stb_truetype.h>
 
+#include "platform/gl/saved_gl_state.h"
 #include "platform/gl/shader_program.h"
 
 namespace lumeno {
@@ -99,19 +100,17 @@ std::unique_ptr<TextRenderer> TextRenderer::Create(GlDevice& device, int pixelHe
     atlas->targetSizeLocation = glGetUniformLocation(atlas->program.Get(), "targetSize");
     atlas->colourLocation = glGetUniformLocation(atlas->program.Get(), "colour");
 
-    GLint savedTexture = 0, savedUnpack = 0;
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &savedTexture);
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &savedUnpack);
     GLuint name = 0;
-    glGenTextures(1, &name);
-    atlas->texture = GlTextureName(name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, kAtlasSize, kAtlasSize, 0, GL_RED, GL_UNSIGNED_BYTE, pixels.data());
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, savedUnpack);
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(savedTexture));
+    {
+        const SavedGlState saved;
+        glGenTextures(1, &name);
+        atlas->texture = GlTextureName(name);
+        glBindTexture(GL_TEXTURE_2D, name);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_R8, kAtlasSize, kAtlasSize, 0, GL_RED, GL_UNSIGNED_BYTE, pixels.data());
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    }
 
     glGenVertexArrays(1, &name);
     atlas->vertexArray = GlVertexArrayName(name);
@@ -148,23 +147,8 @@ void TextRenderer::Draw(std::string_view text, const GlRect& rect, D3DCOLOR colo
         return;
 
     // Everything changed here is put back: the device mirrors GL state and trusts it.
-    GLint program = 0, vertexArray = 0, arrayBuffer = 0, activeTexture = 0, texture = 0;
-    GLint blendSrcRgb = 0, blendDstRgb = 0, blendSrcAlpha = 0, blendDstAlpha = 0, equationRgb = 0, equationAlpha = 0;
-    const GLboolean blend = glIsEnabled(GL_BLEND);
-    const GLboolean cull = glIsEnabled(GL_CULL_FACE);
-    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
-    glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vertexArray);
-    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
-    glGetIntegerv(GL_ACTIVE_TEXTURE, &activeTexture);
+    const SavedGlState saved;
     glActiveTexture(GL_TEXTURE0);
-    glGetIntegerv(GL_TEXTURE_BINDING_2D, &texture);
-    glGetIntegerv(GL_BLEND_SRC_RGB, &blendSrcRgb);
-    glGetIntegerv(GL_BLEND_DST_RGB, &blendDstRgb);
-    glGetIntegerv(GL_BLEND_SRC_ALPHA, &blendSrcAlpha);
-    glGetIntegerv(GL_BLEND_DST_ALPHA, &blendDstAlpha);
-    glGetIntegerv(GL_BLEND_EQUATION_RGB, &equationRgb);
-    glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &equationAlpha);
-
     glUseProgram(m_atlas->program.Get());
     glUniform2f(m_atlas->targetSizeLocation, static_cast<float>(target->Width()), static_cast<float>(target->Height()));
     glUniform4f(m_atlas->colourLocation, ((colour >> 16) & 0xFF) / 255.0f, ((colour >> 8) & 0xFF) / 255.0f,
@@ -181,19 +165,6 @@ void TextRenderer::Draw(std::string_view text, const GlRect& rect, D3DCOLOR colo
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
     glBlendEquation(GL_FUNC_ADD);
     glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size() / 4));
-
-    glBlendEquationSeparate(static_cast<GLenum>(equationRgb), static_cast<GLenum>(equationAlpha));
-    glBlendFuncSeparate(static_cast<GLenum>(blendSrcRgb), static_cast<GLenum>(blendDstRgb),
-                        static_cast<GLenum>(blendSrcAlpha), static_cast<GLenum>(blendDstAlpha));
-    if (!blend)
-        glDisable(GL_BLEND);
-    if (cull)
-        glEnable(GL_CULL_FACE);
-    glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
-    glBindVertexArray(static_cast<GLuint>(vertexArray));
-    glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(texture));
-    glActiveTexture(static_cast<GLenum>(activeTexture));
-    glUseProgram(static_cast<GLuint>(program));
 }
 
 } // namespace lumeno

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gl/gl_name.h"
+#include "platform/gl/saved_gl_state.h"
 #include "platform/gl/shader_program.h"
 
 namespace lumeno {
@@ -26,68 +27,6 @@ constexpr const char* kProbeFragment = R"(#version 330 core
 out vec4 colour;
 void main() { colour = vec4(0.5); }
 )";
-
-// Everything the probe render changes, put back on destruction.
-class SavedGlState {
-public:
-    SavedGlState()
-    {
-        glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &m_drawFramebuffer);
-        glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &m_readFramebuffer);
-        glGetIntegerv(GL_CURRENT_PROGRAM, &m_program);
-        glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &m_vertexArray);
-        glGetIntegerv(GL_TEXTURE_BINDING_2D, &m_texture);
-        glGetIntegerv(GL_VIEWPORT, m_viewport.data());
-        glGetFloatv(GL_COLOR_CLEAR_VALUE, m_clearColour.data());
-        glGetIntegerv(GL_BLEND_SRC_RGB, &m_blendSrcRgb);
-        glGetIntegerv(GL_BLEND_DST_RGB, &m_blendDstRgb);
-        glGetIntegerv(GL_BLEND_SRC_ALPHA, &m_blendSrcAlpha);
-        glGetIntegerv(GL_BLEND_DST_ALPHA, &m_blendDstAlpha);
-        glGetIntegerv(GL_BLEND_EQUATION_RGB, &m_equationRgb);
-        glGetIntegerv(GL_BLEND_EQUATION_ALPHA, &m_equationAlpha);
-        glGetIntegerv(GL_POLYGON_MODE, m_polygonMode.data());
-        glGetIntegerv(GL_PACK_ALIGNMENT, &m_packAlignment);
-        m_blend = glIsEnabled(GL_BLEND);
-        m_cull = glIsEnabled(GL_CULL_FACE);
-        m_depth = glIsEnabled(GL_DEPTH_TEST);
-        m_stencil = glIsEnabled(GL_STENCIL_TEST);
-        m_scissor = glIsEnabled(GL_SCISSOR_TEST);
-    }
-    ~SavedGlState()
-    {
-        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, static_cast<GLuint>(m_drawFramebuffer));
-        glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(m_readFramebuffer));
-        glUseProgram(static_cast<GLuint>(m_program));
-        glBindVertexArray(static_cast<GLuint>(m_vertexArray));
-        glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(m_texture));
-        glViewport(m_viewport[0], m_viewport[1], m_viewport[2], m_viewport[3]);
-        glClearColor(m_clearColour[0], m_clearColour[1], m_clearColour[2], m_clearColour[3]);
-        glBlendFuncSeparate(static_cast<GLenum>(m_blendSrcRgb), static_cast<GLenum>(m_blendDstRgb),
-                            static_cast<GLenum>(m_blendSrcAlpha), static_cast<GLenum>(m_blendDstAlpha));
-        glBlendEquationSeparate(static_cast<GLenum>(m_equationRgb), static_cast<GLenum>(m_equationAlpha));
-        glPolygonMode(GL_FRONT_AND_BACK, static_cast<GLenum>(m_polygonMode[0]));
-        glPixelStorei(GL_PACK_ALIGNMENT, m_packAlignment);
-        Enable(GL_BLEND, m_blend);
-        Enable(GL_CULL_FACE, m_cull);
-        Enable(GL_DEPTH_TEST, m_depth);
-        Enable(GL_STENCIL_TEST, m_stencil);
-        Enable(GL_SCISSOR_TEST, m_scissor);
-    }
-    SavedGlState(const SavedGlState&) = delete;
-    SavedGlState& operator=(const SavedGlState&) = delete;
-
-private:
-    static void Enable(GLenum capability, GLboolean on) { on ? glEnable(capability) : glDisable(capability); }
-
-    GLint m_drawFramebuffer = 0, m_readFramebuffer = 0, m_program = 0, m_vertexArray = 0, m_texture = 0;
-    std::array<GLint, 4> m_viewport{};
-    std::array<GLfloat, 4> m_clearColour{};
-    GLint m_blendSrcRgb = 0, m_blendDstRgb = 0, m_blendSrcAlpha = 0, m_blendDstAlpha = 0;
-    GLint m_equationRgb = 0, m_equationAlpha = 0;
-    std::array<GLint, 2> m_polygonMode{};
-    GLint m_packAlignment = 4;
-    GLboolean m_blend = GL_FALSE, m_cull = GL_FALSE, m_depth = GL_FALSE, m_stencil = GL_FALSE, m_scissor = GL_FALSE;
-};
 
 bool ProbeRender(const CanvasFormatInfo& info)
 {
@@ -170,6 +109,7 @@ bool BlendableByProbeRender(D3DFORMAT format)
         return false;
     for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) {
     }
+    // Everything the probe render changes is put back.
     const SavedGlState saved;
     return ProbeRender(*info);
 }

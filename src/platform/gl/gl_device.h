@@ -37,6 +37,7 @@
 
 #include "platform/gl/d3d_constants.h"
 #include "platform/gl/gl_context.h"
+#include "platform/gl/gl_image.h"
 #include "platform/gl/gl_name.h"
 #include "platform/gl/gl_surface.h"
 #include "platform/gl/gl_vertex_buffer.h"
@@ -52,17 +53,6 @@ struct GlRect {
     int top = 0;
     int right = 0;
     int bottom = 0;
-};
-
-// A surface read back into memory, top row first. RGBA8 surfaces fill `bytes` (R, G, B, A
-// per pixel); float surfaces fill `floats` (R, G, B, A). rowPitch is in bytes either way.
-struct GlImage {
-    int width = 0;
-    int height = 0;
-    D3DFORMAT format = 0;
-    std::size_t rowPitch = 0;
-    std::vector<std::uint8_t> bytes;
-    std::vector<float> floats;
 };
 
 class GlSoftwareLines;

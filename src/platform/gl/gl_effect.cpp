@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/gl/saved_gl_state.h"
+
 namespace lumeno {
 namespace {
 
@@ -86,13 +88,12 @@ void GlEffect::AttachCapture(Technique& technique, GlProgramName capture)
 }
 
 // Each sampler gets a texture unit of its own, set once here: GL 3.3 sets a uniform only
-// on the program in use, so the program is used for the while and the previous one
+// on the program in use, so the program is used for the while and the previous state
 // restored.
 void GlEffect::AttachProgram(Technique& technique, GlProgramName program)
 {
     technique.targetSizeLocation = glGetUniformLocation(program.Get(), "lumeno_TargetSize");
-    GLint previousProgram = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &previousProgram);
+    const SavedGlState saved;
     glUseProgram(program.Get());
     for (const ActiveUniform& uniform : SingleUniforms(program.Get())) {
         if (uniform.type == GL_FLOAT) {
@@ -103,7 +104,6 @@ void GlEffect::AttachProgram(Technique& technique, GlProgramName program)
             technique.samplers.push_back({uniform.name, uniform.location, unit});
         }
     }
-    glUseProgram(static_cast<GLuint>(previousProgram));
     technique.program = std::move(program);
 }
 
