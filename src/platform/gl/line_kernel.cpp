@@ -269,58 +269,78 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
     const float tileFirst = static_cast<float>(tile.left);
     const float tileLast = static_cast<float>(tile.left + tile.columns - 1);
     bool lit = false;
-    for (int row = firstRow; row <= lastRow; ++row) {
-        const float rowY = static_cast<float>(row) + 0.5f - line.midY;
-        const float low = std::max(line.along.lowStart + line.along.lowChange * rowY,
-                                   line.across.lowStart + line.across.lowChange * rowY);
-        const float high = std::min(line.along.highStart + line.along.highChange * rowY,
-                                    line.across.highStart + line.across.highChange * rowY);
-        const float firstAt = std::max(std::ceil(line.midX + low - 0.5f), tileFirst);
-        const float lastAt = std::min(std::floor(line.midX + high - 0.5f), tileLast);
-        if (!(firstAt <= lastAt))
-            continue;
-        lit = true;
-        const int first = static_cast<int>(firstAt) - tile.left;
-        const int last = static_cast<int>(lastAt) - tile.left;
-        const int start = first & ~(lanes - 1);
-        float* pixels = tile.pixels + static_cast<std::size_t>((row - tile.bottom) * kTileSide);
-        // The pixel centres of the first window, from the line's middle.
-        auto x = hn::Add(lane, hn::Set(d, static_cast<float>(tile.left + start) + 0.5f - line.midX));
-        const auto alongBase = hn::Mul(hn::Set(d, rowY), uy);
-        const auto acrossBase = hn::Mul(hn::Set(d, rowY), ux);
-        for (int column = start; column <= last; column += lanes) {
-            const auto along = hn::MulAdd(x, ux, alongBase);
-            const auto across = hn::NegMulAdd(x, uy, acrossBase);
-            const auto lengthwise = hn::Min(one, hn::Max(zero, hn::Mul(gain, hn::Sub(half, hn::Abs(along)))));
-            const auto crosswise = hn::Min(one, hn::Max(zero, hn::Sub(one, hn::Abs(across))));
-            const auto coverage = hn::Mul(lengthwise, crosswise);
-            const auto place = hn::Mul(hn::Add(along, half), inverseSpan);
-            float* window = pixels + column;
-            if constexpr (kBlend == TileBlend::Light) {
-                AddChannel(window, red0, redChange, place, coverage);
-                AddChannel(window + kTilePixels, green0, greenChange, place, coverage);
-                AddChannel(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
-                // The alpha channel adds alpha * alpha: its weight is the coverage squared.
-                AddChannel(window + 3 * kTilePixels, alpha0, alphaChange, place, hn::Mul(coverage, coverage));
-            } else if constexpr (kBlend == TileBlend::AddHalf || kBlend == TileBlend::SubtractHalf) {
-                constexpr bool kSubtract = kBlend == TileBlend::SubtractHalf;
-                BlendHalfChannel<kSubtract>(window, red0, redChange, place, coverage);
-                BlendHalfChannel<kSubtract>(window + kTilePixels, green0, greenChange, place, coverage);
-                BlendHalfChannel<kSubtract>(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
-                BlendHalfChannel<kSubtract>(window + 3 * kTilePixels, alpha0, alphaChange, place,
-                                            hn::Mul(coverage, coverage));
-            } else {
-                constexpr bool kSubtract = kBlend == TileBlend::SubtractSteps;
-                // The source alpha, the blend factor, is the line's alpha times the coverage.
-                const auto factor = Steps(hn::Mul(hn::MulAdd(alphaColourChange, place, alphaColour0), coverage));
-                BlendStepsChannel<kSubtract>(window, Steps(hn::MulAdd(redColourChange, place, redColour0)), factor);
-                BlendStepsChannel<kSubtract>(window + kTilePixels,
-                                             Steps(hn::MulAdd(greenColourChange, place, greenColour0)), factor);
-                BlendStepsChannel<kSubtract>(window + 2 * kTilePixels,
-                                             Steps(hn::MulAdd(blueColourChange, place, blueColour0)), factor);
-                BlendStepsChannel<kSubtract>(window + 3 * kTilePixels, factor, factor);
+    // Every row's bounds, a vector of rows at a time.
+    const auto lowAlongStart = hn::Set(d, line.along.lowStart + line.midX - 0.5f);
+    const auto lowAlongChange = hn::Set(d, line.along.lowChange);
+    const auto lowAcrossStart = hn::Set(d, line.across.lowStart + line.midX - 0.5f);
+    const auto lowAcrossChange = hn::Set(d, line.across.lowChange);
+    const auto highAlongStart = hn::Set(d, line.along.highStart + line.midX - 0.5f);
+    const auto highAlongChange = hn::Set(d, line.along.highChange);
+    const auto highAcrossStart = hn::Set(d, line.across.highStart + line.midX - 0.5f);
+    const auto highAcrossChange = hn::Set(d, line.across.highChange);
+    const auto first = hn::Set(d, tileFirst);
+    const auto last = hn::Set(d, tileLast);
+    HWY_ALIGN float firsts[16];
+    HWY_ALIGN float lasts[16];
+    for (int rows = firstRow; rows <= lastRow; rows += lanes) {
+        const auto rowYs = hn::Add(lane, hn::Set(d, static_cast<float>(rows) + 0.5f - line.midY));
+        const auto low = hn::Max(hn::MulAdd(lowAlongChange, rowYs, lowAlongStart),
+                                 hn::MulAdd(lowAcrossChange, rowYs, lowAcrossStart));
+        const auto high = hn::Min(hn::MulAdd(highAlongChange, rowYs, highAlongStart),
+                                  hn::MulAdd(highAcrossChange, rowYs, highAcrossStart));
+        hn::Store(hn::Max(first, hn::Ceil(low)), d, firsts); // a row of no number stays one
+        hn::Store(hn::Min(last, hn::Floor(high)), d, lasts);
+        const int count = std::min(lanes, lastRow - rows + 1);
+        for (int k = 0; k < count; ++k) {
+            const int row = rows + k;
+            const float rowY = static_cast<float>(row) + 0.5f - line.midY;
+            const float firstAt = firsts[k];
+            const float lastAt = lasts[k];
+            if (!(firstAt <= lastAt))
+                continue;
+            lit = true;
+            const int firstColumn = static_cast<int>(firstAt) - tile.left;
+            const int lastColumn = static_cast<int>(lastAt) - tile.left;
+            const int start = firstColumn & ~(lanes - 1);
+            float* pixels = tile.pixels + static_cast<std::size_t>((row - tile.bottom) * kTileSide);
+            // The pixel centres of the first window, from the line's middle.
+            auto x = hn::Add(lane, hn::Set(d, static_cast<float>(tile.left + start) + 0.5f - line.midX));
+            const auto alongBase = hn::Mul(hn::Set(d, rowY), uy);
+            const auto acrossBase = hn::Mul(hn::Set(d, rowY), ux);
+            for (int column = start; column <= lastColumn; column += lanes) {
+                const auto along = hn::MulAdd(x, ux, alongBase);
+                const auto across = hn::NegMulAdd(x, uy, acrossBase);
+                const auto lengthwise = hn::Min(one, hn::Max(zero, hn::Mul(gain, hn::Sub(half, hn::Abs(along)))));
+                const auto crosswise = hn::Min(one, hn::Max(zero, hn::Sub(one, hn::Abs(across))));
+                const auto coverage = hn::Mul(lengthwise, crosswise);
+                const auto place = hn::Mul(hn::Add(along, half), inverseSpan);
+                float* window = pixels + column;
+                if constexpr (kBlend == TileBlend::Light) {
+                    AddChannel(window, red0, redChange, place, coverage);
+                    AddChannel(window + kTilePixels, green0, greenChange, place, coverage);
+                    AddChannel(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
+                    // The alpha channel adds alpha * alpha: its weight is the coverage squared.
+                    AddChannel(window + 3 * kTilePixels, alpha0, alphaChange, place, hn::Mul(coverage, coverage));
+                } else if constexpr (kBlend == TileBlend::AddHalf || kBlend == TileBlend::SubtractHalf) {
+                    constexpr bool kSubtract = kBlend == TileBlend::SubtractHalf;
+                    BlendHalfChannel<kSubtract>(window, red0, redChange, place, coverage);
+                    BlendHalfChannel<kSubtract>(window + kTilePixels, green0, greenChange, place, coverage);
+                    BlendHalfChannel<kSubtract>(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
+                    BlendHalfChannel<kSubtract>(window + 3 * kTilePixels, alpha0, alphaChange, place,
+                                                hn::Mul(coverage, coverage));
+                } else {
+                    constexpr bool kSubtract = kBlend == TileBlend::SubtractSteps;
+                    // The source alpha, the blend factor, is the line's alpha times the coverage.
+                    const auto factor = Steps(hn::Mul(hn::MulAdd(alphaColourChange, place, alphaColour0), coverage));
+                    BlendStepsChannel<kSubtract>(window, Steps(hn::MulAdd(redColourChange, place, redColour0)), factor);
+                    BlendStepsChannel<kSubtract>(window + kTilePixels,
+                                                 Steps(hn::MulAdd(greenColourChange, place, greenColour0)), factor);
+                    BlendStepsChannel<kSubtract>(window + 2 * kTilePixels,
+                                                 Steps(hn::MulAdd(blueColourChange, place, blueColour0)), factor);
+                    BlendStepsChannel<kSubtract>(window + 3 * kTilePixels, factor, factor);
+                }
+                x = hn::Add(x, step);
             }
-            x = hn::Add(x, step);
         }
     }
     return lit;
