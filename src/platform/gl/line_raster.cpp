@@ -114,7 +114,9 @@ void LineRaster::Add(std::span<const CapturedVertex> vertices)
     const int chunks = m_runner.Threads();
     m_bins.Reset(m_width, m_height, chunks, lines);
     m_runner.Run([&](int chunk, int) { m_bins.Count(vertices, chunk); });
-    if (!m_bins.Place(kMaxListed) && lines > 1) {
+    if (!m_bins.Place(kMaxListed)) {
+        if (lines == 1)
+            return; // more tiles than any target has: not a line to draw
         // Each half is drawn whole before the next: every pixel still sums in list order.
         const std::size_t half = lines / 2;
         Add(vertices.first(half * 2));
