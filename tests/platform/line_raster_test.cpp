@@ -1,6 +1,7 @@
 #include "platform/gl/line_raster.h"
 
 #include <gtest/gtest.h>
+#include <hwy/targets.h>
 
 #include <cmath>
 #include <limits>
@@ -132,41 +133,48 @@ TEST(LineRaster, BeginDarkensWhatTheLastPictureLit)
 
 // Blended into an 8-bit target's own pixels: every pixel of the rows the lines reached
 // holds the target's value again, in steps, where no line lit it, and the lines' light,
-// added in steps, where one did; a second picture starts from the target again.
+// added in steps, where one did; a second picture starts from the target again. On every
+// vector target: a row's last pixels, fewer than a vector, are read apart.
 TEST(LineRaster, LoadedPixelsComeBackWholeWhereNoLineReachedThem)
 {
-    constexpr int kWidth = 70;
-    constexpr int kHeight = 40;
-    std::vector<float> target(static_cast<std::size_t>(kWidth) * kHeight * 4);
-    for (std::size_t i = 0; i < target.size(); ++i)
-        target[i] = static_cast<float>((i * 37) % 200) / 255.0f;
-    std::vector<CapturedVertex> line;
-    AddLine(line, 40.0f, 10.0f, 46.0f, 12.0f, 0.5f);
-    std::vector<float> light(LineRaster::LightFloats(kWidth, kHeight));
-    LineRaster raster(2);
-    raster.Attach(light.data(), kWidth, kHeight);
-    for (int picture = 0; picture < 2; ++picture) {
-        raster.Load(target.data(), TileBlend::AddSteps);
-        raster.Add(line);
-        raster.Complete();
-        EXPECT_EQ(raster.Lit().top, 0);
-        EXPECT_EQ(raster.Lit().bottom, 32);
-        EXPECT_FLOAT_EQ(raster.Scale(), 1.0f / 255.0f);
-        int lit = 0;
-        for (int y = 0; y < 32; ++y)
-            for (int x = 0; x < kWidth; ++x)
-                for (int c = 0; c < 4; ++c) {
-                    const float was = target[(static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x)) * 4 +
-                                             static_cast<std::size_t>(c)] * 255.0f;
-                    const float now = light[LineRaster::LightIndex(x, y, c, kWidth)];
-                    const bool reached = x >= 38 && x <= 48 && y >= 8 && y <= 14;
-                    if (!reached)
-                        ASSERT_EQ(now, std::nearbyint(was)) << x << ", " << y;
-                    else
-                        lit += now > std::nearbyint(was) ? 1 : 0;
-                }
-        EXPECT_GT(lit, 20);
+    for (const std::int64_t vectors : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(vectors);
+        SCOPED_TRACE(hwy::TargetName(vectors));
+        constexpr int kWidth = 70;
+        constexpr int kHeight = 40;
+        // As an 8-bit target reads back.
+        std::vector<unsigned char> target(static_cast<std::size_t>(kWidth) * kHeight * 4);
+        for (std::size_t i = 0; i < target.size(); ++i)
+            target[i] = static_cast<unsigned char>((i * 37) % 200);
+        std::vector<CapturedVertex> line;
+        AddLine(line, 40.0f, 10.0f, 46.0f, 12.0f, 0.5f);
+        std::vector<float> light(LineRaster::LightFloats(kWidth, kHeight));
+        LineRaster raster(2);
+        raster.Attach(light.data(), kWidth, kHeight);
+        for (int picture = 0; picture < 2; ++picture) {
+            raster.Load(target.data(), TileBlend::AddSteps);
+            raster.Add(line);
+            raster.Complete();
+            EXPECT_EQ(raster.Lit().top, 0);
+            EXPECT_EQ(raster.Lit().bottom, 32);
+            EXPECT_FLOAT_EQ(raster.Scale(), 1.0f / 255.0f);
+            int lit = 0;
+            for (int y = 0; y < 32; ++y)
+                for (int x = 0; x < kWidth; ++x)
+                    for (int c = 0; c < 4; ++c) {
+                        const std::size_t pixel = static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x);
+                        const float was = target[pixel * 4 + static_cast<std::size_t>(c)];
+                        const float now = light[LineRaster::LightIndex(x, y, c, kWidth)];
+                        const bool reached = x >= 38 && x <= 48 && y >= 8 && y <= 14;
+                        if (!reached)
+                            ASSERT_EQ(now, was) << x << ", " << y;
+                        else
+                            lit += now > was ? 1 : 0;
+                    }
+            EXPECT_GT(lit, 20);
+        }
     }
+    hwy::SetSupportedTargetsForTest(0);
 }
 
 } // namespace

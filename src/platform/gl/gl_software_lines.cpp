@@ -122,7 +122,7 @@ bool GlSoftwareLines::Draw(const LineCapture& capture, const Stream& stream, std
     if (blend == TileBlend::Light) {
         m_raster.Begin();
     } else {
-        if (!ReadTarget(width, height))
+        if (!ReadTarget(width, height, blend))
             return false;
         m_raster.Load(m_targetPixels.data(), blend);
     }
@@ -141,11 +141,11 @@ bool GlSoftwareLines::Draw(const LineCapture& capture, const Stream& stream, std
     return true;
 }
 
-bool GlSoftwareLines::ReadTarget(int width, int height)
+bool GlSoftwareLines::ReadTarget(int width, int height, TileBlend blend)
 {
-    const std::size_t floats = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
+    const std::size_t pixelBytes = LineRaster::BytesPerPixel(blend);
     try {
-        m_targetPixels.resize(floats);
+        m_targetPixels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * pixelBytes);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -157,7 +157,13 @@ bool GlSoftwareLines::ReadTarget(int width, int height)
     glGetIntegerv(GL_PIXEL_PACK_BUFFER_BINDING, &packBuffer);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_FLOAT, m_targetPixels.data());
+    GLint packAlignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4); // rows of whole pixels, nothing between them
+    // In the target's own format: nothing for the driver to convert.
+    glReadPixels(0, 0, width, height, GL_RGBA, pixelBytes == 8 ? GL_HALF_FLOAT : GL_UNSIGNED_BYTE,
+                 m_targetPixels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
     glBindBuffer(GL_PIXEL_PACK_BUFFER, static_cast<GLuint>(packBuffer));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
     return SUCCEEDED(TakeGlError());

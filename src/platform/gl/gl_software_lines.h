@@ -58,8 +58,8 @@ private:
     [[nodiscard]] bool FitLight(int width, int height);
     [[nodiscard]] bool FitCapture(std::size_t vertices);
     [[nodiscard]] bool CaptureRound(const LineCapture& capture, GLint firstTexel, std::uint32_t vertices);
-    // The target's pixels into m_targetPixels; false when they cannot be read.
-    [[nodiscard]] bool ReadTarget(int width, int height);
+    // The target's pixels into m_targetPixels, in its own format; false when they cannot be read.
+    [[nodiscard]] bool ReadTarget(int width, int height, TileBlend blend);
     void AddLight(RowRange rows, bool writeBack);
     static int RasterThreads();
 
@@ -75,7 +75,7 @@ private:
     GlTextureName m_lightTexture;
     GLint m_lightTilesLocation = -1;
     GLint m_lightScaleLocation = -1;
-    std::vector<float> m_targetPixels; // as read back, for the targets that blend in steps
+    std::vector<unsigned char> m_targetPixels; // as read back, for the targets that round every blend
     GLsync m_lightInUse = nullptr; // the last light pass, until it has read the light
     int m_lightWidth = 0;
     int m_lightHeight = 0;

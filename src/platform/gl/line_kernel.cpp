@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <cstddef>
 #include <limits>
 
@@ -378,36 +379,74 @@ bool DrawTileLinesImpl(std::span<const BinnedLine> lines, const LineTile& tile)
     return false;
 }
 
-void LoadTileImpl(const float* rgba, std::size_t rowFloats, int columns, int rows, bool steps, float* pixels)
+namespace {
+
+// One vector of pixels from `from`, four channels each, as floats: 8-bit channels as their
+// steps 0..255, half floats as their values.
+template <class V>
+void LoadPixels(const void* from, bool halves, V* red, V* green, V* blue, V* alpha)
+{
+    const Tag d;
+    if (halves) {
+        const hn::Rebind<std::uint16_t, Tag> bits;
+        const hn::Rebind<hwy::float16_t, Tag> half;
+        hn::Vec<decltype(bits)> r, g, b, a;
+        hn::LoadInterleaved4(bits, static_cast<const std::uint16_t*>(from), r, g, b, a);
+        *red = hn::PromoteTo(d, hn::BitCast(half, r));
+        *green = hn::PromoteTo(d, hn::BitCast(half, g));
+        *blue = hn::PromoteTo(d, hn::BitCast(half, b));
+        *alpha = hn::PromoteTo(d, hn::BitCast(half, a));
+        return;
+    }
+    const hn::Rebind<std::uint8_t, Tag> bytes;
+    const hn::Rebind<std::int32_t, Tag> whole;
+    hn::Vec<decltype(bytes)> r, g, b, a;
+    hn::LoadInterleaved4(bytes, static_cast<const std::uint8_t*>(from), r, g, b, a);
+    *red = hn::ConvertTo(d, hn::PromoteTo(whole, r));
+    *green = hn::ConvertTo(d, hn::PromoteTo(whole, g));
+    *blue = hn::ConvertTo(d, hn::PromoteTo(whole, b));
+    *alpha = hn::ConvertTo(d, hn::PromoteTo(whole, a));
+}
+
+} // namespace
+
+void LoadTileImpl(const void* rgba, std::size_t rowPixels, int columns, int rows, bool halves, float* pixels)
 {
     const Tag d;
     const int lanes = static_cast<int>(hn::Lanes(d));
+    const std::size_t pixelBytes = halves ? 8 : 4;
     if (columns < kTileSide || rows < kTileSide)
         std::fill(pixels, pixels + kTilePixels * 4, 0.0f); // past the target's edges
-    const auto toSteps = hn::Set(d, 255.0f);
+    // The last pixels of a row, fewer than a vector, go through a copy padded with zeros.
+    alignas(64) unsigned char tail[16 * 8] = {};
+    alignas(64) float tailChannels[4][16];
     for (int y = 0; y < rows; ++y) {
-        const float* from = rgba + static_cast<std::size_t>(y) * rowFloats;
+        const auto* from =
+            static_cast<const unsigned char*>(rgba) + static_cast<std::size_t>(y) * rowPixels * pixelBytes;
         float* to = pixels + static_cast<std::size_t>(y) * kTileSide;
-        int x = 0;
-        for (; x + lanes <= columns; x += lanes) {
+        for (int x = 0; x < columns; x += lanes) {
+            const int count = std::min(lanes, columns - x);
+            const void* source = from + static_cast<std::size_t>(x) * pixelBytes;
+            if (count < lanes) {
+                std::memcpy(tail, source, static_cast<std::size_t>(count) * pixelBytes);
+                source = tail;
+            }
             hn::Vec<Tag> red, green, blue, alpha;
-            hn::LoadInterleaved4(d, from + static_cast<std::size_t>(x) * 4, red, green, blue, alpha);
-            if (steps) {
-                red = hn::Round(hn::Mul(red, toSteps));
-                green = hn::Round(hn::Mul(green, toSteps));
-                blue = hn::Round(hn::Mul(blue, toSteps));
-                alpha = hn::Round(hn::Mul(alpha, toSteps));
+            LoadPixels(source, halves, &red, &green, &blue, &alpha);
+            if (count == lanes) {
+                hn::StoreU(red, d, to + x);
+                hn::StoreU(green, d, to + kTilePixels + x);
+                hn::StoreU(blue, d, to + 2 * kTilePixels + x);
+                hn::StoreU(alpha, d, to + 3 * kTilePixels + x);
+                continue;
             }
-            hn::StoreU(red, d, to + x);
-            hn::StoreU(green, d, to + kTilePixels + x);
-            hn::StoreU(blue, d, to + 2 * kTilePixels + x);
-            hn::StoreU(alpha, d, to + 3 * kTilePixels + x);
+            hn::Store(red, d, tailChannels[0]);
+            hn::Store(green, d, tailChannels[1]);
+            hn::Store(blue, d, tailChannels[2]);
+            hn::Store(alpha, d, tailChannels[3]);
+            for (int c = 0; c < 4; ++c)
+                std::copy(tailChannels[c], tailChannels[c] + count, to + c * kTilePixels + x);
         }
-        for (; x < columns; ++x)
-            for (int c = 0; c < 4; ++c) {
-                const float value = from[static_cast<std::size_t>(x) * 4 + static_cast<std::size_t>(c)];
-                to[c * kTilePixels + x] = steps ? std::nearbyint(value * 255.0f) : value;
-            }
     }
 }
 
@@ -421,9 +460,9 @@ namespace lumeno {
 HWY_EXPORT(DrawTileLinesImpl);
 HWY_EXPORT(LoadTileImpl);
 
-void LoadTile(const float* rgba, std::size_t rowFloats, int columns, int rows, bool steps, float* pixels)
+void LoadTile(const void* rgba, std::size_t rowPixels, int columns, int rows, bool halves, float* pixels)
 {
-    HWY_DYNAMIC_DISPATCH(LoadTileImpl)(rgba, rowFloats, columns, rows, steps, pixels);
+    HWY_DYNAMIC_DISPATCH(LoadTileImpl)(rgba, rowPixels, columns, rows, halves, pixels);
 }
 
 bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile)

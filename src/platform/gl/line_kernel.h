@@ -63,9 +63,10 @@ struct LineTile {
 // in as tile.blend says; true when a pixel was lit.
 bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile);
 
-// Fills a tile's pixels from `rows` rows of `columns` pixels of four floats at `rgba`, rows
-// `rowFloats` apart, as their steps 0..255 when `steps` (the floats being k / 255); what
-// lies past `columns` or `rows` is dark.
-void LoadTile(const float* rgba, std::size_t rowFloats, int columns, int rows, bool steps, float* pixels);
+// Fills a tile's pixels from `rows` rows of `columns` pixels at `rgba`, rows `rowPixels`
+// pixels apart, as a target of its own format gives them back: four half floats a pixel
+// when `halves`, else four bytes (taken as their steps 0..255). What lies past `columns`
+// or `rows` is dark.
+void LoadTile(const void* rgba, std::size_t rowPixels, int columns, int rows, bool halves, float* pixels);
 
 } // namespace lumeno

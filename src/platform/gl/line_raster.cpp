@@ -37,7 +37,8 @@ void LineRaster::Attach(float* light, int width, int height)
     m_height = light != nullptr ? height : 0;
     m_lit = {};
     m_blend = TileBlend::Light;
-    const std::size_t tiles = static_cast<std::size_t>(TilesAcross(m_width)) * static_cast<std::size_t>(TilesDown(m_height));
+    const std::size_t tiles =
+        static_cast<std::size_t>(TilesAcross(m_width)) * static_cast<std::size_t>(TilesDown(m_height));
     m_tileDirty.assign(tiles, 0);
     m_tileDrawn.assign(tiles, 0);
     m_tileLoaded.assign(tiles, 0);
@@ -65,12 +66,17 @@ void LineRaster::Begin()
     });
 }
 
-void LineRaster::Load(const float* rgba, TileBlend blend)
+std::size_t LineRaster::BytesPerPixel(TileBlend blend)
+{
+    return blend == TileBlend::AddHalf || blend == TileBlend::SubtractHalf ? 8 : 4;
+}
+
+void LineRaster::Load(const void* rgba, TileBlend blend)
 {
     if (m_light == nullptr)
         return;
     m_blend = blend;
-    m_source = rgba;
+    m_source = static_cast<const unsigned char*>(rgba);
     m_lit = {};
     std::fill(m_tileDrawn.begin(), m_tileDrawn.end(), 0);
     m_tileLoaded.assign(m_tileDrawn.size(), 0);
@@ -84,10 +90,11 @@ void LineRaster::LoadPixels(int tile)
     const int across = TilesAcross(m_width);
     const int left = (tile % across) << kTileShift;
     const int bottom = (tile / across) << kTileShift;
-    const std::size_t rowFloats = static_cast<std::size_t>(m_width) * 4;
-    LoadTile(m_source + static_cast<std::size_t>(bottom) * rowFloats + static_cast<std::size_t>(left) * 4, rowFloats,
-             std::min(kTileSide, m_width - left), std::min(kTileSide, m_height - bottom), Scale() != 1.0f,
-             TilePixels(tile));
+    const std::size_t pixelBytes = BytesPerPixel(m_blend);
+    const std::size_t first =
+        static_cast<std::size_t>(bottom) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(left);
+    LoadTile(m_source + first * pixelBytes, static_cast<std::size_t>(m_width), std::min(kTileSide, m_width - left),
+             std::min(kTileSide, m_height - bottom), pixelBytes == 8, TilePixels(tile));
     m_tileLoaded[index] = 1;
     m_tileDirty[index] = 1;
 }

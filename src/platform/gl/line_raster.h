@@ -52,17 +52,21 @@ public:
     // light is summed (TileBlend::Light).
     void Begin();
     // Starts a picture from the target's own pixels instead, into which the lines are
-    // blended as `blend` says: `rgba` holds the width x height pixels, four floats each,
-    // rows bottom to top, as read back from the target (an 8-bit one's as k / 255), and is
-    // kept until Complete. A tile takes its pixels when lines first reach it.
-    void Load(const float* rgba, TileBlend blend);
+    // blended as `blend` says: `rgba` holds the width x height pixels, rows bottom to top,
+    // as read back from the target in its own format (BytesPerPixel(blend)), and is kept
+    // until Complete. A tile takes its pixels when lines first reach it.
+    void Load(const void* rgba, TileBlend blend);
+    // Four half floats for the half-float blends, four bytes for the 8-bit ones.
+    static std::size_t BytesPerPixel(TileBlend blend);
     // Gives every tile of the rows lines reached its pixels, for the pass that writes those
     // rows back whole.
     void Complete();
-    // The pixels as Load took them and the lines changed them, as four floats each in
-    // the target's terms (k / 255 again): what the pass that writes them back multiplies
-    // the buffer's values by.
-    float Scale() const { return m_blend == TileBlend::AddSteps || m_blend == TileBlend::SubtractSteps ? 1.0f / 255.0f : 1.0f; }
+    // What the pass that writes the pixels back multiplies the buffer's values by: an
+    // 8-bit target's are held as steps 0..255.
+    float Scale() const
+    {
+        return m_blend == TileBlend::AddSteps || m_blend == TileBlend::SubtractSteps ? 1.0f / 255.0f : 1.0f;
+    }
     // Adds the light of `vertices.size() / 2` lines. Pixel rows run bottom to top in GL's
     // window coordinates (row 0 at NDC y = -1).
     void Add(std::span<const CapturedVertex> vertices);
@@ -81,7 +85,7 @@ private:
     std::vector<unsigned char> m_tileDirty; // holds anything but darkness
     std::vector<unsigned char> m_tileDrawn; // reached by lines since Begin or Load
     std::vector<unsigned char> m_tileLoaded; // holds the target's pixels since Load
-    const float* m_source = nullptr;        // what Load was given
+    const unsigned char* m_source = nullptr; // what Load was given
     TileBlend m_blend = TileBlend::Light;
     std::atomic<int> m_nextTile{0};       // the next tile a thread takes
     float* m_light = nullptr;
