@@ -5,6 +5,7 @@
 #include "gl_test_support.h"
 #include "platform/format_probe.h"
 #include "platform/gl/canvas_format.h"
+#include "platform/threads.h"
 
 namespace lumeno::test {
 namespace {
@@ -99,13 +100,16 @@ TEST_F(GlDeviceTest, FormatProbeAnswers32BitFloatsAndKeepsTheCallersContextAndGl
 {
     m_context->DoneCurrent();
     ASSERT_EQ(eglGetCurrentContext(), EGL_NO_CONTEXT);
-    EXPECT_EQ(ProbeBlendableCanvasFormatNow(), D3DFMT_A32B32G32R32F);
+    const CanvasFormatProbe probed = ProbeBlendableCanvasFormatNow();
+    EXPECT_EQ(probed.format, D3DFMT_A32B32G32R32F);
+    EXPECT_EQ(probed.fallbackReason, "");
     EXPECT_EQ(eglGetCurrentContext(), EGL_NO_CONTEXT);
     ASSERT_TRUE(m_context->MakeCurrent());
     const EGLContext callers = eglGetCurrentContext();
     ASSERT_NE(callers, EGL_NO_CONTEXT);
-    EXPECT_EQ(ProbeBlendableCanvasFormatNow(), D3DFMT_A32B32G32R32F);
+    EXPECT_EQ(ProbeBlendableCanvasFormatNow().format, D3DFMT_A32B32G32R32F);
     EXPECT_EQ(ProbeBlendableCanvasFormat(), D3DFMT_A32B32G32R32F);
+    EXPECT_EQ(ProbeBlendableCanvasFormatReason(), "");
     EXPECT_EQ(eglGetCurrentContext(), callers);
 
     const GLint framebuffer = GlInt(GL_DRAW_FRAMEBUFFER_BINDING);
@@ -119,6 +123,17 @@ TEST_F(GlDeviceTest, FormatProbeAnswers32BitFloatsAndKeepsTheCallersContextAndGl
     const Canvas canvas = MakeCanvas(D3DFMT_A32B32G32R32F);
     Fill(canvas, 0xFF00FF00);
     EXPECT_EQ(Pixel(ReadChannels(*canvas.surface), 3, 3), (std::vector<float>{0, 1, 0, 1}));
+}
+
+// With no thread to probe on, the 8-bit fallback comes with the system's reason.
+TEST(FormatProbe, FailedThreadStartFallsBackTo8BitsAndSaysWhy)
+{
+    FailNextThreadStartsForTesting(1);
+    const CanvasFormatProbe probed = ProbeBlendableCanvasFormatNow();
+    FailNextThreadStartsForTesting(0);
+    EXPECT_EQ(probed.format, D3DFMT_A8R8G8B8);
+    const std::string why = std::make_error_code(std::errc::resource_unavailable_try_again).message();
+    EXPECT_NE(probed.fallbackReason.find(why), std::string::npos) << probed.fallbackReason;
 }
 
 } // namespace

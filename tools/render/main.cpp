@@ -10,6 +10,7 @@
 #include "frame_clock.h"
 #include "headless_engine.h"
 #include "particles/particle_system.h"
+#include "platform/format_probe.h"
 #include "platform/gl/gl_device.h"
 #include "phase_stats.h"
 #include "picture_outputs.h"
@@ -124,6 +125,11 @@ void PrintStats(const RenderOptions& options, const PhaseStats& stats, double se
         std::fputs(stats.Text(framesPerSecond).c_str(), stdout);
     else if (options.stats == StatsFormat::Json)
         std::fputs(stats.Json(framesPerSecond).c_str(), stdout);
+    // An 8-bit canvas default that no probe chose changes what the timings mean, so its
+    // reason goes with them; on standard error, so that the JSON stays whole.
+    if (options.stats != StatsFormat::None && !ProbeBlendableCanvasFormatReason().empty())
+        std::fprintf(stderr, "lumeno-render: the canvas default is 8-bit: %s\n",
+                     ProbeBlendableCanvasFormatReason().c_str());
 }
 
 // Installs the statistics as the frame profiler while alive, when they are wanted, and
