@@ -1,8 +1,10 @@
 #pragma once
 // Smooth lines drawn on the processor, into a buffer of light that the device then adds
-// to (or subtracts from) the render target in one pass. Software rasterisers pay a fixed
-// price for every line primitive, however short; this one pays per pixel, and the
-// particle streaks are a few pixels long, so it draws them several times faster there.
+// to (or subtracts from) the render target in one pass, or blended one by one into a copy
+// of a target that rounds every blend (Load), which the device then writes back. Software
+// rasterisers pay a fixed price for every line primitive, however short; this one pays per
+// pixel, and the particle streaks are a few pixels long, so it draws them several times
+// faster there.
 //
 // Each pixel gets what a blended smooth line of width 1 gives it on Mesa's rasterisers,
 // measured rather than assumed: coverage is the product of
