@@ -151,12 +151,9 @@ bool GlSoftwareLines::ReadTarget(int width, int height, TileBlend blend)
     }
     GLint drawFramebuffer = 0;
     GLint readFramebuffer = 0;
-    GLint packBuffer = 0;
     glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawFramebuffer);
     glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &readFramebuffer);
-    glGetIntegerv(GL_PIXEL_PACK_BUFFER_BINDING, &packBuffer);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(drawFramebuffer));
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
     GLint packAlignment = 4;
     glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
     glPixelStorei(GL_PACK_ALIGNMENT, 4); // rows of whole pixels, nothing between them
@@ -164,7 +161,6 @@ bool GlSoftwareLines::ReadTarget(int width, int height, TileBlend blend)
     glReadPixels(0, 0, width, height, GL_RGBA, pixelBytes == 8 ? GL_HALF_FLOAT : GL_UNSIGNED_BYTE,
                  m_targetPixels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
-    glBindBuffer(GL_PIXEL_PACK_BUFFER, static_cast<GLuint>(packBuffer));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(readFramebuffer));
     return SUCCEEDED(TakeGlError());
 }

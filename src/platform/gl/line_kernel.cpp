@@ -384,7 +384,7 @@ namespace {
 // One vector of pixels from `from`, four channels each, as floats: 8-bit channels as their
 // steps 0..255, half floats as their values.
 template <class V>
-void LoadPixels(const void* from, bool halves, V* red, V* green, V* blue, V* alpha)
+void ReadPixelVector(const void* from, bool halves, V* red, V* green, V* blue, V* alpha)
 {
     const Tag d;
     if (halves) {
@@ -432,7 +432,7 @@ void LoadTileImpl(const void* rgba, std::size_t rowPixels, int columns, int rows
                 source = tail;
             }
             hn::Vec<Tag> red, green, blue, alpha;
-            LoadPixels(source, halves, &red, &green, &blue, &alpha);
+            ReadPixelVector(source, halves, &red, &green, &blue, &alpha);
             if (count == lanes) {
                 hn::StoreU(red, d, to + x);
                 hn::StoreU(green, d, to + kTilePixels + x);
