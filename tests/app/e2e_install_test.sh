@@ -86,7 +86,8 @@ mkdir "$home"
 cd "$home"
 openbox >"$work/openbox.log" 2>&1 &
 wm=$!
-poll eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" || fail "openbox did not start: $(cat "$work/openbox.log")"
+poll eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
+  fail "openbox did not start: $(cat "$work/openbox.log"); Xvfb on $DISPLAY: $(cat "$work/xvfb.log")"
 app=$stage/usr/bin/lumeno
 start HOME="$home"
 folder=$home/.local/share/lumeno
