@@ -2,7 +2,8 @@
 # before the core library builds, so an include that runs the wrong way fails the build.
 # The core library is one archive (platform, settings, particles and engine link into each
 # other's objects freely), so only this check keeps the layers apart:
-#   platform  <- settings <- particles <- engine    (the core, no Qt)
+#   platform  <- settings <- particles <- engine <- play    (the core, no Qt)
+# play drives the engine without a hand: the autopilot, the music, the surprises.
 # The particle passes reach two engine services by design, the effect cache and the error
 # box; nothing else of the engine. Dialogs and the application (Qt) may include anything.
 
@@ -16,6 +17,7 @@ set(rules
   "settings|settings/*.*|settings/,platform/"
   "particles|particles/*|particles/,settings/,platform/,engine/effect_cache.h,engine/dx_error.h"
   "engine|engine/*|engine/,particles/,settings/,platform/"
+  "play|play/*|play/,engine/,particles/,settings/,platform/"
 )
 
 set(faults "")
@@ -31,7 +33,7 @@ foreach(rule IN LISTS rules)
     file(GLOB files RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
   endif()
   foreach(file IN LISTS files)
-    file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"(platform|settings|particles|engine|app)/")
+    file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+\"(platform|settings|particles|engine|play|app)/")
     foreach(line IN LISTS includes)
       string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+\"([^\"]+)\".*" "\\1" included "${line}")
       set(ok FALSE)

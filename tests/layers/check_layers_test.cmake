@@ -21,22 +21,27 @@ file(WRITE ${tree}/platform/gl/up.cpp "#include \"engine/render_engine.h\"\n")
 file(WRITE ${tree}/settings/up.h "  #  include \"particles/particle_system.h\"\n")
 file(WRITE ${tree}/particles/up.cpp "#include \"engine/frame_driver.h\"\n")
 file(WRITE ${tree}/engine/up.cpp "#include \"app/main_frame.h\"\n")
+file(WRITE ${tree}/engine/driven.cpp "#include \"play/autopilot.h\"\n")
+file(WRITE ${tree}/play/up.cpp "#include \"app/main_frame.h\"\n")
 # Allowed: the Qt dialogs include anything, the passes the effect cache, libraries are not ours.
 file(WRITE ${tree}/settings/ui/dialog.cpp "#include \"particles/particle_system.h\"\n")
 file(WRITE ${tree}/particles/passes.cpp "#include \"engine/effect_cache.h\"\n#include \"hwy/highway.h\"\n")
 file(WRITE ${tree}/engine/engine.cpp "#include \"particles/particle_system.h\"\n#include \"platform/clock.h\"\n")
+file(WRITE ${tree}/play/pilot.cpp "#include \"engine/render_engine.h\"\n#include \"settings/particle_settings.h\"\n")
 expect_check(${tree} 1)
 foreach(expected
     "platform/gl/up.cpp includes engine/render_engine.h: platform may include only platform/"
     "settings/up.h includes particles/particle_system.h: settings may include only settings/, platform/"
     "particles/up.cpp includes engine/frame_driver.h"
-    "engine/up.cpp includes app/main_frame.h: engine may include only engine/, particles/, settings/, platform/")
+    "engine/up.cpp includes app/main_frame.h: engine may include only engine/, particles/, settings/, platform/"
+    "engine/driven.cpp includes play/autopilot.h"
+    "play/up.cpp includes app/main_frame.h: play may include only play/, engine/, particles/, settings/, platform/")
   string(FIND "${check_output}" "${expected}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the check did not say \"${expected}\":\n${check_output}")
   endif()
 endforeach()
-foreach(allowed "settings/ui/dialog.cpp" "particles/passes.cpp" "engine/engine.cpp")
+foreach(allowed "settings/ui/dialog.cpp" "particles/passes.cpp" "engine/engine.cpp" "play/pilot.cpp")
   string(FIND "${check_output}" "${allowed}" at)
   if(NOT at EQUAL -1)
     message(FATAL_ERROR "the check refused ${allowed}:\n${check_output}")
