@@ -4,16 +4,20 @@
 #include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
+#include <QCursor>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
 
+#include <random>
+
 #include "engine/frame_keys.h"
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
 #include "engine/view_keys.h"
+#include "platform/clock.h"
 #include "engine_lifetime.h"
 #include "gl_surface_window.h"
 #include "platform/gl/gl_device.h"
@@ -32,7 +36,8 @@ namespace lumeno {
 CMainFrame::CMainFrame(std::function<void()> rebuildEngine)
     : m_rebuildEngine(std::move(rebuildEngine)),
       m_recording([this](bool recording) {
-          setWindowTitle(QString::fromUtf8(kFrameTitle) + (recording ? QString::fromUtf8(kRecordingCaption) : QString()));
+          m_captionSaysRecording = recording;
+          UpdateCaption();
       })
 {
     setWindowTitle(QString::fromUtf8(kFrameTitle));
@@ -152,12 +157,47 @@ RenderWindow* CMainFrame::RenderTarget() { return &m_view->Surface(); }
 
 void CMainFrame::ShowCanvas(bool visible) { m_view->ShowSurface(visible); }
 
+void CMainFrame::UpdateCaption()
+{
+    QString caption = QString::fromUtf8(kFrameTitle);
+    if (m_autopilot)
+        caption += QString::fromUtf8(kAutopilotCaption);
+    if (m_captionSaysRecording)
+        caption += QString::fromUtf8(kRecordingCaption);
+    setWindowTitle(caption);
+}
+
+void CMainFrame::ToggleAutopilot()
+{
+    if (m_autopilot) {
+        m_autopilot.reset();
+        MovePointerToMouse();
+    } else {
+        std::random_device entropy;
+        m_autopilot.emplace(static_cast<std::uint64_t>(entropy()) << 32 | entropy());
+    }
+    UpdateCaption();
+}
+
+void CMainFrame::MovePointerToMouse()
+{
+    QWindow& surface = m_view->Surface();
+    const QPointF at = surface.mapFromGlobal(QCursor::pos());
+    if (!QRectF(QPointF(0, 0), surface.size()).contains(at))
+        return;
+    const QMouseEvent move(QEvent::MouseMove, at, QCursor::pos(), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    if (const std::optional<WindowMessage> message = MouseMessage(move, at, surface.devicePixelRatio()))
+        HandleInput(*message, true);
+}
+
 void CMainFrame::OnFrameTimer()
 {
     m_recording.Watch();
     if (g_engine == nullptr)
         return;
     MakeEngineCurrent();
+    if (m_autopilot)
+        m_autopilot->Steer(*g_engine, TimeGetTime(), [this](const WindowMessage& message) { HandleInput(message, true); });
     g_engine->Render();
 }
 
@@ -201,7 +241,8 @@ void CMainFrame::HandleMessage(const WindowMessage& message) { HandleInput(messa
 
 void CMainFrame::HandleInput(const WindowMessage& message, bool escapeLeavesFullscreen)
 {
-    if (g_engine != nullptr) {
+    // While the autopilot steers, the mouse does not.
+    if (g_engine != nullptr && !(m_autopilot && Autopilot::TakesOver(message))) {
         MakeEngineCurrent();
         g_engine->HandleMessage(message);
     }
@@ -215,6 +256,7 @@ void CMainFrame::HandleInput(const WindowMessage& message, bool escapeLeavesFull
                                 [this] { ToggleFullscreen(); },
                                 escapeLeavesFullscreen ? std::function<void()>([this] { LeaveFullscreen(); }) : nullptr,
                                 [this] { m_recording.Toggle(); },
+                                [this] { ToggleAutopilot(); },
                             });
 }
 

@@ -8,15 +8,18 @@
 // through the callback given at construction; the frame shuts it down when it goes.
 //
 // Beside those keys the frame has its own: F11 fullscreen (Escape leaves it) and R, which
-// records the shown picture into a film (frame_recording.h).
+// records the shown picture into a film (frame_recording.h), and A, which hands the
+// pointer to the autopilot (play/autopilot.h) and takes it back.
 
 #include <functional>
+#include <optional>
 
 #include <QMainWindow>
 #include <QTimer>
 
 #include "frame_recording.h"
 #include "platform/window_message.h"
+#include "play/autopilot.h"
 #include "qt_clipboard.h"
 #include "settings/ui/properties_host.h"
 
@@ -32,6 +35,8 @@ class SettingsPresets;
 inline constexpr const char* kFrameTitle = "   .:: Lumeno beta1 ::.";
 // Appended to the caption while a film is recorded.
 inline constexpr const char* kRecordingCaption = " - recording";
+// Appended to the caption while the autopilot steers, before the recording's.
+inline constexpr const char* kAutopilotCaption = " - autopilot";
 // The shortest interval a window timer has on the platform this program was made for;
 // with one simulation step a frame, it keeps the motion at its designed speed.
 inline constexpr int kFrameTimerMs = 10;
@@ -57,6 +62,9 @@ public:
     void ToggleFullscreen();
     void LeaveFullscreen();
     bool IsRecording() const { return m_recording.IsRecording(); }
+    // A new path each time it is turned on; off, the pointer is the mouse's again.
+    void ToggleAutopilot();
+    bool IsAutopilotOn() const { return m_autopilot.has_value(); }
 
     // For an input event on its way to `target`, before anyone else sees it: acts on it
     // when the target is this frame's window or its GL surface. Never consumes it.
@@ -83,6 +91,9 @@ private:
     // Drops on the frame (and so on the view) and on the GL surface open settings files.
     void AcceptSettingsDrops();
     void OnFrameTimer();
+    void UpdateCaption();
+    // A move to where the mouse is, when it is over the canvas's surface.
+    void MovePointerToMouse();
     std::optional<WindowMessage> TranslateInput(QObject* target, QEvent* event) const;
     // The engine's handler, the frame's keys and the window's; Escape leaves fullscreen
     // only where it is not a dialog's key.
@@ -103,6 +114,8 @@ private:
     QtClipboard m_clipboard;
     SettingsPresets* m_presets = nullptr; // owned as a child
     FrameRecording m_recording;
+    bool m_captionSaysRecording = false;
+    std::optional<Autopilot> m_autopilot;
     bool m_maximisedBeforeFullscreen = true;
 };
 

@@ -48,6 +48,14 @@ public:
     // nothing over.
     void SetPictureTap(PictureTap tap) { m_pictureTap = std::move(tap); }
 
+    // Puts the pointer at a point of the canvas (pixels), as a move of the mouse to the
+    // client point over it would; for what steers without a mouse.
+    void MovePointerOnCanvas(float x, float y)
+    {
+        m_mouse[0] = x;
+        m_mouse[1] = y;
+    }
+
     void CanvasToClient(float x, float y, int* clientX, int* clientY) const;
     void ClientToCanvas(float x, float y, float* canvasX, float* canvasY) const;
 

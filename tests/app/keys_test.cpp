@@ -77,6 +77,32 @@ TEST_F(AppTest, PointerMovesOverTheSurfaceMoveTheAttractor)
     EXPECT_NEAR(SimulationAttractor().y, 2.8125f, 1e-4f);
 }
 
+// The same client point as above: (200, 30) is the canvas point (108, -58).
+TEST_F(AppTest, AHandsThePointerToTheAutopilotAndTakesItBackWithTheCaptionSayingSo)
+{
+    Start();
+    const auto pointer = [] { return QPointF(g_engine->GetMousePosition()[0], g_engine->GetMousePosition()[1]); };
+    QTest::keyClick(FrameWindow(), Qt::Key_A);
+    EXPECT_TRUE(Frame().IsAutopilotOn());
+    EXPECT_EQ(Frame().windowTitle(), QString("   .:: Lumeno beta1 ::. - autopilot"));
+    QTest::mouseMove(Surface(), QPoint(200, 30));
+    EXPECT_NE(pointer(), QPointF(108, -58)) << "the mouse does not steer";
+    // The frame timer steers: the pointer travels the path, inside the 96 x 64 canvas.
+    QTest::qWait(60);
+    const QPointF first = pointer();
+    QTest::qWait(200);
+    const QPointF later = pointer();
+    EXPECT_NE(first, later);
+    for (const QPointF& p : {first, later})
+        EXPECT_TRUE(QRectF(0, 0, 96, 64).contains(p)) << p.x() << ", " << p.y();
+
+    QTest::keyClick(FrameWindow(), Qt::Key_A);
+    EXPECT_FALSE(Frame().IsAutopilotOn());
+    EXPECT_EQ(Frame().windowTitle(), QString("   .:: Lumeno beta1 ::."));
+    QTest::mouseMove(Surface(), QPoint(210, 40));
+    EXPECT_EQ(pointer(), QPointF(123, -48)) << "the mouse steers again";
+}
+
 TEST_F(AppTest, F11GoesFullscreenWithoutTheMenuAndEscapeAtTheFrameComesBack)
 {
     Start();

@@ -159,3 +159,48 @@ TEST_F(LumenoRender, ProgressIsOneLineRewrittenOnATerminalAndPlainElsewhere)
 
 } // namespace
 } // namespace lumeno::test
+
+namespace lumeno::test {
+namespace {
+
+std::string Contents(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+TEST_F(LumenoRender, TheAutopilotSteersARenderThatReplaysFromItsSeedAndLeavesTheScriptsPointerOut)
+{
+    WriteScene("scene.ar", 64, 48, 500);
+    {
+        std::ofstream script(m_folder.File("moves.txt"));
+        script << "5 move 3 3\n30 move 60 40\n31 right\n";
+    }
+    const std::string common = "--settings scene.ar --frames 90 --frame-ms 16 --script moves.txt ";
+    const std::pair<const char*, const char*> runs[] = {
+        {"--autopilot=4 --dump-particles a.bin", "a.bin"},
+        {"--autopilot=4 --dump-particles again.bin", "again.bin"},
+        {"--dump-particles mouse.bin", "mouse.bin"},
+        {"--autopilot=5 --dump-particles other.bin", "other.bin"},
+    };
+    for (const auto& [options, file] : runs) {
+        const Result run = Run(common + options);
+        ASSERT_EQ(run.status, 0) << options << "\n" << run.output;
+    }
+    const std::string steered = Contents(m_folder.File("a.bin"));
+    ASSERT_EQ(steered.size(), 500u * 64u);
+    EXPECT_TRUE(steered == Contents(m_folder.File("again.bin"))) << "the same seed, the same particles";
+    EXPECT_FALSE(steered == Contents(m_folder.File("mouse.bin"))) << "the script's pointer does not steer";
+    EXPECT_FALSE(steered == Contents(m_folder.File("other.bin"))) << "another seed, another path";
+
+    // Without the script's moves (its click still clears) the steered render is the same.
+    {
+        std::ofstream script(m_folder.File("moves.txt"));
+        script << "31 right\n";
+    }
+    ASSERT_EQ(Run(common + "--autopilot=4 --dump-particles clicks.bin").status, 0);
+    EXPECT_TRUE(steered == Contents(m_folder.File("clicks.bin")));
+}
+
+} // namespace
+} // namespace lumeno::test

@@ -50,6 +50,18 @@ TEST(RenderOptions, DefaultsAndEveryOption)
     EXPECT_EQ(*o.particleCount, 1000000);
     EXPECT_FALSE(UsesFilmClock(o)); // --frame-ms wins
     EXPECT_FALSE(OutIsPng(o));
+    EXPECT_FALSE(o.autopilotSeed.has_value());
+
+    // The autopilot's seed, 1 unless given, the last one counting.
+    for (const auto& [args, seed] : std::vector<std::pair<std::vector<const char*>, std::uint64_t>>{
+             {{"--autopilot"}, 1u},
+             {{"--autopilot=0"}, 0u},
+             {{"--autopilot=18446744073709551615"}, 18446744073709551615u},
+             {{"--autopilot=5", "--autopilot"}, 1u}}) {
+        RenderOptions autopilot;
+        ASSERT_TRUE(Parse(args, &autopilot, &error)) << error;
+        EXPECT_EQ(*autopilot.autopilotSeed, seed) << args.front();
+    }
 }
 
 TEST(RenderOptions, FilmsAndPngRunTheClockAtTheFilmRate)
@@ -109,6 +121,13 @@ TEST(RenderOptions, BadArgumentsNameThemselves)
          "--frames 0 renders no picture for --video, --frames-out or a .png --out"},
         {{"--out", "x.png", "--frames", "0"},
          "--frames 0 renders no picture for --video, --frames-out or a .png --out"},
+        {{"--autopilot=seven"},
+         "invalid value 'seven' for --autopilot (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--autopilot="}, "invalid value '' for --autopilot (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--autopilot=-1"}, "invalid value '-1' for --autopilot (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--autopilot=18446744073709551616"},
+         "invalid value '18446744073709551616' for --autopilot (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--autopilot", "3"}, "unknown option '3'"},
     };
     for (const auto& [args, message] : cases) {
         RenderOptions o;

@@ -11,7 +11,9 @@
 #include "headless_engine.h"
 #include "particles/particle_system.h"
 #include "platform/format_probe.h"
+#include "platform/clock.h"
 #include "platform/gl/gl_device.h"
+#include "play/autopilot.h"
 #include "phase_stats.h"
 #include "picture_outputs.h"
 #include "progress_report.h"
@@ -66,6 +68,7 @@ bool StartEngine(HeadlessEngine& engine, const RenderOptions& options, std::stri
 
 struct FrameLoop {
     const RenderOptions& options;
+    Autopilot* autopilot; // null when the pointer is the script's
     const std::vector<ScriptEvent>& events;
     const HeadlessEngine& engine;
     FrameClock& clock;
@@ -83,10 +86,15 @@ bool RenderFrames(const FrameLoop& loop, double* seconds, std::string* error)
     bool kept = true;
     for (int frame = 1; frame <= loop.options.frames && kept; ++frame) {
         for (; nextEvent < loop.events.size() && loop.events[nextEvent].frame == frame; ++nextEvent) {
-            for (const WindowMessage& message : loop.events[nextEvent].messages)
-                loop.engine.Deliver(message);
+            for (const WindowMessage& message : loop.events[nextEvent].messages) {
+                if (!loop.autopilot || !Autopilot::TakesOver(message))
+                    loop.engine.Deliver(message);
+            }
         }
         loop.clock.StartFrame(frame);
+        if (loop.autopilot)
+            loop.autopilot->Steer(loop.engine.Engine(), TimeGetTime(),
+                                  [&engine = loop.engine](const WindowMessage& message) { engine.Deliver(message); });
         const auto frameStart = std::chrono::steady_clock::now();
         loop.engine.Engine().Render();
         kept = loop.pictures.Write(frame, error);
@@ -188,8 +196,12 @@ int Run(const RenderOptions& options)
     if (!pictures.Open(engine.Engine(), &error))
         return Fail(error);
     PhaseStats stats(*engine.Engine().GetGlDevice());
+    std::optional<Autopilot> autopilot;
+    if (options.autopilotSeed)
+        autopilot.emplace(*options.autopilotSeed);
     double seconds = 0;
-    if (!RenderAndFinish(FrameLoop{options, events, engine, clock, pictures, stats}, &seconds, &error))
+    if (!RenderAndFinish(FrameLoop{options, autopilot ? &*autopilot : nullptr, events, engine, clock, pictures, stats},
+                         &seconds, &error))
         return Fail(error);
     const int status = WriteState(options, engine.Engine());
     PrintStats(options, stats, seconds);

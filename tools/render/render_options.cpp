@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/video_encoder.h"
+#include "play/autopilot.h"
 #include "settings/settings_limits.h"
 
 namespace lumeno {
@@ -18,6 +19,9 @@ const char* const kRenderUsage =
     "  --mouse X,Y             pointer in client pixels (default: the centre)\n"
     "  --script FILE           input by frame: FRAME move X Y | left | right | key NAME\n"
     "  --frame-ms MS           fixed frame interval, for reproducible renders\n"
+    "  --autopilot[=SEED]      the pointer follows the autopilot's path (seed 1 unless\n"
+    "                          given; the same seed gives the same path); pointer moves\n"
+    "                          of the script are left out\n"
     "  --out FILE              the last frame: .png the picture, .bmp or .hdr the canvas\n"
     "  --video FILE            a film through ffmpeg: .mp4 (H.264), .webm (VP9) or .gif\n"
     "  --frames-out DIR        every frame as DIR/frame_000001.png, frame_000002.png, ...\n"
@@ -83,6 +87,8 @@ const char* Expected(std::string_view option)
         return " (a count from 1 to 1073741823)";
     if (option == "--streaks")
         return " (lines or fast)";
+    if (option == "--autopilot")
+        return " (a seed: a whole number from 0 to 18446744073709551615)";
     return "";
 }
 
@@ -178,6 +184,20 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
         }
         if (arg == "--stats=json") {
             options->stats = StatsFormat::Json;
+            continue;
+        }
+        if (arg == "--autopilot") {
+            options->autopilotSeed = Autopilot::kDefaultSeed;
+            continue;
+        }
+        if (arg.starts_with("--autopilot=")) {
+            const std::string_view seed = arg.substr(arg.find('=') + 1);
+            std::uint64_t value = 0;
+            if (!ParseNumber(seed, &value)) {
+                *error = "invalid value '" + std::string(seed) + "' for --autopilot" + Expected("--autopilot");
+                return false;
+            }
+            options->autopilotSeed = value;
             continue;
         }
         if (!TakesValue(arg)) {

@@ -34,6 +34,7 @@ struct RenderOptions {
     std::optional<std::int32_t> particleCount;
     std::optional<std::string> dumpParticlesPath;
     std::optional<std::string> saveSettingsPath;
+    std::optional<std::uint64_t> autopilotSeed; // the pointer follows the autopilot's path
     StatsFormat stats = StatsFormat::None;
     StreakDrawing streaks = StreakDrawing::Auto;
     bool help = false;
