@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/render_engine.h"
+#include "engine/engine_session.h"
 #include "engine_folder.h"
 #include "particles/attractor.h"
 #include "platform/headless_window.h"
@@ -27,21 +27,15 @@ public:
         m_window = HeadlessWindow::Create(windowWidth, windowHeight, &m_error);
         if (!m_window)
             return;
-        m_engine = std::make_unique<CRenderEngine>();
-        g_engine = m_engine.get();
-        if (FAILED(m_engine->Init(m_window.get()))) {
+        m_session = std::make_unique<EngineSession>(*m_window);
+        if (FAILED(m_session->InitResult())) {
             m_error = "the engine did not start";
-            m_engine.reset();
-            g_engine = nullptr;
+            m_session.reset();
         }
     }
     ~HeadlessEngine()
     {
-        if (m_engine) {
-            m_engine->Shutdown();
-            m_engine.reset();
-            g_engine = nullptr;
-        }
+        m_session.reset();
         m_window.reset();
         CanvasSettingsRecord().SetDefaults();
         g_particleSettings.SetDefaults();
@@ -50,13 +44,13 @@ public:
     HeadlessEngine& operator=(const HeadlessEngine&) = delete;
 
     // Null when it did not start; Error() then says why.
-    CRenderEngine* Engine() const { return m_engine.get(); }
+    CRenderEngine* Engine() const { return m_session ? &m_session->Engine() : nullptr; }
     const std::string& Error() const { return m_error; }
 
 private:
     EngineFolder m_folder;
     std::unique_ptr<HeadlessWindow> m_window;
-    std::unique_ptr<CRenderEngine> m_engine;
+    std::unique_ptr<EngineSession> m_session;
     std::string m_error;
 };
 

@@ -1,7 +1,5 @@
 #include "engine_fixture.h"
 
-#include <cmath>
-
 #include "engine/render_device.h"
 #include "particles/particle_system.h"
 
@@ -26,24 +24,26 @@ HRESULT EngineTest::BuildEngine(FrameRateAverage* frameRate)
 {
     DestroyEngine();
     std::string error;
-    const int width = static_cast<int>(std::lround(CanvasSettingsRecord().width * g_particleSettings.scale));
-    const int height = static_cast<int>(std::lround(CanvasSettingsRecord().height * g_particleSettings.scale));
-    m_window = HeadlessWindow::Create(width, height, &error);
+    const ClientSize client = CanvasClientSize();
+    m_window = HeadlessWindow::Create(client.width, client.height, &error);
     if (!m_window) {
         ADD_FAILURE() << "no headless context: " << error;
         return E_FAIL;
     }
-    m_engine = std::make_unique<CRenderEngine>(frameRate);
-    g_engine = m_engine.get();
-    return m_engine->Init(m_window.get());
+    return StartEngine(frameRate);
+}
+
+HRESULT EngineTest::StartEngine(FrameRateAverage* frameRate)
+{
+    m_session = std::make_unique<EngineSession>(*m_window, frameRate);
+    m_engine = &m_session->Engine();
+    return m_session->InitResult();
 }
 
 void EngineTest::DestroyEngine()
 {
-    if (m_engine)
-        m_engine->Shutdown();
-    m_engine.reset();
-    g_engine = nullptr;
+    m_session.reset();
+    m_engine = nullptr;
     m_window.reset();
 }
 

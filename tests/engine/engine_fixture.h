@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/engine_session.h"
 #include "engine/render_engine.h"
 #include "platform/gl/gl_device.h"
 #include "platform/headless_window.h"
@@ -26,6 +27,8 @@ protected:
     // Builds g_engine for the current settings in a client area of the canvas at `scale`,
     // adding its frames to `frameRate` (null: an average of the engine's own).
     HRESULT BuildEngine(FrameRateAverage* frameRate = nullptr);
+    // Starts an engine on m_window, which the test made; m_engine is that engine.
+    HRESULT StartEngine(FrameRateAverage* frameRate = nullptr);
     void DestroyEngine();
 
     void Send(std::uint32_t message, std::uint32_t key = 0, int x = 0, int y = 0);
@@ -36,7 +39,8 @@ protected:
 
     WorkingFolder m_folder;
     std::unique_ptr<HeadlessWindow> m_window;
-    std::unique_ptr<CRenderEngine> m_engine;
+    std::unique_ptr<EngineSession> m_session;
+    CRenderEngine* m_engine = nullptr; // the session's engine, null without one
     std::unique_ptr<MessageBoxRecorder> m_boxes;
 };
 

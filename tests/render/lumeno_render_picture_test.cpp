@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "engine/engine_session.h"
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
 #include "particles/particle_system.h"
@@ -64,9 +65,9 @@ protected:
             ADD_FAILURE() << error;
             return result;
         }
-        CRenderEngine engine;
-        g_engine = &engine;
-        EXPECT_EQ(engine.Init(window.get()), S_OK);
+        EngineSession session(*window);
+        EXPECT_EQ(session.InitResult(), S_OK);
+        CRenderEngine& engine = session.Engine();
         WindowMessage move;
         move.message = WM_MOUSEMOVE;
         move.pointerX = static_cast<std::uint16_t>(mouseX);
@@ -84,8 +85,6 @@ protected:
         EXPECT_EQ(engine.GetGlDevice()->ReadSurface(*engine.GetParticleSystem()->GetCanvasSurface(), &canvas), S_OK);
         result = {FromImage(picture), FromImage(backBuffer), FromImage(canvas)};
         EXPECT_TRUE(boxes.Boxes().empty());
-        engine.Shutdown();
-        g_engine = nullptr;
         return result;
     }
 };

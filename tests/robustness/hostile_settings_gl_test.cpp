@@ -54,9 +54,7 @@ protected:
             ADD_FAILURE() << "no headless context: " << error;
             return E_FAIL;
         }
-        m_engine = std::make_unique<CRenderEngine>();
-        g_engine = m_engine.get();
-        return m_engine->Init(m_window.get());
+        return StartEngine();
     }
 
     // Frames with every input the engine takes, a screenshot into an existing folder;

@@ -76,9 +76,7 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
         SCOPED_TRACE("rebuild " + std::to_string(rebuild));
         const bool threaded = rebuild % 2 == 1;
         CanvasSettingsRecord().multiThreaded = threaded;
-        m_engine = std::make_unique<CRenderEngine>();
-        g_engine = m_engine.get();
-        ASSERT_EQ(m_engine->Init(m_window.get()), S_OK);
+        ASSERT_EQ(StartEngine(), S_OK);
         ASSERT_TRUE(m_engine->GetParticleSystem()->IsInitialised());
         ASSERT_EQ(m_engine->GetParticleSystem()->WorkersRunning(), threaded);
         if (rebuild == 1)
@@ -93,9 +91,8 @@ TEST_F(Soak, TwoHundredRebuildsLeaveNoThreadRunningAndNoGrowth)
             m_engine->Render();
             Send(WM_RBUTTONDOWN);
         }
-        m_engine->Shutdown();
-        m_engine.reset();
-        g_engine = nullptr;
+        m_session.reset();
+        m_engine = nullptr;
         if (rebuild >= 1) {
             ASSERT_EQ(TaskCount(startTasks), startTasks) << "a thread outlived the rebuild";
         }

@@ -1,34 +1,22 @@
 #include "headless_engine.h"
 
-#include <cmath>
-
 #include "engine/frame_keys.h"
-#include "settings/canvas_settings.h"
-#include "settings/particle_settings.h"
 
 namespace lumeno {
 
-HeadlessEngine::~HeadlessEngine()
-{
-    if (m_engine) {
-        m_engine->Shutdown();
-        g_engine = nullptr;
-    }
-}
+HeadlessEngine::~HeadlessEngine() = default;
 
 bool HeadlessEngine::Build(std::string* error)
 {
-    const int clientWidth = static_cast<int>(std::lround(CanvasSettingsRecord().width * g_particleSettings.scale));
-    const int clientHeight = static_cast<int>(std::lround(CanvasSettingsRecord().height * g_particleSettings.scale));
+    const ClientSize client = CanvasClientSize();
     std::string why;
-    m_window = HeadlessWindow::Create(clientWidth, clientHeight, &why);
+    m_window = HeadlessWindow::Create(client.width, client.height, &why);
     if (!m_window) {
         *error = "no headless OpenGL context: " + why;
         return false;
     }
-    m_engine = std::make_unique<CRenderEngine>();
-    g_engine = m_engine.get();
-    if (FAILED(m_engine->Init(m_window.get()))) {
+    m_session = std::make_unique<EngineSession>(*m_window);
+    if (FAILED(m_session->InitResult())) {
         *error = "Init Engine Failed!";
         return false;
     }
@@ -37,7 +25,7 @@ bool HeadlessEngine::Build(std::string* error)
 
 void HeadlessEngine::Deliver(const WindowMessage& message) const
 {
-    m_engine->HandleMessage(message);
+    Engine().HandleMessage(message);
     HandleFrameKeys(message, FrameKeyActions{});
 }
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/render_engine.h"
+#include "engine/engine_session.h"
 #include "platform/headless_window.h"
 #include "platform/window_message.h"
 
@@ -22,7 +22,7 @@ public:
     // said more.
     [[nodiscard]] bool Build(std::string* error);
 
-    CRenderEngine& Engine() const { return *m_engine; }
+    CRenderEngine& Engine() const { return m_session->Engine(); }
     int ClientWidth() const { return m_window->ClientWidth(); }
     int ClientHeight() const { return m_window->ClientHeight(); }
 
@@ -31,7 +31,7 @@ public:
 
 private:
     std::unique_ptr<HeadlessWindow> m_window;
-    std::unique_ptr<CRenderEngine> m_engine;
+    std::unique_ptr<EngineSession> m_session; // goes before the window it renders into
 };
 
 } // namespace lumeno
