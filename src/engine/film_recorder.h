@@ -10,6 +10,9 @@
 // lags, and one whose film frame an earlier picture already holds is left out. The last
 // picture lasts until Stop. The film thus plays for as long as the recording took.
 //
+// The window records with it (app/frame_recording.h); it lives in the core, without Qt,
+// so that its timing and its queue are tested on their own.
+//
 // Usage (Push from the frame thread, the rest from the thread that started it):
 //   auto recorder = FilmRecorder::StartFilm({"recordings/x.mp4", FilmFormat::Mp4, w, h, 60}, &error);
 //   each frame: recorder->Push(std::move(picture.bytes));

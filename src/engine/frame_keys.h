@@ -2,6 +2,9 @@
 // The keys the main frame acts on itself, after the engine has seen the message:
 // BackSpace toggles the debug lines, 1 to 4 choose the colour slot, C copies the canvas.
 // Plain key-downs only: with Alt held (system key-down) none of them acts.
+//
+// The window's concern, kept in the core without Qt so that lumeno-render's scripts and
+// the Qt-free tests press these keys as the window does.
 
 #include <functional>
 

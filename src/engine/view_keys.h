@@ -3,6 +3,9 @@
 // on and off, Escape leaves it, R starts and stops a recording, A turns the autopilot on
 // and off. Plain key-downs only, and once a press: a held key toggles nothing again, and
 // Escape does nothing when the window is not fullscreen.
+//
+// The window's concern, kept in the core without Qt so that the Qt-free tests can press
+// the keys; the actions are the window's.
 
 #include <functional>
 
