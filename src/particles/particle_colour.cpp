@@ -1,11 +1,9 @@
-// The particle colour: one of three preset colours or a slowly cycling fourth one,
-// reached through a blend that lasts colorFadingSpeed seconds.
+#include "particles/particle_colour.h"
 
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 
-#include "particles/particle_system.h"
 #include "settings/particle_settings.h"
 
 namespace lumeno {
@@ -19,15 +17,15 @@ int SafeSlot(int slot) { return slot >= 0 && slot <= kCycleSlot ? slot : kCycleS
 
 } // namespace
 
-void CParticleSystem::UpdateColor()
+void ParticleColour::Update(int frameCount, float frameSeconds)
 {
     const float fadeSeconds = g_particleSettings.colorFadingSpeed;
-    const auto frame = static_cast<std::uint32_t>(m_engine.GetFrameCount());
+    const auto frame = static_cast<std::uint32_t>(frameCount);
     const float phase = static_cast<float>(frame) / fadeSeconds * 10.0f;
-    m_cycleColor[0] = (std::sin(0.003f * phase) + 1.0f) * 0.5f;
-    m_cycleColor[1] = (std::sin(0.005f * phase) + 1.0f) * 0.5f;
-    m_cycleColor[2] = (std::sin(0.007f * phase) + 1.0f) * 0.5f;
-    m_cycleColor[3] = 1.0f;
+    m_cycle[0] = (std::sin(0.003f * phase) + 1.0f) * 0.5f;
+    m_cycle[1] = (std::sin(0.005f * phase) + 1.0f) * 0.5f;
+    m_cycle[2] = (std::sin(0.007f * phase) + 1.0f) * 0.5f;
+    m_cycle[3] = 1.0f;
 
     float table[4][4];
     for (std::size_t i = 0; i < 3; ++i) {
@@ -38,32 +36,41 @@ void CParticleSystem::UpdateColor()
         table[i][3] = 1.0f;
     }
     for (int c = 0; c < 4; ++c)
-        table[kCycleSlot][c] = m_cycleColor[c];
+        table[kCycleSlot][c] = m_cycle[c];
 
     const float* target = table[SafeSlot(m_targetSlot)];
     if (m_blend < 1.0f) {
         for (int c = 0; c < 4; ++c)
-            m_currentColor[c] = m_currentColor[c] + m_blend * (target[c] - m_currentColor[c]);
-        m_blend = m_blend + m_engine.GetFrameTime() / fadeSeconds;
+            m_current[c] = m_current[c] + m_blend * (target[c] - m_current[c]);
+        m_blend = m_blend + frameSeconds / fadeSeconds;
     } else {
         // Also a blend progress that is not a number ends at the target.
         for (int c = 0; c < 4; ++c)
-            m_currentColor[c] = target[c];
+            m_current[c] = target[c];
     }
 }
 
-void CParticleSystem::SetColorIndex(int index)
+void ParticleColour::Start(int index)
+{
+    m_blend = 1.0f;
+    m_targetSlot = index;
+    for (float& c : m_cycle)
+        c = 0.0f;
+    if (index >= 0 && index < 3) {
+        const ColorRGB& preset = g_particleSettings.colors[static_cast<std::size_t>(index)];
+        m_current[0] = preset.r;
+        m_current[1] = preset.g;
+        m_current[2] = preset.b;
+    } else {
+        m_current[0] = m_current[1] = m_current[2] = 0.0f;
+    }
+    m_current[3] = 1.0f;
+}
+
+void ParticleColour::SetSlot(int index)
 {
     m_targetSlot = index;
     m_blend = 0.0f;
-}
-
-void CParticleSystem::GetCycleColor(float* out) const
-{
-    if (!out)
-        return;
-    for (int c = 0; c < 4; ++c)
-        out[c] = m_cycleColor[c];
 }
 
 } // namespace lumeno

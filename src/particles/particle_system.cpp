@@ -27,20 +27,7 @@ void CParticleSystem::Init(const ParticleSystemInit& init)
     m_height = init.height;
     m_count = init.count;
     m_canvasIndex = false;
-    m_blend = 1.0f;
-    m_targetSlot = g_particleSettings.colorIndex;
-    for (float& c : m_cycleColor)
-        c = 0.0f;
-    const int slot = m_targetSlot;
-    if (slot >= 0 && slot < 3) {
-        const ColorRGB& preset = g_particleSettings.colors[static_cast<std::size_t>(slot)];
-        m_currentColor[0] = preset.r;
-        m_currentColor[1] = preset.g;
-        m_currentColor[2] = preset.b;
-    } else {
-        m_currentColor[0] = m_currentColor[1] = m_currentColor[2] = 0.0f;
-    }
-    m_currentColor[3] = 1.0f;
+    m_colour.Start(g_particleSettings.colorIndex);
 
     // A count read from a hand-edited file may be more than the machine can hold:
     // say so and stay inert rather than fail later.
@@ -66,6 +53,14 @@ void CParticleSystem::Init(const ParticleSystemInit& init)
     m_initialised = true;
     const float* mouse = m_engine.GetMousePosition();
     Emit(mouse[0], mouse[1]);
+}
+
+void CParticleSystem::GetCycleColor(float* out) const
+{
+    if (!out)
+        return;
+    for (int c = 0; c < 4; ++c)
+        out[c] = m_colour.Cycle()[c];
 }
 
 bool CParticleSystem::CreateDeviceResources()
@@ -121,8 +116,7 @@ void CParticleSystem::Release()
     // An armed step that no worker has started yet is dropped; one in progress finishes
     // before the array it writes is freed.
     m_initialised = false;
-    m_low.busy.store(false, std::memory_order_release);
-    m_high.busy.store(false, std::memory_order_release);
+    m_workers.DropPendingSteps();
     StopWorkers();
     m_multiThreaded = false;
 
@@ -154,7 +148,7 @@ void CParticleSystem::FixStepInputs()
     const Attractor& attractor = SimulationAttractor();
     m_stepInputs.attractorX = attractor.x;
     m_stepInputs.attractorY = attractor.y;
-    MakeStepColor(m_currentColor, g_particleSettings.invert, m_stepInputs.color);
+    MakeStepColor(m_colour.Current(), g_particleSettings.invert, m_stepInputs.color);
     m_stepInputs.speed = g_particleSettings.speed;
     m_stepInputs.drag = g_particleSettings.drag;
     m_stepInputs.gravityAmount = g_particleSettings.gravityAmount;

@@ -2,15 +2,15 @@
 // The particle system: the particle array with its emission, steps, workers and colour,
 // the vertex buffer it is uploaded into, and the two canvases it is drawn into.
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "particles/effect_file.h"
 #include "particles/engine_view.h"
 #include "particles/particle_array.h"
+#include "particles/particle_colour.h"
+#include "particles/particle_workers.h"
 #include "particles/screen_quad.h"
 #include "particles/simulation_step.h"
 #include "platform/hresult.h"
@@ -52,10 +52,11 @@ public:
     void Update();
 
     // Returns once no worker is inside a step (at once in single-threaded mode).
-    void WaitForStep() const;
+    void WaitForStep() const { m_workers.WaitForAll(); }
 
+    // The workers step the two halves of the array (particle_workers.h).
     [[nodiscard]] HRESULT StartWorkers();
-    void StopWorkers();
+    void StopWorkers() { m_workers.Stop(); }
 
     // The passes (canvas_passes.cpp); all do nothing while the system is inert.
     void RenderParticles();
@@ -69,38 +70,22 @@ public:
     // The draw canvas into an image file; a failure shows "Error save picture!".
     void SaveCanvas(const std::string& fileName, ImageFileFormat format);
 
-    void UpdateColor();
-    void SetColorIndex(int index);
+    void UpdateColor() { m_colour.Update(m_engine.GetFrameCount(), m_engine.GetFrameTime()); }
+    void SetColorIndex(int index) { m_colour.SetSlot(index); }
     void GetCycleColor(float* out) const;
 
     bool IsInitialised() const { return m_initialised; }
     // Whether canvas B is the draw canvas this frame; the two swap on each fading step.
     bool DrawsOnCanvasB() const { return m_canvasIndex; }
-    bool WorkersRunning() const { return m_low.thread.joinable() || m_high.thread.joinable(); }
+    bool WorkersRunning() const { return m_workers.Running(); }
     int Count() const { return m_count; }
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     Particle* Particles() const { return m_particles.data(); }
-    const float* CurrentColor() const { return m_currentColor; }
+    const float* CurrentColor() const { return m_colour.Current(); }
     const StepInputs& CurrentStepInputs() const { return m_stepInputs; }
 
 private:
-    // One worker steps one half of the array whenever its busy flag is set.
-    struct Worker {
-        // The inputs of the step this worker was handed. Each worker has its own copy, so
-        // Update can fix the next step's inputs for one worker while the other still
-        // steps with the previous ones.
-        StepInputs inputs;
-        std::atomic<bool> busy{false};
-        std::atomic<bool> stopRequest{false};
-        std::atomic<bool> stopped{true};
-        std::thread thread; // not joinable: the worker does not exist
-    };
-
-    static void WorkerLow(CParticleSystem* system);
-    static void WorkerHigh(CParticleSystem* system);
-    static void RunWorker(CParticleSystem* system, Worker& worker, int first, int last);
-    void StopWorker(Worker& worker);
     [[nodiscard]] bool CreateDeviceResources();
     void Upload();
     void UpdateThreaded();
@@ -112,17 +97,13 @@ private:
     std::int32_t m_width = 0, m_height = 0, m_count = 0;
     bool m_canvasIndex = false;
 
-    // Particle colour: the colour of the moment, the cycling fourth colour, the blend.
-    float m_currentColor[4] = {0, 0, 0, 0};
-    float m_cycleColor[4] = {0, 0, 0, 0};
-    float m_blend = 1.0f;
-    int m_targetSlot = 0;
+    ParticleColour m_colour; // keeps its state across Release
 
     ParticleArray m_particles;
     StepInputs m_stepInputs;
 
     bool m_multiThreaded = false; // fixed from Init to Release
-    Worker m_low, m_high;
+    ParticleWorkers m_workers;
 
     // Device resources, absent in a simulation without drawing.
     std::shared_ptr<GlVertexBuffer> m_vertexBuffer;

@@ -1,8 +1,5 @@
-#include <atomic>
-#include <chrono>
-#include <thread>
-
 #include "particles/particle_system.h"
+#include "particles/simulation_step_fast.h"
 #include "platform/frame_profiler.h"
 #include "platform/gl/gl_device.h"
 #include "platform/mapped_copy.h"
@@ -10,17 +7,13 @@
 
 namespace lumeno {
 
-namespace {
-
-constexpr std::chrono::milliseconds kPollInterval{1};
-
-void WaitUntilClear(const std::atomic<bool>& busy)
+HRESULT CParticleSystem::StartWorkers()
 {
-    while (busy.load(std::memory_order_acquire))
-        std::this_thread::sleep_for(kPollInterval);
+    return m_workers.Start(m_count, [this](int first, int last, const StepInputs& inputs) {
+        if (!m_particles.empty())
+            SimulateFast(m_particles.data(), first, last, inputs);
+    });
 }
-
-} // namespace
 
 void CParticleSystem::Upload()
 {
@@ -48,7 +41,7 @@ void CParticleSystem::UpdateThreaded()
     }
     {
         ScopedPhase phase(FramePhase::Step);
-        WaitUntilClear(m_low.busy);
+        m_workers.WaitForHalf(ParticleWorkers::Half::Low);
     }
     ScopedPhase phase(FramePhase::Upload);
     void* data = nullptr;
@@ -59,17 +52,15 @@ void CParticleSystem::UpdateThreaded()
 
     AdvanceAttractor();
     FixStepInputs();
-    m_low.inputs = m_stepInputs;
-    m_low.busy.store(true, std::memory_order_release);
+    m_workers.HandOver(ParticleWorkers::Half::Low, m_stepInputs);
 
-    WaitUntilClear(m_high.busy);
+    m_workers.WaitForHalf(ParticleWorkers::Half::High);
     if (locked) {
         CopyIntoMappedBuffer(static_cast<unsigned char*>(data) + middle * sizeof(Particle), m_particles.data() + middle,
                              (static_cast<std::size_t>(m_count) - middle) * sizeof(Particle));
         (void)m_vertexBuffer->Unlock();
     }
-    m_high.inputs = m_stepInputs;
-    m_high.busy.store(true, std::memory_order_release);
+    m_workers.HandOver(ParticleWorkers::Half::High, m_stepInputs);
 }
 
 void CParticleSystem::Update()
