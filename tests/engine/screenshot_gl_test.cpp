@@ -95,5 +95,24 @@ TEST_F(Screenshots, HdrClippedToOneIsTheBmpAndKeepsWhatLiesAboveOne)
     }
 }
 
+// A right click and a read at once, as a screenshot taken before the next frame: Mesa's
+// llvmpipe handed back the streaks of before the clear unless the read waited for all
+// the work before it. Engines after the first, with either line path, showed it.
+TEST_F(Screenshots, ACanvasReadRightAfterAClearHoldsTheClear)
+{
+    g_particleSettings.invert = false;
+    for (LineDrawing lines : {LineDrawing::Software, LineDrawing::Driver, LineDrawing::Software}) {
+        ASSERT_EQ(BuildEngine(), S_OK);
+        m_engine->GetGlDevice()->SetLineDrawing(lines);
+        Send(WM_MOUSEMOVE, 0, 40, 30);
+        for (int frame = 0; frame < 30; ++frame)
+            m_engine->Render();
+        Send(WM_RBUTTONDOWN);
+        const std::vector<float> canvas = ReadCanvas();
+        EXPECT_EQ(std::count(canvas.begin(), canvas.end(), 0.0f), static_cast<long>(canvas.size()));
+        DestroyEngine();
+    }
+}
+
 } // namespace
 } // namespace lumeno::test

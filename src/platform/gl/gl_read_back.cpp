@@ -39,6 +39,11 @@ HRESULT GlDevice::ReadSurface(const GlSurface& surface, GlImage* image) const
     glBindFramebuffer(GL_READ_FRAMEBUFFER, surface.Framebuffer());
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    // The read waits for the work before it in any case; waiting for all of it here also
+    // keeps Mesa's llvmpipe (22.3) from handing back a target's pixels from before a clear
+    // made just before the read, as it did for a canvas cleared while other targets were
+    // still being drawn into.
+    glFinish();
     // GL row 0 is the top row of every target, so rows arrive top first.
     glReadPixels(0, 0, surface.Width(), surface.Height(), GL_RGBA, info->readType, pixels);
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
