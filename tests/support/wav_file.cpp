@@ -1,5 +1,6 @@
 #include "support/wav_file.h"
 
+#include <cmath>
 #include <fstream>
 
 namespace lumeno::test {
@@ -36,12 +37,14 @@ void WriteWav(const std::string& path, const std::vector<std::int16_t>& samples,
 std::vector<std::int16_t> SilenceWithClicks(double seconds, int sampleRate, const std::vector<double>& clickSeconds)
 {
     std::vector<std::int16_t> samples(static_cast<std::size_t>(seconds * sampleRate), 0);
-    const int clickLength = sampleRate / 500;
+    const int clickLength = sampleRate * 15 / 100;
     const int halfPeriod = sampleRate / 4000;
     for (const double at : clickSeconds) {
         const auto first = static_cast<std::size_t>(at * sampleRate);
-        for (int i = 0; i < clickLength && first + i < samples.size(); ++i)
-            samples[first + i] = (i / halfPeriod) % 2 == 0 ? 24000 : -24000;
+        for (int i = 0; i < clickLength && first + i < samples.size(); ++i) {
+            const double envelope = 24000.0 * std::exp(-i / (0.03 * sampleRate));
+            samples[first + i] = static_cast<std::int16_t>((i / halfPeriod) % 2 == 0 ? envelope : -envelope);
+        }
     }
     return samples;
 }
