@@ -14,10 +14,11 @@ inline constexpr float kSpeedSwing = 0.6f;
 // Loud passages are brighter: the streaks' intensity is the user's times up to this much
 // more. Brightness is what the eye follows best, so it carries the loudness most plainly.
 inline constexpr float kIntensitySwing = 1.0f;
-// An onset re-emits the particles around the pointer, the toy's most visible gesture, but
-// at most every quarter second: a drum roll or a dense passage would otherwise strobe, and
-// the particles need a moment to fly out before they are gathered again.
-inline constexpr double kMinSecondsBetweenEmits = 0.25;
+// An onset re-emits the particles around the pointer, the toy's most visible gesture: a
+// ring that the pull draws in and fills within about half a second. At most one every
+// 0.3 s: a drum roll would otherwise strobe, and eighth notes at 120 a minute (0.25 s
+// apart) re-emit on every other one, the beats, where the first one locks on.
+inline constexpr double kMinSecondsBetweenEmits = 0.3;
 // Faint onsets (a breath, a soft note under a loud one) are left to the loudness.
 inline constexpr float kMinEmitStrength = 0.2f;
 // Every eighth beat, two bars of four in most music, steps the colour slot to the next of

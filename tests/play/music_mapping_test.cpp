@@ -38,21 +38,21 @@ TEST(MusicMapping, LoudnessScalesSpeedAndIntensityAroundTheUsersValues)
     EXPECT_EQ(half.intensityFactor, 1.5f);
 }
 
-TEST(MusicMapping, OnsetsReEmitAtMostEveryQuarterSecondAndNotWhenFaint)
+TEST(MusicMapping, OnsetsReEmitAtMostEveryPointThreeSecondsAndNotWhenFaint)
 {
-    // At 60 frames a second a quarter second is 15 frames.
-    std::vector<MusicFrame> frames(60);
-    for (const int at : {0, 5, 14, 15, 29, 40})
+    // At 60 frames a second 0.3 s is 18 frames.
+    std::vector<MusicFrame> frames(80);
+    for (const int at : {0, 5, 17, 18, 30, 40})
         frames[at] = Onset(1.0f);
-    frames[50] = Onset(0.1f); // faint: left to the loudness
-    frames[56] = Onset(0.2f);
+    frames[58] = Onset(0.1f); // faint: left to the loudness
+    frames[62] = Onset(0.2f);
     MusicMapping mapping(60, 0);
     std::vector<int> emitted;
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 80; ++i) {
         if (mapping.Next(frames[i]).reEmit)
             emitted.push_back(i);
     }
-    EXPECT_EQ(emitted, (std::vector<int>{0, 15, 40, 56}));
+    EXPECT_EQ(emitted, (std::vector<int>{0, 18, 40, 62}));
 }
 
 TEST(MusicMapping, EveryEighthBeatStepsTheColourSlotRoundAllFour)

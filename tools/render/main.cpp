@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "error_boxes.h"
 #include "frame_clock.h"
@@ -12,10 +13,12 @@
 #include "particles/particle_system.h"
 #include "platform/format_probe.h"
 #include "platform/gl/gl_device.h"
+#include "play/music_player.h"
 #include "phase_stats.h"
 #include "picture_outputs.h"
 #include "progress_report.h"
 #include "render_inputs.h"
+#include "render_music.h"
 #include "render_options.h"
 #include "render_script.h"
 #include "state_files.h"
@@ -71,6 +74,7 @@ struct FrameLoop {
     FrameClock& clock;
     PictureOutputs& pictures;
     PhaseStats& stats;
+    MusicPlayer* music; // null without --audio
 };
 
 // Every frame with its input; false with a sentence when a picture could not be kept.
@@ -86,6 +90,9 @@ bool RenderFrames(const FrameLoop& loop, double* seconds, std::string* error)
             for (const WindowMessage& message : loop.events[nextEvent].messages)
                 loop.engine.Deliver(message);
         }
+        // After the script's input, so that a re-emission goes where the script moved the pointer.
+        if (loop.music)
+            loop.music->BeforeFrame(frame);
         loop.clock.StartFrame(frame);
         const auto frameStart = std::chrono::steady_clock::now();
         loop.engine.Engine().Render();
@@ -164,16 +171,23 @@ bool RenderAndFinish(const FrameLoop& loop, double* seconds, std::string* error)
             return false;
     }
     loop.engine.Engine().GetParticleSystem()->WaitForStep();
+    // The user's settings back before any are saved.
+    if (loop.music)
+        loop.music->Stop();
     return loop.pictures.Finish(error);
 }
 
 // The locals are declared in the order their hooks must go, each taken away before what
 // it reaches: the boxes print to standard error until the engine has shut down, the
-// clock serves the engine from its construction to its end, and the pictures' tap and
-// the phase profiler are removed while the engine still exists.
-int Run(const RenderOptions& options)
+// clock serves the engine from its construction to its end, and the pictures' tap, the
+// phase profiler and the music player are removed while the engine still exists.
+// The options are a copy: the music sets the frame count when --frames is not given.
+int Run(RenderOptions options)
 {
     std::string error;
+    std::vector<MusicFrame> musicFrames;
+    if (options.audioPath && !LoadRenderMusic(&options, &musicFrames, &error))
+        return Fail(error);
     std::vector<ScriptEvent> events;
     if (!ReadRenderInputs(options, &events, &error))
         return Fail(error);
@@ -188,8 +202,13 @@ int Run(const RenderOptions& options)
     if (!pictures.Open(engine.Engine(), &error))
         return Fail(error);
     PhaseStats stats(*engine.Engine().GetGlDevice());
+    std::optional<MusicPlayer> music;
+    if (options.audioPath)
+        music.emplace(std::move(musicFrames), FilmFramesPerSecond(options),
+                      [&engine](const WindowMessage& message) { engine.Deliver(message); });
     double seconds = 0;
-    if (!RenderAndFinish(FrameLoop{options, events, engine, clock, pictures, stats}, &seconds, &error))
+    if (!RenderAndFinish(FrameLoop{options, events, engine, clock, pictures, stats, music ? &*music : nullptr},
+                         &seconds, &error))
         return Fail(error);
     const int status = WriteState(options, engine.Engine());
     PrintStats(options, stats, seconds);
