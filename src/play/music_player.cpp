@@ -9,7 +9,9 @@ MusicPlayer::MusicPlayer(std::vector<MusicFrame> frames, int framesPerSecond, De
       m_mapping(framesPerSecond, g_particleSettings.colorIndex),
       m_deliver(std::move(deliver)),
       m_userSpeed(g_particleSettings.speed),
-      m_userIntensity(g_particleSettings.alphaIntensity)
+      m_userIntensity(g_particleSettings.alphaIntensity),
+      m_writtenSpeed(m_userSpeed),
+      m_writtenIntensity(m_userIntensity)
 {
 }
 
@@ -21,9 +23,17 @@ void MusicPlayer::BeforeFrame(int frame)
         RestoreSettings();
         return;
     }
-    const MusicInputs inputs = m_mapping.Next(m_frames[static_cast<std::size_t>(frame - 1)]);
-    g_particleSettings.speed = m_userSpeed * inputs.speedFactor;
-    g_particleSettings.alphaIntensity = m_userIntensity * inputs.intensityFactor;
+    Play(m_frames[static_cast<std::size_t>(frame - 1)]);
+}
+
+void MusicPlayer::Play(const MusicFrame& frame)
+{
+    if (!m_playing)
+        return;
+    const MusicInputs inputs = m_mapping.Next(frame);
+    TakeUsersChanges();
+    m_writtenSpeed = g_particleSettings.speed = m_userSpeed * inputs.speedFactor;
+    m_writtenIntensity = g_particleSettings.alphaIntensity = m_userIntensity * inputs.intensityFactor;
     if (inputs.colorSlot >= 0) {
         WindowMessage key;
         key.message = WM_KEYDOWN;
@@ -47,10 +57,19 @@ void MusicPlayer::Stop()
     m_playing = false;
 }
 
+void MusicPlayer::TakeUsersChanges()
+{
+    if (g_particleSettings.speed != m_writtenSpeed)
+        m_userSpeed = g_particleSettings.speed;
+    if (g_particleSettings.alphaIntensity != m_writtenIntensity)
+        m_userIntensity = g_particleSettings.alphaIntensity;
+}
+
 void MusicPlayer::RestoreSettings()
 {
-    g_particleSettings.speed = m_userSpeed;
-    g_particleSettings.alphaIntensity = m_userIntensity;
+    TakeUsersChanges();
+    m_writtenSpeed = g_particleSettings.speed = m_userSpeed;
+    m_writtenIntensity = g_particleSettings.alphaIntensity = m_userIntensity;
 }
 
 } // namespace lumeno

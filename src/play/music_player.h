@@ -5,6 +5,8 @@
 //
 // The scaled settings are put back when the music stops (Stop, or the destructor), so
 // that what is saved afterwards is what the user gave, not a value of some loud moment.
+// A value someone else wrote meanwhile (the properties dialog, an opened preset) is the
+// user's new one: the music scales that from then on, and leaves it in place at the end.
 // Colour keys are key presses like the user's own and stay pressed.
 
 #include <functional>
@@ -21,6 +23,7 @@ public:
     using Deliver = std::function<void(const WindowMessage&)>;
 
     // Takes the user's speed, intensity and colour slot from g_particleSettings now.
+    // `frames` is the whole piece, for BeforeFrame; music heard live comes through Play.
     MusicPlayer(std::vector<MusicFrame> frames, int framesPerSecond, Deliver deliver);
     ~MusicPlayer() { Stop(); }
     MusicPlayer(const MusicPlayer&) = delete;
@@ -29,6 +32,8 @@ public:
     // Before film frame `frame` (from 1) renders: plays music frame `frame - 1`. Frames
     // past the music's end leave the user's values in force.
     void BeforeFrame(int frame);
+    // Plays one frame of music now.
+    void Play(const MusicFrame& frame);
     // Puts the user's settings back; the music plays no more.
     void Stop();
 
@@ -38,12 +43,16 @@ public:
 
 private:
     void RestoreSettings();
+    // Settings that differ from what the player last wrote were changed by the user.
+    void TakeUsersChanges();
 
     std::vector<MusicFrame> m_frames;
     MusicMapping m_mapping;
     Deliver m_deliver;
     float m_userSpeed;
     float m_userIntensity;
+    float m_writtenSpeed;
+    float m_writtenIntensity;
     bool m_playing = true;
 };
 

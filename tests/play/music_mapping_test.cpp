@@ -121,13 +121,30 @@ TEST_F(MusicPlayerTest, DeliversClicksAndKeysBeforeTheirFramesAndPutsTheUsersSet
         frame = 21;
         player.BeforeFrame(21); // past the music's end
         EXPECT_EQ(g_particleSettings.speed, 0.75f);
-        g_particleSettings.speed = 1.5f; // as if the music had left a loud value in force
         player.Stop();
     }
     EXPECT_EQ(delivered, (std::vector<Delivered>{{3, WM_LBUTTONDOWN, 0}, {19, WM_KEYDOWN, '3'}}));
     EXPECT_EQ(beats, 8);
     EXPECT_EQ(g_particleSettings.speed, 0.75f);
     EXPECT_EQ(g_particleSettings.alphaIntensity, 0.3f);
+}
+
+TEST_F(MusicPlayerTest, SettingsTheUserChangesWhileItPlaysAreScaledAndKept)
+{
+    MusicPlayer player({}, 60, Recorder());
+    const MusicFrame loud{1.0f, false, 0.0f, false};
+    player.Play(loud);
+    EXPECT_EQ(g_particleSettings.speed, 0.75f * 1.6f);
+    g_particleSettings.speed = 2.0f; // the properties dialog's slider
+    player.Play(loud);
+    EXPECT_EQ(g_particleSettings.speed, 2.0f * 1.6f);
+    EXPECT_EQ(g_particleSettings.alphaIntensity, 0.3f * 2.0f);
+    g_particleSettings.alphaIntensity = 0.1f; // a preset opened
+    player.Stop();
+    EXPECT_EQ(g_particleSettings.speed, 2.0f);
+    EXPECT_EQ(g_particleSettings.alphaIntensity, 0.1f);
+    player.Play(loud); // stopped: plays no more
+    EXPECT_EQ(g_particleSettings.speed, 2.0f);
 }
 
 TEST_F(MusicPlayerTest, ClicksInASoundFileReEmitWithinOneFrameOfTheirTime)
