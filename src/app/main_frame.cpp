@@ -19,6 +19,7 @@
 #include "platform/gl/gl_device.h"
 #include "help_dialog.h"
 #include "main_view.h"
+#include "qt_sound_input.h"
 #include "settings/ui/properties_dialog.h"
 #include "settings_drop.h"
 #include "settings_presets.h"
@@ -32,8 +33,16 @@ namespace lumeno {
 CMainFrame::CMainFrame(std::function<void()> rebuildEngine)
     : m_rebuildEngine(std::move(rebuildEngine)),
       m_recording([this](bool recording) {
-          setWindowTitle(QString::fromUtf8(kFrameTitle) + (recording ? QString::fromUtf8(kRecordingCaption) : QString()));
-      })
+          m_captionRecording = recording;
+          UpdateCaption();
+      }),
+      m_listening([] { return std::make_unique<QtSoundInput>(); },
+                  [this](bool listening) {
+                      m_captionListening = listening;
+                      UpdateCaption();
+                  },
+                  // As the user's own input; Escape is not among the music's keys.
+                  [this](const WindowMessage& message) { HandleInput(message, false); })
 {
     setWindowTitle(QString::fromUtf8(kFrameTitle));
     CreateMenu();
@@ -57,6 +66,7 @@ CMainFrame::~CMainFrame()
 {
     m_frameTimer.stop();
     m_recording.Stop(false);
+    m_listening.Stop();
     // The engine renders into the view's surface: it goes while that still exists.
     DestroyEngine();
     delete m_help;
@@ -68,9 +78,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // Closing hides the window and may take the surface's native window with it; the
     // engine goes first, while its context can still be made current on that window.
-    // A film being made ends with what it holds.
+    // A film being made ends with what it holds. Listening ends before anything is kept,
+    // so the settings are the user's, not those of the music's last frame.
     m_frameTimer.stop();
     m_recording.Stop(false);
+    m_listening.Stop();
     DestroyEngine();
     QMainWindow::closeEvent(event);
 }
@@ -152,11 +164,18 @@ RenderWindow* CMainFrame::RenderTarget() { return &m_view->Surface(); }
 
 void CMainFrame::ShowCanvas(bool visible) { m_view->ShowSurface(visible); }
 
+void CMainFrame::UpdateCaption()
+{
+    setWindowTitle(QString::fromUtf8(kFrameTitle) + (m_captionRecording ? QString::fromUtf8(kRecordingCaption) : QString()) +
+                   (m_captionListening ? QString::fromUtf8(kListeningCaption) : QString()));
+}
+
 void CMainFrame::OnFrameTimer()
 {
     m_recording.Watch();
     if (g_engine == nullptr)
         return;
+    m_listening.BeforeFrame();
     MakeEngineCurrent();
     g_engine->Render();
 }
@@ -215,6 +234,7 @@ void CMainFrame::HandleInput(const WindowMessage& message, bool escapeLeavesFull
                                 [this] { ToggleFullscreen(); },
                                 escapeLeavesFullscreen ? std::function<void()>([this] { LeaveFullscreen(); }) : nullptr,
                                 [this] { m_recording.Toggle(); },
+                                [this] { m_listening.Toggle(); },
                             });
 }
 

@@ -7,8 +7,9 @@
 // The engine itself is built by the application (CMainApp::RebuildEngine), reached
 // through the callback given at construction; the frame shuts it down when it goes.
 //
-// Beside those keys the frame has its own: F11 fullscreen (Escape leaves it) and R, which
-// records the shown picture into a film (frame_recording.h).
+// Beside those keys the frame has its own: F11 fullscreen (Escape leaves it), R, which
+// records the shown picture into a film (frame_recording.h), and M, which plays the toy
+// to what the computer hears (play/music_listening.h).
 
 #include <functional>
 
@@ -17,6 +18,7 @@
 
 #include "frame_recording.h"
 #include "platform/window_message.h"
+#include "play/music_listening.h"
 #include "qt_clipboard.h"
 #include "settings/ui/properties_host.h"
 
@@ -32,6 +34,8 @@ class SettingsPresets;
 inline constexpr const char* kFrameTitle = "   .:: Lumeno beta1 ::.";
 // Appended to the caption while a film is recorded.
 inline constexpr const char* kRecordingCaption = " - recording";
+// Appended to the caption while the toy listens to the sound input.
+inline constexpr const char* kListeningCaption = " - listening";
 // The shortest interval a window timer has on the platform this program was made for;
 // with one simulation step a frame, it keeps the motion at its designed speed.
 inline constexpr int kFrameTimerMs = 10;
@@ -57,6 +61,7 @@ public:
     void ToggleFullscreen();
     void LeaveFullscreen();
     bool IsRecording() const { return m_recording.IsRecording(); }
+    MusicListening& Listening() { return m_listening; }
 
     // For an input event on its way to `target`, before anyone else sees it: acts on it
     // when the target is this frame's window or its GL surface. Never consumes it.
@@ -83,6 +88,8 @@ private:
     // Drops on the frame (and so on the view) and on the GL surface open settings files.
     void AcceptSettingsDrops();
     void OnFrameTimer();
+    // The title with what the frame is doing: recording, listening.
+    void UpdateCaption();
     std::optional<WindowMessage> TranslateInput(QObject* target, QEvent* event) const;
     // The engine's handler, the frame's keys and the window's; Escape leaves fullscreen
     // only where it is not a dialog's key.
@@ -103,6 +110,9 @@ private:
     QtClipboard m_clipboard;
     SettingsPresets* m_presets = nullptr; // owned as a child
     FrameRecording m_recording;
+    MusicListening m_listening;
+    bool m_captionRecording = false;
+    bool m_captionListening = false;
     bool m_maximisedBeforeFullscreen = true;
 };
 

@@ -21,6 +21,9 @@ void HandleViewKeys(const WindowMessage& message, const ViewKeyActions& actions)
     case 'R':
         call(actions.toggleRecording);
         break;
+    case 'M':
+        call(actions.toggleListening);
+        break;
     default:
         break;
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The keys of the window itself, beside those of the particle toy: F11 turns fullscreen
-// on and off, Escape leaves it, R starts and stops a recording. Plain key-downs only,
+// on and off, Escape leaves it, R starts and stops a recording, M starts and stops
+// listening to the music the computer hears. Plain key-downs only,
 // and once a press: a held key toggles nothing again, and Escape does nothing when the
 // window is not fullscreen.
 
@@ -16,6 +17,7 @@ struct ViewKeyActions {
     // Empty where Escape belongs to someone else (a dialog hides on it).
     std::function<void()> leaveFullscreen;
     std::function<void()> toggleRecording;
+    std::function<void()> toggleListening;
 };
 
 void HandleViewKeys(const WindowMessage& message, const ViewKeyActions& actions);
