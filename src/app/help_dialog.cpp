@@ -28,10 +28,11 @@ const TemplateControl kHelpControls[] = {
     // The window's own keys, below the toy's, in a block of their own.
     {kHelpWindowKeysTextId, ControlKind::StaticText,
      "   F11:\tFullscreen on/off (Esc leaves it)\n"
-     "   R:\tRecording on/off ( recordings/*.mp4 )",
-     {7, 104, 234, 17}},
+     "   R:\tRecording on/off ( recordings/*.mp4 )\n"
+     "   M:\tListening to the sound input on/off",
+     {7, 104, 234, 25}},
     // Where screenshots, films and settings go; the folder is added when the dialog is made.
-    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 125, 234, 17}},
+    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 133, 234, 17}},
 };
 
 // Without a default button a dialog ignores Enter; this one hides on it, as its
@@ -53,7 +54,8 @@ protected:
 
 } // namespace
 
-const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 146, 8, kHelpControls};
+// Eight dialog units taller than the keys of the toy need: one line for each window key.
+const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 154, 8, kHelpControls};
 
 QDialog* CreateHelpDialog(QWidget* owner)
 {
