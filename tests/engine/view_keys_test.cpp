@@ -7,7 +7,7 @@
 namespace lumeno {
 namespace {
 
-TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRTogglesRecordingOncePerPress)
+TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRAndMToggleRecordingAndListeningOncePerPress)
 {
     struct Case {
         WindowMessage message;
@@ -38,6 +38,8 @@ TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRTogglesRecordingOncePerPr
         {down('R'), true, true, "record"},
         {down('R', true), false, true, ""},
         {rUp, false, true, ""},
+        {down('M'), false, true, "listen"},
+        {down('M', true), true, true, ""},
         {down('C'), true, true, ""},
     };
     for (const Case& c : cases) {
@@ -47,6 +49,7 @@ TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRTogglesRecordingOncePerPr
             [&] { done += "toggle"; },
             c.escapeIsOurs ? std::function<void()>([&] { done += "leave"; }) : nullptr,
             [&] { done += "record"; },
+            [&] { done += "listen"; },
         };
         HandleViewKeys(c.message, actions);
         EXPECT_EQ(done, c.expected) << "key " << c.message.virtualKey << " message " << c.message.message
