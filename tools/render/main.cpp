@@ -203,9 +203,11 @@ int Run(RenderOptions options)
         return Fail(error);
     PhaseStats stats(*engine.Engine().GetGlDevice());
     std::optional<MusicPlayer> music;
-    if (options.audioPath)
+    if (options.audioPath) {
         music.emplace(std::move(musicFrames), FilmFramesPerSecond(options),
                       [&engine](const WindowMessage& message) { engine.Deliver(message); });
+        // music->onBeat is where the autopilot's target will hop on each beat.
+    }
     double seconds = 0;
     if (!RenderAndFinish(FrameLoop{options, events, engine, clock, pictures, stats, music ? &*music : nullptr},
                          &seconds, &error))
