@@ -29,10 +29,11 @@ const TemplateControl kHelpControls[] = {
     {kHelpWindowKeysTextId, ControlKind::StaticText,
      "   F11:\tFullscreen on/off (Esc leaves it)\n"
      "   R:\tRecording on/off ( recordings/*.mp4 )\n"
-     "   A:\tAutopilot on/off (it steers instead of the mouse)",
-     {7, 104, 234, 25}},
+     "   A:\tAutopilot on/off (it steers instead of the mouse)\n"
+     "   M:\tListening to the sound input on/off",
+     {7, 104, 234, 33}},
     // Where screenshots, films and settings go; the folder is added when the dialog is made.
-    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 133, 234, 17}},
+    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 141, 234, 17}},
 };
 
 // Without a default button a dialog ignores Enter; this one hides on it, as its
@@ -54,7 +55,9 @@ protected:
 
 } // namespace
 
-const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 154, 8, kHelpControls};
+// Taller than the toy's keys need by a line of eight dialog units for each window key
+// after the first two.
+const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 162, 8, kHelpControls};
 
 QDialog* CreateHelpDialog(QWidget* owner)
 {

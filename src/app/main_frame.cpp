@@ -23,6 +23,7 @@
 #include "platform/gl/gl_device.h"
 #include "help_dialog.h"
 #include "main_view.h"
+#include "qt_sound_input.h"
 #include "settings/ui/properties_dialog.h"
 #include "settings_drop.h"
 #include "settings_presets.h"
@@ -36,11 +37,22 @@ namespace lumeno {
 CMainFrame::CMainFrame(std::function<void()> rebuildEngine)
     : m_rebuildEngine(std::move(rebuildEngine)),
       m_recording([this](bool recording) {
-          m_captionSaysRecording = recording;
+          m_captionRecording = recording;
           UpdateCaption();
-      })
+      }),
+      m_listening([] { return std::make_unique<QtSoundInput>(); },
+                  [this](bool listening) {
+                      m_captionListening = listening;
+                      UpdateCaption();
+                  },
+                  // As the user's own input; Escape is not among the music's keys.
+                  [this](const WindowMessage& message) { HandleInput(message, false); })
 {
     setWindowTitle(QString::fromUtf8(kFrameTitle));
+    m_listening.onBeat = [this] {
+        if (m_autopilot)
+            m_autopilot->HopOnBeat();
+    };
     CreateMenu();
 
     m_view = new CMainView(this);
@@ -62,6 +74,7 @@ CMainFrame::~CMainFrame()
 {
     m_frameTimer.stop();
     m_recording.Stop(false);
+    m_listening.Stop();
     // The engine renders into the view's surface: it goes while that still exists.
     DestroyEngine();
     delete m_help;
@@ -73,9 +86,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // Closing hides the window and may take the surface's native window with it; the
     // engine goes first, while its context can still be made current on that window.
-    // A film being made ends with what it holds.
+    // A film being made ends with what it holds. Listening ends before anything is kept,
+    // so the settings are the user's, not those of the music's last frame.
     m_frameTimer.stop();
     m_recording.Stop(false);
+    m_listening.Stop();
     DestroyEngine();
     QMainWindow::closeEvent(event);
 }
@@ -162,7 +177,9 @@ void CMainFrame::UpdateCaption()
     QString caption = QString::fromUtf8(kFrameTitle);
     if (m_autopilot)
         caption += QString::fromUtf8(kAutopilotCaption);
-    if (m_captionSaysRecording)
+    if (m_captionListening)
+        caption += QString::fromUtf8(kListeningCaption);
+    if (m_captionRecording)
         caption += QString::fromUtf8(kRecordingCaption);
     setWindowTitle(caption);
 }
@@ -195,6 +212,7 @@ void CMainFrame::OnFrameTimer()
     m_recording.Watch();
     if (g_engine == nullptr)
         return;
+    m_listening.BeforeFrame();
     MakeEngineCurrent();
     if (m_autopilot)
         m_autopilot->Steer(*g_engine, TimeGetTime(), [this](const WindowMessage& message) { HandleInput(message, true); });
@@ -257,6 +275,7 @@ void CMainFrame::HandleInput(const WindowMessage& message, bool escapeLeavesFull
                                 escapeLeavesFullscreen ? std::function<void()>([this] { LeaveFullscreen(); }) : nullptr,
                                 [this] { m_recording.Toggle(); },
                                 [this] { ToggleAutopilot(); },
+                                [this] { m_listening.Toggle(); },
                             });
 }
 

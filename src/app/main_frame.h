@@ -7,9 +7,10 @@
 // The engine itself is built by the application (CMainApp::RebuildEngine), reached
 // through the callback given at construction; the frame shuts it down when it goes.
 //
-// Beside those keys the frame has its own: F11 fullscreen (Escape leaves it) and R, which
-// records the shown picture into a film (frame_recording.h), and A, which hands the
-// pointer to the autopilot (play/autopilot.h) and takes it back.
+// Beside those keys the frame has its own: F11 fullscreen (Escape leaves it), R, which
+// records the shown picture into a film (frame_recording.h), A, which hands the pointer to
+// the autopilot (play/autopilot.h) and takes it back, and M, which plays the toy to what
+// the computer hears (play/music_listening.h).
 
 #include <functional>
 #include <optional>
@@ -20,6 +21,7 @@
 #include "frame_recording.h"
 #include "platform/window_message.h"
 #include "play/autopilot.h"
+#include "play/music_listening.h"
 #include "qt_clipboard.h"
 #include "settings/ui/properties_host.h"
 
@@ -35,8 +37,10 @@ class SettingsPresets;
 inline constexpr const char* kFrameTitle = "   .:: Lumeno beta1 ::.";
 // Appended to the caption while a film is recorded.
 inline constexpr const char* kRecordingCaption = " - recording";
-// Appended to the caption while the autopilot steers, before the recording's.
+// Appended to the caption while the autopilot steers.
 inline constexpr const char* kAutopilotCaption = " - autopilot";
+// Appended to the caption while the toy listens to the sound input.
+inline constexpr const char* kListeningCaption = " - listening";
 // The shortest interval a window timer has on the platform this program was made for;
 // with one simulation step a frame, it keeps the motion at its designed speed.
 inline constexpr int kFrameTimerMs = 10;
@@ -65,6 +69,7 @@ public:
     // A new path each time it is turned on; off, the pointer is the mouse's again.
     void ToggleAutopilot();
     bool IsAutopilotOn() const { return m_autopilot.has_value(); }
+    MusicListening& Listening() { return m_listening; }
 
     // For an input event on its way to `target`, before anyone else sees it: acts on it
     // when the target is this frame's window or its GL surface. Never consumes it.
@@ -91,6 +96,8 @@ private:
     // Drops on the frame (and so on the view) and on the GL surface open settings files.
     void AcceptSettingsDrops();
     void OnFrameTimer();
+    // The title with what the frame is doing: the autopilot, listening, recording (last,
+    // so that the caption ends in it while a film is made).
     void UpdateCaption();
     // A move to where the mouse is, when it is over the canvas's surface.
     void MovePointerToMouse();
@@ -114,8 +121,10 @@ private:
     QtClipboard m_clipboard;
     SettingsPresets* m_presets = nullptr; // owned as a child
     FrameRecording m_recording;
-    bool m_captionSaysRecording = false;
     std::optional<Autopilot> m_autopilot;
+    MusicListening m_listening;
+    bool m_captionRecording = false;
+    bool m_captionListening = false;
     bool m_maximisedBeforeFullscreen = true;
 };
 

@@ -24,6 +24,9 @@ void HandleViewKeys(const WindowMessage& message, const ViewKeyActions& actions)
     case 'A':
         call(actions.toggleAutopilot);
         break;
+    case 'M':
+        call(actions.toggleListening);
+        break;
     default:
         break;
     }

@@ -1,10 +1,27 @@
 // What ffmpeg is asked to do for each film format.
+#include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "platform/video_encoder.h"
 
 namespace lumeno {
+namespace {
+
+// The film's length in seconds, rounded up to the microsecond so that the sound reaches
+// to the end of the last frame.
+std::string FilmSeconds(const FilmRequest& film)
+{
+    const auto micro = (static_cast<std::int64_t>(film.frames) * 1000000 + film.framesPerSecond - 1) /
+                       film.framesPerSecond;
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld.%06lld", static_cast<long long>(micro / 1000000),
+                  static_cast<long long>(micro % 1000000));
+    return text;
+}
+
+} // namespace
 
 std::optional<FilmFormat> FilmFormatForPath(std::string_view path)
 {
@@ -25,6 +42,13 @@ std::vector<std::string> FfmpegArguments(const FilmRequest& film, const std::str
                                      "-f", "rawvideo", "-pix_fmt", "rgb0",
                                      "-video_size", std::to_string(film.width) + "x" + std::to_string(film.height),
                                      "-framerate", std::to_string(film.framesPerSecond), "-i", "pipe:0"};
+    // The sound is read only as far as the film lasts, so the film keeps its length
+    // whichever is longer; a sound that ends first leaves the rest of the film silent.
+    const bool sound = !film.audioPath.empty() && film.format != FilmFormat::Gif;
+    if (sound) {
+        for (const std::string& arg : {std::string("-t"), FilmSeconds(film), std::string("-i"), "file:" + film.audioPath})
+            args.push_back(arg);
+    }
     const auto add = [&args](std::initializer_list<const char*> more) { args.insert(args.end(), more.begin(), more.end()); };
     switch (film.format) {
     case FilmFormat::Mp4:
@@ -51,6 +75,14 @@ std::vector<std::string> FfmpegArguments(const FilmRequest& film, const std::str
                                 "[frames][palette]paletteuse",
              "-f", "gif"});
         break;
+    }
+    if (sound) {
+        // Only the first sound stream: an MP3's cover picture must not become a second video.
+        add({"-map", "0:v:0", "-map", "1:a:0"});
+        if (film.format == FilmFormat::Mp4)
+            add({"-c:a", "aac", "-b:a", "192k"});
+        else
+            add({"-c:a", "libopus", "-b:a", "128k"});
     }
     args.push_back("-y"); // the temporary already exists: we made it
     args.push_back(outputPath);

@@ -5,11 +5,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
+#include "platform/ffmpeg_child.h"
 
 namespace lumeno {
 namespace {
@@ -95,44 +94,6 @@ int WriteAll(int fd, std::span<const std::uint8_t> bytes)
     return 0;
 }
 
-// An unnamed temporary file for ffmpeg's stderr, kept out of other children (close on
-// exec); 0, or the errno of the step that failed.
-int OpenFfmpegLog(int* fd)
-{
-    FILE* log = std::tmpfile();
-    if (log == nullptr)
-        return errno;
-    *fd = ::fcntl(::fileno(log), F_DUPFD_CLOEXEC, 0);
-    const int failure = *fd < 0 ? errno : 0;
-    std::fclose(log);
-    return failure;
-}
-
-std::string HowItEnded(int status)
-{
-    if (WIFEXITED(status))
-        return "exit status " + std::to_string(WEXITSTATUS(status));
-    if (WIFSIGNALED(status))
-        return "signal " + std::to_string(WTERMSIG(status)) + " (" + ::strsignal(WTERMSIG(status)) + ")";
-    return "status " + std::to_string(status);
-}
-
-// What ffmpeg printed (errors only), trimmed; the end of it where it is long.
-std::string ReadLog(int fd)
-{
-    std::string text;
-    char buffer[4096];
-    ::lseek(fd, 0, SEEK_SET);
-    for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;)
-        text.append(buffer, static_cast<std::size_t>(got));
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
-        text.pop_back();
-    constexpr std::size_t kMaxLog = 2000;
-    if (text.size() > kMaxLog)
-        text = "..." + text.substr(text.size() - kMaxLog);
-    return text;
-}
-
 } // namespace
 
 VideoEncoder::VideoEncoder(FilmRequest film, std::string temporaryPath)
@@ -170,38 +131,11 @@ bool VideoEncoder::Spawn(std::string* error)
     // a third less time for a 1080p film. Only a hint where it is refused.
     (void)::fcntl(pipeEnds[1], F_SETPIPE_SZ, kPipeBytes);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeEnds[0], STDIN_FILENO);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, m_ffmpegLog, STDERR_FILENO);
-    // ffmpeg starts with SIGPIPE at its default and nothing blocked, whatever this thread has.
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t none, sigpipe;
-    sigemptyset(&none);
-    sigemptyset(&sigpipe);
-    sigaddset(&sigpipe, SIGPIPE);
-    posix_spawnattr_setsigmask(&attributes, &none);
-    posix_spawnattr_setsigdefault(&attributes, &sigpipe);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
-
-    std::vector<std::string> args = FfmpegArguments(m_film, m_temporaryPath);
-    std::vector<char*> argv;
-    for (std::string& arg : args)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-    const int spawned = ::posix_spawnp(&m_child, "ffmpeg", &actions, &attributes, argv.data(), environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
+    const int spawned = SpawnFfmpeg(FfmpegArguments(m_film, m_temporaryPath), pipeEnds[0], -1, m_ffmpegLog, &m_child);
     ::close(pipeEnds[0]);
     m_pipe = pipeEnds[1];
-    if (spawned != 0) {
-        m_child = -1;
-        if (spawned == ENOENT)
-            return Fail("ffmpeg was not found on PATH (on Debian: apt-get install ffmpeg)", error);
-        return Fail(std::string("ffmpeg could not be started: ") + std::strerror(spawned), error);
-    }
+    if (spawned != 0)
+        return Fail(FfmpegStartFailure(spawned), error);
     return true;
 }
 
@@ -262,14 +196,12 @@ std::string VideoEncoder::WaitForFfmpeg()
     }
     if (m_child < 0)
         return "ffmpeg not running";
-    int status = 0;
-    while (::waitpid(m_child, &status, 0) < 0 && errno == EINTR) {
-    }
+    const int status = WaitForChild(m_child);
     m_child = -1;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0)
         return {};
     std::string ended = HowItEnded(status);
-    const std::string said = m_ffmpegLog >= 0 ? ReadLog(m_ffmpegLog) : std::string();
+    const std::string said = m_ffmpegLog >= 0 ? ReadFfmpegLog(m_ffmpegLog) : std::string();
     if (!said.empty())
         ended += "; ffmpeg said:\n" + said;
     return ended;

@@ -43,6 +43,10 @@ struct FilmRequest {
     // Made while the frames come (a recording): H.264 with a fast preset, so the encoder
     // keeps pace with the window at the cost of a somewhat larger file.
     bool live = false;
+    // A sound file laid under the pictures (AAC in .mp4, Opus in .webm; a GIF has no
+    // sound), cut at the film's end, `frames` / `framesPerSecond`. Empty: a silent film.
+    std::string audioPath = {};
+    int frames = 0;
 };
 
 // ffmpeg's command line for a film written to `outputPath`, reading frames from stdin.

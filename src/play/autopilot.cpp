@@ -15,6 +15,8 @@ void Autopilot::Steer(CRenderEngine& engine, std::uint32_t nowMs,
         m_seconds += std::min(elapsed, kLongestStepMs) / 1000.0;
     }
     m_lastMs = nowMs;
+    m_seconds += m_hopSeconds;
+    m_hopSeconds = 0.0;
     // A canvas of another size (the engine was rebuilt) gets the same seed's path made
     // for it, at the same time on the path's clock.
     if (!m_path || engine.CanvasWidth() != m_width || engine.CanvasHeight() != m_height) {

@@ -24,6 +24,9 @@ public:
     static constexpr std::uint32_t kLongestStepMs = 100;
     // A render's autopilot without a seed of its own takes this one, so that it replays.
     static constexpr std::uint64_t kDefaultSeed = 1;
+    // How far a beat moves the path on, in seconds of the path's clock: a visible lurch
+    // along the path, which keeps the pointer on the canvas as the path does.
+    static constexpr double kBeatHopSeconds = 0.12;
 
     explicit Autopilot(std::uint64_t seed) : m_seed(seed) {}
 
@@ -31,6 +34,9 @@ public:
     // the path and hands each button or key the path presses to `deliver`, which passes
     // it on as the window passes input on.
     void Steer(CRenderEngine& engine, std::uint32_t nowMs, const std::function<void(const WindowMessage&)>& deliver);
+
+    // A beat of the music: the next Steer moves the path on by kBeatHopSeconds more.
+    void HopOnBeat() { m_hopSeconds += kBeatHopSeconds; }
 
     // Input from a person that the autopilot takes over while it is on: pointer moves.
     static bool TakesOver(const WindowMessage& message) { return message.message == WM_MOUSEMOVE; }
@@ -46,6 +52,7 @@ private:
     int m_height = 0;
     std::optional<std::uint32_t> m_lastMs;
     double m_seconds = 0.0;
+    double m_hopSeconds = 0.0; // beats not yet stepped
 };
 
 } // namespace lumeno

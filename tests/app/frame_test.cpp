@@ -202,7 +202,8 @@ TEST_F(AppTest, HelpShowsItsTextsWithTheWindowKeysBelowAndEnterOnlyHidesIt)
     EXPECT_EQ(label(kHelpTipTextId)->text(), "Tip: For best result use float32 canvas quality.");
     EXPECT_EQ(label(kHelpWindowKeysTextId)->text(),
               "   F11:\tFullscreen on/off (Esc leaves it)\n   R:\tRecording on/off ( recordings/*.mp4 )\n"
-              "   A:\tAutopilot on/off (it steers instead of the mouse)");
+              "   A:\tAutopilot on/off (it steers instead of the mouse)\n"
+              "   M:\tListening to the sound input on/off");
     EXPECT_GE(label(kHelpWindowKeysTextId)->geometry().top(), label(kHelpTipTextId)->geometry().bottom());
     EXPECT_LE(label(kHelpWindowKeysTextId)->geometry().bottom(), help.height());
     EXPECT_EQ(label(kHelpFolderTextId)->text(), "Folder: " + QDir::currentPath());

@@ -7,7 +7,7 @@
 namespace lumeno {
 namespace {
 
-TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRAndAToggleRecordingAndAutopilotOncePerPress)
+TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRAAndMToggleRecordingAutopilotAndListeningOncePerPress)
 {
     struct Case {
         WindowMessage message;
@@ -40,6 +40,8 @@ TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRAndAToggleRecordingAndAut
         {rUp, false, true, ""},
         {down('A'), false, true, "autopilot"},
         {down('A', true), true, true, ""},
+        {down('M'), false, true, "listen"},
+        {down('M', true), true, true, ""},
         {down('C'), true, true, ""},
     };
     for (const Case& c : cases) {
@@ -50,6 +52,7 @@ TEST(ViewKeys, F11TogglesEscapeOnlyLeavesFullscreenAndRAndAToggleRecordingAndAut
             c.escapeIsOurs ? std::function<void()>([&] { done += "leave"; }) : nullptr,
             [&] { done += "record"; },
             [&] { done += "autopilot"; },
+            [&] { done += "listen"; },
         };
         HandleViewKeys(c.message, actions);
         EXPECT_EQ(done, c.expected) << "key " << c.message.virtualKey << " message " << c.message.message

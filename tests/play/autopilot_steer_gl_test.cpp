@@ -35,6 +35,10 @@ TEST_F(AutopilotSteer, MovesThePointerOnTheEnginesClockStandsWhilePausedAndSteps
     Send(WM_KEYDOWN, VK_SPACE);
     autopilot.Steer(*g_engine, 1070u, ignore);
     ExpectPointerAt(path.At(0.016 + 0.1 + 0.02), "and goes on from where it stood");
+    autopilot.HopOnBeat();
+    autopilot.HopOnBeat();
+    autopilot.Steer(*g_engine, 1070u, ignore);
+    ExpectPointerAt(path.At(0.016 + 0.1 + 0.02 + 0.24), "two beats move the path on");
 
     // A rebuilt engine on another canvas: the same seed's path, made for that canvas.
     DestroyEngine();
@@ -42,7 +46,7 @@ TEST_F(AutopilotSteer, MovesThePointerOnTheEnginesClockStandsWhilePausedAndSteps
     CanvasSettingsRecord().height = 120;
     ASSERT_EQ(BuildEngine(), S_OK);
     autopilot.Steer(*g_engine, 1086u, ignore);
-    ExpectPointerAt(AutopilotPath(3, 80, 120).At(0.016 + 0.1 + 0.02 + 0.016), "on the new canvas");
+    ExpectPointerAt(AutopilotPath(3, 80, 120).At(0.016 + 0.1 + 0.02 + 0.24 + 0.016), "on the new canvas");
 }
 
 TEST_F(AutopilotSteer, PressesTheLeftButtonAndTheColourKeysAsItsGesturesStart)

@@ -22,6 +22,8 @@ TEST(RenderOptions, DefaultsAndEveryOption)
     std::string error;
     ASSERT_TRUE(Parse({}, &defaults, &error));
     EXPECT_EQ(defaults.frames, 300);
+    EXPECT_FALSE(defaults.framesGiven);
+    EXPECT_FALSE(defaults.audioPath.has_value());
     EXPECT_FALSE(defaults.mouseX.has_value());
     EXPECT_EQ(defaults.stats, StatsFormat::None);
 
@@ -29,11 +31,13 @@ TEST(RenderOptions, DefaultsAndEveryOption)
     ASSERT_TRUE(Parse({"--settings", "a.ar", "--frames", "12", "--mouse", "10.5,20", "--script", "s.txt",
                        "--frame-ms", "16", "--out", "x.hdr", "--dump-particles", "p.bin", "--save-settings",
                        "b.ar", "--stats=json", "--video", "f.webm", "--frames-out", "seq", "--fps", "24",
-                       "--canvas", "3840x2160", "--particles", "1000000"},
+                       "--canvas", "3840x2160", "--particles", "1000000", "--audio", "song.flac"},
                       &o, &error))
         << error;
     EXPECT_EQ(*o.settingsPath, "a.ar");
     EXPECT_EQ(o.frames, 12);
+    EXPECT_TRUE(o.framesGiven);
+    EXPECT_EQ(*o.audioPath, "song.flac");
     EXPECT_EQ(*o.mouseX, 10.5f);
     EXPECT_EQ(*o.mouseY, 20.0f);
     EXPECT_EQ(*o.scriptPath, "s.txt");
@@ -79,6 +83,7 @@ TEST(RenderOptions, FilmsAndPngRunTheClockAtTheFilmRate)
         {{"--video", "f.gif", "--fps", "25"}, 25, true, true},
         {{"--frames-out", "seq"}, 60, true, true},
         {{"--fps", "30"}, 30, true, false},
+        {{"--audio", "a.wav"}, 60, true, false}, // music is timed in the film's frames
         {{"--fps", "1000"}, 1000, true, false},
         {{"--out", "x.png"}, 60, false, true},
         {{"--out", "x.bmp"}, 60, false, false},

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <optional>
 
 #include "error_boxes.h"
 #include "frame_clock.h"
@@ -14,10 +15,12 @@
 #include "platform/clock.h"
 #include "platform/gl/gl_device.h"
 #include "play/autopilot.h"
+#include "play/music_player.h"
 #include "phase_stats.h"
 #include "picture_outputs.h"
 #include "progress_report.h"
 #include "render_inputs.h"
+#include "render_music.h"
 #include "render_options.h"
 #include "render_script.h"
 #include "state_files.h"
@@ -74,6 +77,7 @@ struct FrameLoop {
     FrameClock& clock;
     PictureOutputs& pictures;
     PhaseStats& stats;
+    MusicPlayer* music; // null without --audio
 };
 
 // Every frame with its input; false with a sentence when a picture could not be kept.
@@ -91,6 +95,9 @@ bool RenderFrames(const FrameLoop& loop, double* seconds, std::string* error)
                     loop.engine.Deliver(message);
             }
         }
+        // After the script's input, so that a re-emission goes where the script moved the pointer.
+        if (loop.music)
+            loop.music->BeforeFrame(frame);
         loop.clock.StartFrame(frame);
         if (loop.autopilot)
             loop.autopilot->Steer(loop.engine.Engine(), TimeGetTime(),
@@ -172,16 +179,23 @@ bool RenderAndFinish(const FrameLoop& loop, double* seconds, std::string* error)
             return false;
     }
     loop.engine.Engine().GetParticleSystem()->WaitForStep();
+    // The user's settings back before any are saved.
+    if (loop.music)
+        loop.music->Stop();
     return loop.pictures.Finish(error);
 }
 
 // The locals are declared in the order their hooks must go, each taken away before what
 // it reaches: the boxes print to standard error until the engine has shut down, the
-// clock serves the engine from its construction to its end, and the pictures' tap and
-// the phase profiler are removed while the engine still exists.
-int Run(const RenderOptions& options)
+// clock serves the engine from its construction to its end, and the pictures' tap, the
+// phase profiler and the music player are removed while the engine still exists.
+// The options are a copy: the music sets the frame count when --frames is not given.
+int Run(RenderOptions options)
 {
     std::string error;
+    std::vector<MusicFrame> musicFrames;
+    if (options.audioPath && !LoadRenderMusic(&options, &musicFrames, &error))
+        return Fail(error);
     std::vector<ScriptEvent> events;
     if (!ReadRenderInputs(options, &events, &error))
         return Fail(error);
@@ -199,8 +213,16 @@ int Run(const RenderOptions& options)
     std::optional<Autopilot> autopilot;
     if (options.autopilotSeed)
         autopilot.emplace(*options.autopilotSeed);
+    std::optional<MusicPlayer> music;
+    if (options.audioPath) {
+        music.emplace(std::move(musicFrames), FilmFramesPerSecond(options),
+                      [&engine](const WindowMessage& message) { engine.Deliver(message); });
+        if (autopilot)
+            music->onBeat = [&autopilot] { autopilot->HopOnBeat(); };
+    }
     double seconds = 0;
-    if (!RenderAndFinish(FrameLoop{options, autopilot ? &*autopilot : nullptr, events, engine, clock, pictures, stats},
+    if (!RenderAndFinish(FrameLoop{options, autopilot ? &*autopilot : nullptr, events, engine, clock, pictures, stats,
+                                   music ? &*music : nullptr},
                          &seconds, &error))
         return Fail(error);
     const int status = WriteState(options, engine.Engine());

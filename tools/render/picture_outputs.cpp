@@ -39,8 +39,15 @@ bool PictureOutputs::Open(CRenderEngine& engine, std::string* error)
         }
     }
     if (m_options.videoPath) {
-        const FilmRequest film{*m_options.videoPath, *FilmFormatForPath(*m_options.videoPath), engine.CanvasWidth(),
-                               engine.CanvasHeight(), FilmFramesPerSecond(m_options)};
+        FilmRequest film{*m_options.videoPath, *FilmFormatForPath(*m_options.videoPath), engine.CanvasWidth(),
+                         engine.CanvasHeight(), FilmFramesPerSecond(m_options)};
+        if (m_options.audioPath) {
+            film.audioPath = *m_options.audioPath;
+            film.frames = m_options.frames;
+            if (film.format == FilmFormat::Gif)
+                std::fprintf(stderr, "lumeno-render: warning: a GIF holds no sound: %s is silent; the music "
+                                     "still plays its pictures\n", film.path.c_str());
+        }
         m_film = VideoEncoder::Start(film, error);
         if (!m_film)
             return false;

@@ -15,7 +15,7 @@ const char* const kRenderUsage =
     "                          here, if present)\n"
     "  --canvas WxH            canvas size for this render instead of the settings file's\n"
     "  --particles N           particle count for this render instead of the settings file's\n"
-    "  --frames N              frames to render (default 300)\n"
+    "  --frames N              frames to render (default 300, or the music's length)\n"
     "  --mouse X,Y             pointer in client pixels (default: the centre)\n"
     "  --script FILE           input by frame: FRAME move X Y | left | right | key NAME\n"
     "  --frame-ms MS           fixed frame interval, for reproducible renders\n"
@@ -24,6 +24,11 @@ const char* const kRenderUsage =
     "                          of the script are left out\n"
     "  --out FILE              the last frame: .png the picture, .bmp or .hdr the canvas\n"
     "  --video FILE            a film through ffmpeg: .mp4 (H.264), .webm (VP9) or .gif\n"
+    "  --audio FILE            music (any file ffmpeg reads) plays the toy: loudness speeds\n"
+    "                          and brightens it, onsets re-emit, every 8th beat steps the\n"
+    "                          colour; the film lasts as long as the music unless --frames\n"
+    "                          is given, and --video holds the sound (.mp4 AAC, .webm Opus;\n"
+    "                          a .gif stays silent)\n"
     "  --frames-out DIR        every frame as DIR/frame_000001.png, frame_000002.png, ...\n"
     "  --fps N                 film rate (default 60; GIF: 50, at most 50); the clock then\n"
     "                          advances 1000/N ms a frame unless --frame-ms is given\n"
@@ -95,7 +100,7 @@ const char* Expected(std::string_view option)
 bool TakesValue(std::string_view arg)
 {
     for (std::string_view option : {"--settings", "--frames", "--mouse", "--script", "--frame-ms", "--out", "--video",
-                                    "--frames-out", "--fps", "--canvas", "--particles", "--dump-particles",
+                                    "--audio", "--frames-out", "--fps", "--canvas", "--particles", "--dump-particles",
                                     "--save-settings", "--streaks"}) {
         if (arg == option)
             return true;
@@ -107,8 +112,11 @@ bool ParseValue(std::string_view arg, std::string_view value, RenderOptions* opt
 {
     if (arg == "--settings")
         options->settingsPath = std::string(value);
-    else if (arg == "--frames")
+    else if (arg == "--frames") {
+        options->framesGiven = true;
         return ParseNumber(value, &options->frames) && options->frames >= 0;
+    } else if (arg == "--audio")
+        options->audioPath = std::string(value);
     else if (arg == "--mouse")
         return ParseMouse(value, options);
     else if (arg == "--script")
@@ -227,7 +235,8 @@ int FilmFramesPerSecond(const RenderOptions& options)
 
 bool UsesFilmClock(const RenderOptions& options)
 {
-    return !options.frameMs && (options.videoPath || options.framesOutPath || options.framesPerSecond);
+    return !options.frameMs &&
+           (options.videoPath || options.framesOutPath || options.framesPerSecond || options.audioPath);
 }
 
 bool OutIsPng(const RenderOptions& options) { return options.outPath && options.outPath->ends_with(".png"); }

@@ -23,11 +23,13 @@ struct CanvasSize {
 struct RenderOptions {
     std::optional<std::string> settingsPath; // default: the settings file if present
     int frames = 300;
+    bool framesGiven = false;                // --frames was given: it wins over the music's length
     std::optional<float> mouseX, mouseY;     // client pixels; default: the centre
     std::optional<std::string> scriptPath;
     std::optional<std::uint32_t> frameMs;    // fixed frame interval instead of the clock
     std::optional<std::string> outPath;      // .png: the picture; .bmp or .hdr: the canvas
     std::optional<std::string> videoPath;    // .mp4, .webm or .gif
+    std::optional<std::string> audioPath;    // music that drives the frames and sounds in the film
     std::optional<std::string> framesOutPath; // folder of frame_000001.png, ...
     std::optional<int> framesPerSecond;      // of the film; see FilmFramesPerSecond
     std::optional<CanvasSize> canvas;        // instead of the settings file's
@@ -47,7 +49,7 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
 // --fps, else 60, or 50 for a GIF (see kMaxGifFramesPerSecond).
 int FilmFramesPerSecond(const RenderOptions& options);
 
-// Films and sequences, and --fps, run the clock at the film's rate unless --frame-ms is given.
+// Films, sequences, music and --fps run the clock at the film's rate unless --frame-ms is given.
 bool UsesFilmClock(const RenderOptions& options);
 
 // Whether the run needs the picture as the window shows it, frame by frame.
