@@ -28,10 +28,12 @@ const TemplateControl kHelpControls[] = {
     // The window's own keys, below the toy's, in a block of their own.
     {kHelpWindowKeysTextId, ControlKind::StaticText,
      "   F11:\tFullscreen on/off (Esc leaves it)\n"
-     "   R:\tRecording on/off ( recordings/*.mp4 )",
-     {7, 104, 234, 17}},
+     "   R:\tRecording on/off ( recordings/*.mp4 )\n"
+     "   N:\tRandomise: a new look\n"
+     "   Ctrl+Z:\tUndo Randomise",
+     {7, 104, 234, 34}},
     // Where screenshots, films and settings go; the folder is added when the dialog is made.
-    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 125, 234, 17}},
+    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 142, 234, 17}},
 };
 
 // Without a default button a dialog ignores Enter; this one hides on it, as its
@@ -49,11 +51,22 @@ protected:
         }
         QDialog::keyPressEvent(event);
     }
+
+    // Its keys are its own, as the frame's other keys are not seen here: Qt would pass the
+    // frame's window shortcuts (N, Ctrl+Z) through from a tool window such as this.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        return QDialog::event(event);
+    }
 };
 
 } // namespace
 
-const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 146, 8, kHelpControls};
+const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 163, 8, kHelpControls};
 
 QDialog* CreateHelpDialog(QWidget* owner)
 {

@@ -8,7 +8,8 @@
 // through the callback given at construction; the frame shuts it down when it goes.
 //
 // Beside those keys the frame has its own: F11 fullscreen (Escape leaves it) and R, which
-// records the shown picture into a film (frame_recording.h).
+// records the shown picture into a film (frame_recording.h). The menu's Randomise (N) draws a
+// new look and Undo Randomise (Ctrl+Z) puts back the one before it (play/look_undo.h).
 
 #include <functional>
 
@@ -17,9 +18,11 @@
 
 #include "frame_recording.h"
 #include "platform/window_message.h"
+#include "play/look_undo.h"
 #include "qt_clipboard.h"
 #include "settings/ui/properties_host.h"
 
+class QAction;
 class QDialog;
 
 namespace lumeno {
@@ -75,6 +78,11 @@ public:
     // Open Settings..., Save Settings As... and settings files dropped on the window.
     SettingsPresets& Presets() const { return *m_presets; }
 
+    // The menu's Randomise and Undo Randomise: the look changes in place, on a fresh
+    // canvas, and the properties dialog shows it.
+    void RandomiseLook();
+    void UndoRandomiseLook();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -104,6 +112,9 @@ private:
     SettingsPresets* m_presets = nullptr; // owned as a child
     FrameRecording m_recording;
     bool m_maximisedBeforeFullscreen = true;
+    LookUndo m_looks;
+    QAction* m_randomise = nullptr;
+    QAction* m_undoRandomise = nullptr; // enabled while there is a look to put back
 };
 
 } // namespace lumeno

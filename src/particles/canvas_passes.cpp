@@ -106,6 +106,10 @@ void CParticleSystem::ClearCanvases()
     GlDevice* device = m_engine.GetGlDevice();
     if (!m_initialised || !device || !m_canvasSurfaceA)
         return;
+    // What the last frame drew must land before the clear: on llvmpipe a clear right after
+    // a frame of the program's own line path left, in about half the runs, a patch of that
+    // frame's light on the canvas (the play tests' fresh-canvas check). Once a click.
+    device->Finish();
     SavedRenderTarget target(*device);
     for (const auto* surface : {&m_canvasSurfaceA, &m_canvasSurfaceB}) {
         (void)device->SetRenderTarget(0, *surface);

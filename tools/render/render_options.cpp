@@ -25,6 +25,9 @@ const char* const kRenderUsage =
     "                          advances 1000/N ms a frame unless --frame-ms is given\n"
     "  --dump-particles FILE   the particle array after the last frame, 64 bytes each\n"
     "  --save-settings FILE    the settings in force\n"
+    "  --randomise[=SEED]      a new look drawn from the presets' ranges after the settings\n"
+    "                          are read (canvas and count stay); without SEED a fresh one,\n"
+    "                          printed on standard error so the look can be repeated\n"
     "  --stats[=json]          per-phase timings and the frame rate\n"
     "  --version               the program's version\n"
     "  --streaks lines|fast    who draws the streaks: the driver's smooth lines, or the\n"
@@ -158,6 +161,23 @@ bool CheckTogether(const RenderOptions& options, std::string* error)
     return true;
 }
 
+// --randomise, or --randomise=SEED with a seed of 64 bits in decimal.
+bool ParseRandomise(std::string_view arg, RenderOptions* options, std::string* error)
+{
+    options->randomise = true;
+    options->randomiseSeed.reset();
+    if (arg == "--randomise")
+        return true;
+    const std::string_view value = arg.substr(arg.find('=') + 1);
+    std::uint64_t seed = 0;
+    if (!ParseNumber(value, &seed)) {
+        *error = "invalid value '" + std::string(value) + "' for --randomise (a seed from 0 to 18446744073709551615)";
+        return false;
+    }
+    options->randomiseSeed = seed;
+    return true;
+}
+
 } // namespace
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error)
@@ -178,6 +198,11 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
         }
         if (arg == "--stats=json") {
             options->stats = StatsFormat::Json;
+            continue;
+        }
+        if (arg == "--randomise" || arg.starts_with("--randomise=")) {
+            if (!ParseRandomise(arg, options, error))
+                return false;
             continue;
         }
         if (!TakesValue(arg)) {

@@ -34,6 +34,8 @@ struct RenderOptions {
     std::optional<std::int32_t> particleCount;
     std::optional<std::string> dumpParticlesPath;
     std::optional<std::string> saveSettingsPath;
+    bool randomise = false;                  // a new look drawn after the settings are read
+    std::optional<std::uint64_t> randomiseSeed; // its seed; default: a fresh one, printed
     StatsFormat stats = StatsFormat::None;
     StreakDrawing streaks = StreakDrawing::Auto;
     bool help = false;
