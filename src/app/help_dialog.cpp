@@ -30,10 +30,12 @@ const TemplateControl kHelpControls[] = {
      "   F11:\tFullscreen on/off (Esc leaves it)\n"
      "   R:\tRecording on/off ( recordings/*.mp4 )\n"
      "   A:\tAutopilot on/off (it steers instead of the mouse)\n"
-     "   M:\tListening to the sound input on/off",
-     {7, 104, 234, 33}},
+     "   M:\tListening to the sound input on/off\n"
+     "   N:\tRandomise: a new look\n"
+     "   Ctrl+Z:\tUndo Randomise",
+     {7, 104, 234, 51}},
     // Where screenshots, films and settings go; the folder is added when the dialog is made.
-    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 141, 234, 17}},
+    {kHelpFolderTextId, ControlKind::StaticText, "Folder: ", {7, 159, 234, 17}},
 };
 
 // Without a default button a dialog ignores Enter; this one hides on it, as its
@@ -51,13 +53,24 @@ protected:
         }
         QDialog::keyPressEvent(event);
     }
+
+    // Its keys are its own, as the frame's other keys are not seen here: Qt would pass the
+    // frame's window shortcuts (N, Ctrl+Z) through from a tool window such as this.
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept();
+            return true;
+        }
+        return QDialog::event(event);
+    }
 };
 
 } // namespace
 
-// Taller than the toy's keys need by a line of eight dialog units for each window key
-// after the first two.
-const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 162, 8, kHelpControls};
+// Taller than the toy's keys need by a line of eight and a half dialog units for each
+// window key after the first two.
+const DialogTemplate kHelpTemplate{"  .:: Help ::.", 248, 180, 8, kHelpControls};
 
 QDialog* CreateHelpDialog(QWidget* owner)
 {

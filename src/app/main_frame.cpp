@@ -1,5 +1,6 @@
 #include "main_frame.h"
 
+#include <QAction>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
@@ -46,7 +47,8 @@ CMainFrame::CMainFrame(std::function<void()> rebuildEngine)
                       UpdateCaption();
                   },
                   // As the user's own input; Escape is not among the music's keys.
-                  [this](const WindowMessage& message) { HandleInput(message, false); })
+                  [this](const WindowMessage& message) { HandleInput(message, false); }),
+      m_looks(FreshLookSeed())
 {
     setWindowTitle(QString::fromUtf8(kFrameTitle));
     m_listening.onBeat = [this] {
@@ -59,6 +61,9 @@ CMainFrame::CMainFrame(std::function<void()> rebuildEngine)
     setCentralWidget(m_view);
     AcceptSettingsDrops();
     m_properties = new CPropertiesDialog(*this, this);
+    // N and Ctrl+Z also from the properties dialog, as the frame's other keys are; not from
+    // the help dialog, whose keys are its own.
+    m_properties->addActions({m_randomise, m_undoRandomise});
     m_help = CreateHelpDialog(this);
     m_properties->ShowAtHomePosition();
     RefreshProperties();
@@ -103,6 +108,15 @@ void CMainFrame::CreateMenu()
     m_presets = new SettingsPresets(*this, [this] { RefreshProperties(); }, [this] { RebuildEngine(); });
     menu->addAction(QStringLiteral("Open Settings..."), m_presets, &SettingsPresets::OpenChosen);
     menu->addAction(QStringLiteral("Save Settings As..."), m_presets, &SettingsPresets::SaveChosen);
+    // Window shortcuts, not application ones: N would otherwise be taken from the help
+    // dialog and from the fields of the file dialogs.
+    m_randomise = menu->addAction(QStringLiteral("Randomise"), this, &CMainFrame::RandomiseLook);
+    m_randomise->setShortcut(QKeySequence(Qt::Key_N));
+    m_undoRandomise = menu->addAction(QStringLiteral("Undo Randomise"), this, &CMainFrame::UndoRandomiseLook);
+    m_undoRandomise->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m_undoRandomise->setEnabled(false);
+    // Also the frame's own, so that they work in fullscreen, where the menu bar is hidden.
+    addActions({m_randomise, m_undoRandomise});
     // The folder of the settings, screenshots and films, in the desktop's file manager.
     menu->addAction(QStringLiteral("Open Lumeno Folder"), this,
                     [] { QDesktopServices::openUrl(QUrl::fromLocalFile(QDir::currentPath())); });
@@ -133,6 +147,22 @@ void CMainFrame::ShowHelp()
 }
 
 void CMainFrame::RefreshProperties() { m_properties->UpdateControls(); }
+
+void CMainFrame::RandomiseLook()
+{
+    MakeEngineCurrent();
+    m_looks.Randomise();
+    m_undoRandomise->setEnabled(m_looks.CanUndo());
+    RefreshProperties();
+}
+
+void CMainFrame::UndoRandomiseLook()
+{
+    MakeEngineCurrent();
+    m_looks.Undo();
+    m_undoRandomise->setEnabled(m_looks.CanUndo());
+    RefreshProperties();
+}
 
 void CMainFrame::ShowMaximised()
 {

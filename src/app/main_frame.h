@@ -10,7 +10,8 @@
 // Beside those keys the frame has its own: F11 fullscreen (Escape leaves it), R, which
 // records the shown picture into a film (frame_recording.h), A, which hands the pointer to
 // the autopilot (play/autopilot.h) and takes it back, and M, which plays the toy to what
-// the computer hears (play/music_listening.h).
+// the computer hears (play/music_listening.h). The menu's Randomise (N) draws a new look
+// and Undo Randomise (Ctrl+Z) puts back the one before it (play/look_undo.h).
 
 #include <functional>
 #include <optional>
@@ -21,10 +22,12 @@
 #include "frame_recording.h"
 #include "platform/window_message.h"
 #include "play/autopilot.h"
+#include "play/look_undo.h"
 #include "play/music_listening.h"
 #include "qt_clipboard.h"
 #include "settings/ui/properties_host.h"
 
+class QAction;
 class QDialog;
 
 namespace lumeno {
@@ -88,6 +91,11 @@ public:
     // Open Settings..., Save Settings As... and settings files dropped on the window.
     SettingsPresets& Presets() const { return *m_presets; }
 
+    // The menu's Randomise and Undo Randomise: the look changes in place, on a fresh
+    // canvas, and the properties dialog shows it.
+    void RandomiseLook();
+    void UndoRandomiseLook();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -126,6 +134,9 @@ private:
     bool m_captionRecording = false;
     bool m_captionListening = false;
     bool m_maximisedBeforeFullscreen = true;
+    LookUndo m_looks;
+    QAction* m_randomise = nullptr;
+    QAction* m_undoRandomise = nullptr; // enabled while there is a look to put back
 };
 
 } // namespace lumeno

@@ -1,6 +1,7 @@
 #pragma once
-// A small generator whose numbers are fixed by its seed on every platform (splitmix64;
-// the standard library's distributions are not), for what must replay from a seed.
+// A small generator whose numbers are fixed by its seed with every compiler and standard
+// library (std's distributions differ between them), for what must replay from a seed:
+// splitmix64 (Steele, Lea and Flood, 2014), its top 53 bits as a double in [0, 1).
 
 #include <cstdint>
 

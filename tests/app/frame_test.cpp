@@ -50,8 +50,8 @@ TEST_F(AppTest, StartsMaximisedWithItsMenuTheDialogAtItsPlaceAndARunningEngine)
     QStringList items = {Frame().menuBar()->actions().size() == 1 ? Frame().menuBar()->actions()[0]->text() : "menus?"};
     for (const QAction* item : MenuItems())
         items << (item->isSeparator() ? "-" : item->text());
-    EXPECT_EQ(items, QStringList({"Lumeno!", "Properties...", "Help..", "Open Settings...", "Save Settings As...", "Open Lumeno Folder", "-",
-                                   "E&xit"}));
+    EXPECT_EQ(items, QStringList({"Lumeno!", "Properties...", "Help..", "Open Settings...", "Save Settings As...", "Randomise",
+                                   "Undo Randomise", "Open Lumeno Folder", "-", "E&xit"}));
 
     dialog.move(400, 300);
     dialog.hide();
@@ -203,7 +203,8 @@ TEST_F(AppTest, HelpShowsItsTextsWithTheWindowKeysBelowAndEnterOnlyHidesIt)
     EXPECT_EQ(label(kHelpWindowKeysTextId)->text(),
               "   F11:\tFullscreen on/off (Esc leaves it)\n   R:\tRecording on/off ( recordings/*.mp4 )\n"
               "   A:\tAutopilot on/off (it steers instead of the mouse)\n"
-              "   M:\tListening to the sound input on/off");
+              "   M:\tListening to the sound input on/off\n"
+              "   N:\tRandomise: a new look\n   Ctrl+Z:\tUndo Randomise");
     EXPECT_GE(label(kHelpWindowKeysTextId)->geometry().top(), label(kHelpTipTextId)->geometry().bottom());
     EXPECT_LE(label(kHelpWindowKeysTextId)->geometry().bottom(), help.height());
     EXPECT_EQ(label(kHelpFolderTextId)->text(), "Folder: " + QDir::currentPath());

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "../engine/engine_fixture.h"
+#include "engine_fixture.h"
 #include "play/autopilot.h"
 
 namespace lumeno::test {

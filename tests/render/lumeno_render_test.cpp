@@ -3,6 +3,7 @@
 #include "lumeno_render_fixture.h"
 
 #include <fstream>
+#include <iterator>
 
 #include "settings/settings_file.h"
 
@@ -30,6 +31,49 @@ TEST_F(LumenoRender, RendersAndWritesEveryOutput)
     EXPECT_EQ(saved.get(), 3);
 }
 
+std::string FileBytes(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// The same seed draws the same look, and the saved settings keep it: the canvas record's
+// 17 bytes as they were read, the look changed.
+TEST_F(LumenoRender, RandomiseWithASeedDrawsTheSameLookEachTime)
+{
+    WriteScene("scene.ar", 64, 48, 300);
+    for (const char* name : {"a.ar", "b.ar"}) {
+        const Result run = Run(std::string("--settings scene.ar --frames 1 --randomise=7 --save-settings ") + name);
+        ASSERT_EQ(run.status, 0) << run.output;
+        EXPECT_EQ(run.output.find("seed"), std::string::npos) << "a seed given is not printed: " << run.output;
+    }
+    const std::string a = FileBytes(m_folder.File("a.ar")), scene = FileBytes(m_folder.File("scene.ar"));
+    ASSERT_EQ(a.size(), kSettingsFileSize);
+    EXPECT_EQ(a, FileBytes(m_folder.File("b.ar")));
+    EXPECT_EQ(a.substr(0, 17), scene.substr(0, 17));
+    EXPECT_NE(a, scene);
+    ASSERT_EQ(Run("--settings scene.ar --frames 1 --randomise=8 --save-settings c.ar").status, 0);
+    EXPECT_NE(FileBytes(m_folder.File("c.ar")), a);
+}
+
+// Without a seed one is drawn and printed, and it draws the same look again.
+TEST_F(LumenoRender, RandomiseWithoutASeedPrintsTheSeedItDrew)
+{
+    WriteScene("scene.ar", 64, 48, 300);
+    const Result run = Run("--settings scene.ar --frames 1 --randomise --save-settings drawn.ar");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const std::string prefix = "lumeno-render: randomised with seed ";
+    const auto at = run.output.find(prefix);
+    ASSERT_NE(at, std::string::npos) << run.output;
+    const std::string seed = run.output.substr(at + prefix.size(), run.output.find(' ', at + prefix.size()) -
+                                                                         (at + prefix.size()));
+    ASSERT_FALSE(seed.empty());
+    EXPECT_EQ(seed.find_first_not_of("0123456789"), std::string::npos) << seed;
+    EXPECT_NE(run.output.find("(--randomise=" + seed + " draws it again)"), std::string::npos) << run.output;
+    ASSERT_EQ(Run("--settings scene.ar --frames 1 --randomise=" + seed + " --save-settings again.ar").status, 0);
+    EXPECT_EQ(FileBytes(m_folder.File("again.ar")), FileBytes(m_folder.File("drawn.ar")));
+}
+
 TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
 {
     // Something that is not a settings file, folders, and a plain file to be no folder.
@@ -46,6 +90,7 @@ TEST_F(LumenoRender, BadInputEndsWithAClearMessageAndFailure)
     const std::string effect = (std::filesystem::canonical(m_folder.Path()) / "Engine/Shaders/Lumeno.fx").string();
     const Case cases[] = {
         {"--frames many", 2, {"invalid value 'many' for --frames"}},
+        {"--randomise=x", 2, {"invalid value 'x' for --randomise (a seed: a whole number from 0 to 18446744073709551615)"}},
         {"--settings absent.ar", 1,
          {"lumeno-render: absent.ar could not be opened: there is no such file. Nothing was changed.\n"}},
         {"--settings notes.ar --frames 1 --out shot.bmp", 1,

@@ -122,6 +122,13 @@ TEST(RenderOptions, BadArgumentsNameThemselves)
         {{"--particles", "3000000000"}, "invalid value '3000000000' for --particles (a count from 1 to 1073741823)"},
         {{"--video", "f.gif", "--fps", "60"},
          "--fps 60 is too fast for a GIF, whose frame delays are hundredths of a second: at most 50"},
+        {{"--randomise=seven"}, "invalid value 'seven' for --randomise (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--randomise="}, "invalid value '' for --randomise (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--randomise=-1"}, "invalid value '-1' for --randomise (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--randomise=18446744073709551616"},
+         "invalid value '18446744073709551616' for --randomise (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--randomise=7x"}, "invalid value '7x' for --randomise (a seed: a whole number from 0 to 18446744073709551615)"},
+        {{"--randomise", "7"}, "unknown option '7'"},
         {{"--frames", "0", "--frames-out", "seq"},
          "--frames 0 renders no picture for --video, --frames-out or a .png --out"},
         {{"--out", "x.png", "--frames", "0"},
@@ -140,6 +147,34 @@ TEST(RenderOptions, BadArgumentsNameThemselves)
         EXPECT_FALSE(Parse(args, &o, &error)) << message;
         EXPECT_EQ(error, message);
     }
+}
+
+// --randomise draws a fresh seed; --randomise=SEED names one, the whole 64 bits of it.
+TEST(RenderOptions, RandomiseTakesAnOptionalSeed)
+{
+    RenderOptions none;
+    std::string error;
+    ASSERT_TRUE(Parse({}, &none, &error));
+    EXPECT_FALSE(none.randomise);
+    EXPECT_FALSE(none.randomiseSeed.has_value());
+
+    RenderOptions fresh;
+    ASSERT_TRUE(Parse({"--randomise"}, &fresh, &error)) << error;
+    EXPECT_TRUE(fresh.randomise);
+    EXPECT_FALSE(fresh.randomiseSeed.has_value());
+    EXPECT_FALSE(WritesFiles(fresh));
+
+    for (const auto& [text, seed] : {std::pair{"--randomise=7", 7ull}, std::pair{"--randomise=0", 0ull},
+                                     std::pair{"--randomise=18446744073709551615", 18446744073709551615ull}}) {
+        RenderOptions o;
+        ASSERT_TRUE(Parse({text}, &o, &error)) << error;
+        EXPECT_TRUE(o.randomise);
+        EXPECT_EQ(o.randomiseSeed, seed) << text;
+    }
+    RenderOptions last; // the last one given counts, as for every option
+    ASSERT_TRUE(Parse({"--randomise=7", "--randomise"}, &last, &error));
+    EXPECT_FALSE(last.randomiseSeed.has_value());
+    EXPECT_NE(std::string_view(kRenderUsage).find("  --randomise[=SEED] "), std::string_view::npos);
 }
 
 TEST(FilmClock, FramesEndOnTheRoundedMillisecondOfTheFilmRate)

@@ -16,6 +16,9 @@
 #include "platform/gl/gl_device.h"
 #include "play/autopilot.h"
 #include "play/music_player.h"
+#include "play/look_undo.h"
+#include "play/random_look.h"
+#include "settings/particle_settings.h"
 #include "phase_stats.h"
 #include "picture_outputs.h"
 #include "progress_report.h"
@@ -125,6 +128,19 @@ int WriteState(const RenderOptions& options, const CRenderEngine& engine)
     return 1;
 }
 
+// --randomise: a look drawn for the canvas and count in force, before the engine is built
+// from the records. A seed of the system's is printed, so that the look can be drawn again.
+void RandomiseLook(const RenderOptions& options)
+{
+    if (!options.randomise)
+        return;
+    const std::uint64_t seed = options.randomiseSeed ? *options.randomiseSeed : FreshLookSeed();
+    if (!options.randomiseSeed)
+        std::fprintf(stderr, "lumeno-render: randomised with seed %llu (--randomise=%llu draws it again)\n",
+                     static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
+    g_particleSettings = DrawLook(g_particleSettings, CanvasInForce(), seed);
+}
+
 // Input that comes too late to be delivered is dropped, but not without a word.
 void WarnOfLateEvents(const RenderOptions& options, const std::vector<ScriptEvent>& events)
 {
@@ -200,6 +216,7 @@ int Run(RenderOptions options)
     if (!ReadRenderInputs(options, &events, &error))
         return Fail(error);
     WarnOfLateEvents(options, events);
+    RandomiseLook(options);
 
     ErrorBoxesToStandardError boxes;
     FrameClock clock(options); // before the engine: its first interval starts at construction

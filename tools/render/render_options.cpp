@@ -34,6 +34,9 @@ const char* const kRenderUsage =
     "                          advances 1000/N ms a frame unless --frame-ms is given\n"
     "  --dump-particles FILE   the particle array after the last frame, 64 bytes each\n"
     "  --save-settings FILE    the settings in force\n"
+    "  --randomise[=SEED]      a new look drawn from the presets' ranges after the settings\n"
+    "                          are read (canvas and count stay); without SEED a fresh one,\n"
+    "                          printed on standard error so the look can be repeated\n"
     "  --stats[=json]          per-phase timings and the frame rate\n"
     "  --version               the program's version\n"
     "  --streaks lines|fast    who draws the streaks: the driver's smooth lines, or the\n"
@@ -92,7 +95,7 @@ const char* Expected(std::string_view option)
         return " (a count from 1 to 1073741823)";
     if (option == "--streaks")
         return " (lines or fast)";
-    if (option == "--autopilot")
+    if (option == "--autopilot" || option == "--randomise")
         return " (a seed: a whole number from 0 to 18446744073709551615)";
     return "";
 }
@@ -172,6 +175,25 @@ bool CheckTogether(const RenderOptions& options, std::string* error)
     return true;
 }
 
+// --randomise, or --randomise=SEED with a seed of 64 bits in decimal.
+// `arg` is `option` or `option=SEED`: the seed into *seed, none without one. False with
+// a message for a seed that is not one.
+bool ParseSeedOption(std::string_view arg, std::string_view option, std::optional<std::uint64_t>* seed,
+                     std::string* error)
+{
+    seed->reset();
+    if (arg == option)
+        return true;
+    const std::string_view value = arg.substr(option.size() + 1);
+    std::uint64_t parsed = 0;
+    if (!ParseNumber(value, &parsed)) {
+        *error = "invalid value '" + std::string(value) + "' for " + std::string(option) + Expected(option);
+        return false;
+    }
+    *seed = parsed;
+    return true;
+}
+
 } // namespace
 
 bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options, std::string* error)
@@ -194,18 +216,17 @@ bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
             options->stats = StatsFormat::Json;
             continue;
         }
-        if (arg == "--autopilot") {
-            options->autopilotSeed = Autopilot::kDefaultSeed;
+        if (arg == "--autopilot" || arg.starts_with("--autopilot=")) {
+            if (!ParseSeedOption(arg, "--autopilot", &options->autopilotSeed, error))
+                return false;
+            if (!options->autopilotSeed)
+                options->autopilotSeed = Autopilot::kDefaultSeed;
             continue;
         }
-        if (arg.starts_with("--autopilot=")) {
-            const std::string_view seed = arg.substr(arg.find('=') + 1);
-            std::uint64_t value = 0;
-            if (!ParseNumber(seed, &value)) {
-                *error = "invalid value '" + std::string(seed) + "' for --autopilot" + Expected("--autopilot");
+        if (arg == "--randomise" || arg.starts_with("--randomise=")) {
+            options->randomise = true;
+            if (!ParseSeedOption(arg, "--randomise", &options->randomiseSeed, error))
                 return false;
-            }
-            options->autopilotSeed = value;
             continue;
         }
         if (!TakesValue(arg)) {

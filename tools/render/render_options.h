@@ -37,6 +37,8 @@ struct RenderOptions {
     std::optional<std::string> dumpParticlesPath;
     std::optional<std::string> saveSettingsPath;
     std::optional<std::uint64_t> autopilotSeed; // the pointer follows the autopilot's path
+    bool randomise = false;                  // a new look drawn after the settings are read
+    std::optional<std::uint64_t> randomiseSeed; // its seed; default: a fresh one, printed
     StatsFormat stats = StatsFormat::None;
     StreakDrawing streaks = StreakDrawing::Auto;
     bool help = false;
