@@ -108,12 +108,12 @@ bool DecodeAudioFile(const std::string& path, std::vector<float>* samples, std::
         *error = cannot + (said.empty() ? "ffmpeg ended with " + HowItEnded(status) : LastLine(said, "file:" + path));
         return false;
     }
-    samples->resize(bytes.size() / sizeof(float));
-    std::memcpy(samples->data(), bytes.data(), samples->size() * sizeof(float));
-    if (samples->empty()) {
+    if (bytes.size() < sizeof(float)) {
         *error = cannot + "it holds no sound";
         return false;
     }
+    samples->resize(bytes.size() / sizeof(float));
+    std::memcpy(samples->data(), bytes.data(), samples->size() * sizeof(float));
     return true;
 }
 
