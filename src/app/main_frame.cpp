@@ -1,24 +1,23 @@
 #include "main_frame.h"
 
 #include <QAction>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
-#include <QCursor>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QStyle>
 #include <QUrl>
 
-#include <random>
-
 #include "engine/frame_keys.h"
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
 #include "engine/view_keys.h"
 #include "platform/clock.h"
+#include "play/seeded_random.h"
 #include "engine_lifetime.h"
 #include "gl_surface_window.h"
 #include "platform/gl/gl_device.h"
@@ -48,7 +47,7 @@ CMainFrame::CMainFrame(std::function<void()> rebuildEngine)
                   },
                   // As the user's own input; Escape is not among the music's keys.
                   [this](const WindowMessage& message) { HandleInput(message, false); }),
-      m_looks(FreshLookSeed())
+      m_looks(FreshSeed())
 {
     setWindowTitle(QString::fromUtf8(kFrameTitle));
     m_listening.onBeat = [this] {
@@ -220,8 +219,7 @@ void CMainFrame::ToggleAutopilot()
         m_autopilot.reset();
         MovePointerToMouse();
     } else {
-        std::random_device entropy;
-        m_autopilot.emplace(static_cast<std::uint64_t>(entropy()) << 32 | entropy());
+        m_autopilot.emplace(FreshSeed());
     }
     UpdateCaption();
 }

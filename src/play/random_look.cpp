@@ -4,7 +4,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <random>
 
 namespace lumeno {
 namespace {
@@ -232,13 +231,6 @@ std::string LookOutsideRanges(const ParticleSettings& look, const LookCanvas& ca
     if (look.colorIndex == 0)
         return ColourOutsideRanges(look.colors[0], look.invert);
     return {};
-}
-
-std::uint64_t FreshLookSeed()
-{
-    std::random_device device;
-    const std::uint64_t high = device();
-    return (high << 32) ^ device();
 }
 
 } // namespace lumeno

@@ -76,7 +76,4 @@ ParticleSettings DrawLook(const ParticleSettings& current, const LookCanvas& can
 // as within.
 std::string LookOutsideRanges(const ParticleSettings& look, const LookCanvas& canvas);
 
-// A seed from the system's entropy source, for a look that is new each time.
-std::uint64_t FreshLookSeed();
-
 } // namespace lumeno

@@ -29,4 +29,8 @@ private:
     std::uint64_t m_state;
 };
 
+// A seed from the system's entropy source, for what should be new each time (a look, a
+// path); replayable only by printing it.
+std::uint64_t FreshSeed();
+
 } // namespace lumeno

@@ -134,7 +134,7 @@ void RandomiseLook(const RenderOptions& options)
 {
     if (!options.randomise)
         return;
-    const std::uint64_t seed = options.randomiseSeed ? *options.randomiseSeed : FreshLookSeed();
+    const std::uint64_t seed = options.randomiseSeed ? *options.randomiseSeed : FreshSeed();
     if (!options.randomiseSeed)
         std::fprintf(stderr, "lumeno-render: randomised with seed %llu (--randomise=%llu draws it again)\n",
                      static_cast<unsigned long long>(seed), static_cast<unsigned long long>(seed));
