@@ -4,6 +4,8 @@
 // No text and no saved and restored states: the difference to the engine's frame is
 // what the engine adds.
 
+#include <epoxy/gl.h>
+
 #include <benchmark/benchmark.h>
 
 #include <cstring>

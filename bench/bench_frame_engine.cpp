@@ -4,6 +4,8 @@
 // Compare with BM_Frame/BareGL (bench_frame_bare_gl.cpp), which draws the same.
 // BM_Frame/EngineWorkers steps on the worker threads instead.
 
+#include <epoxy/gl.h>
+
 #include <benchmark/benchmark.h>
 
 #include <string>

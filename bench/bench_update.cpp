@@ -5,6 +5,8 @@
 // iteration is one step and one upload, so on a machine without other work it approaches
 // the longer of the two, not their sum.
 
+#include <epoxy/gl.h>
+
 #include <benchmark/benchmark.h>
 
 #include <string>

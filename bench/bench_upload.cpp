@@ -3,6 +3,8 @@
 // two page-aligned arrays whose pages are all mapped (glibc's fastest case). Beside them, the other ways GL 3.3 core offers to fill
 // the buffer, measured to choose the lock's mapping (see gl_vertex_buffer.cpp).
 
+#include <epoxy/gl.h>
+
 #include <benchmark/benchmark.h>
 
 #include <cstring>

@@ -4,6 +4,7 @@
 # other's objects freely), so only this check keeps the layers apart:
 #   platform  <- settings <- particles <- engine <- play    (the core, no Qt)
 # play drives the engine without a hand: the autopilot, the music, the surprises.
+# Only the platform sees the GL API.
 # The particle passes reach two engine services by design, the effect cache and the error
 # box; nothing else of the engine. Dialogs and the application (Qt) may include anything.
 
@@ -49,6 +50,19 @@ foreach(rule IN LISTS rules)
       endif()
     endforeach()
   endforeach()
+endforeach()
+
+# The GL and EGL APIs stay behind the platform: everything else draws through the device,
+# whose headers hand out plain integer names (platform/gl/gl_handle.h).
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/*.h" "${SOURCE_DIR}/*.cpp")
+foreach(file IN LISTS sources)
+  if(NOT file MATCHES "^platform/")
+    file(STRINGS "${SOURCE_DIR}/${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]+<(epoxy|EGL|GL)/")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]+<([^>]+)>.*" "\\1" included "${line}")
+      string(APPEND faults "  ${file} includes ${included}: only platform/ may include the GL API\n")
+    endforeach()
+  endif()
 endforeach()
 
 if(faults)

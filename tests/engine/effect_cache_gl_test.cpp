@@ -1,5 +1,7 @@
 #include "engine_fixture.h"
 
+#include <epoxy/gl.h>
+
 #include <fstream>
 
 #include "engine/effect_cache.h"

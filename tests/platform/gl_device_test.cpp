@@ -3,6 +3,8 @@
 
 #include "gl_test_support.h"
 
+#include <epoxy/gl.h>
+
 namespace lumeno::test {
 namespace {
 

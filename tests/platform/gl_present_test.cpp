@@ -1,5 +1,7 @@
 // Presenting into a window, and the probe that picks the canvas format GL can blend into.
 
+#include <epoxy/gl.h>
+
 #include <epoxy/egl.h>
 
 #include "gl_test_support.h"

@@ -1,5 +1,7 @@
 #include "gl_test_support.h"
 
+#include <epoxy/gl.h>
+
 #include <cstring>
 #include <fstream>
 

@@ -1,6 +1,8 @@
 // The program's effect file on every canvas format: the fades, the exposure curve of the
 // scene pass, and the particle streaks.
 
+#include <epoxy/gl.h>
+
 #include <algorithm>
 #include <cmath>
 

@@ -1,5 +1,7 @@
 #include "platform/font/text_renderer.h"
 
+#include <epoxy/gl.h>
+
 #include <array>
 #include <fstream>
 #include <iterator>

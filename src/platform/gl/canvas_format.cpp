@@ -1,5 +1,7 @@
 #include "platform/gl/canvas_format.h"
 
+#include <epoxy/gl.h>
+
 #include <array>
 #include <cmath>
 #include <string>

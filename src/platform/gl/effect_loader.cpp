@@ -1,4 +1,6 @@
 // CreateEffectFromFile: reading an effect file, compiling and linking its techniques.
+#include <epoxy/gl.h>
+
 #include <fstream>
 #include <map>
 #include <new>

@@ -1,5 +1,7 @@
 #include "platform/gl/gl_device.h"
 
+#include <epoxy/gl.h>
+
 #include <new>
 
 #include "platform/gl/canvas_format.h"

@@ -69,14 +69,14 @@ LineDrawing LineDrawingForRenderer(std::string_view renderer);
 // and captures the clip position and colour of each (effect_source.h), for the device's
 // own smooth lines; filled by the effect layer.
 struct LineCapture {
-    GLuint program = 0;
-    GLint targetSize = -1; // uniform locations
-    GLint vertexCount = -1;
-    GLint firstTexel = -1;
-    GLint texelsPerVertex = -1;
-    GLint rowInvocations = -1;
-    GLuint groupSize = 1; // invocations a workgroup
-    static constexpr GLenum kStreamUnit = 14; // the stream as a buffer texture, beyond any effect's units
+    GlHandle program = 0;
+    GlLocation targetSize = -1; // uniform locations
+    GlLocation vertexCount = -1;
+    GlLocation firstTexel = -1;
+    GlLocation texelsPerVertex = -1;
+    GlLocation rowInvocations = -1;
+    unsigned groupSize = 1; // invocations a workgroup
+    static constexpr unsigned kStreamUnit = 14; // the stream as a buffer texture, beyond any effect's units
 };
 
 class GlDevice {
@@ -142,7 +142,7 @@ public:
     // For the effect layer: the program a pass draws with, and where it wants the size of
     // render target 0 (-1: nowhere), and the technique's capture, if it has one (it must
     // outlive the pass). Program 0 ends the pass.
-    void UseProgram(GLuint program, GLint targetSizeLocation, const LineCapture* capture = nullptr);
+    void UseProgram(GlHandle program, GlLocation targetSizeLocation, const LineCapture* capture = nullptr);
 
     GlContext& Context() const { return m_context; }
     // Expires when the device is destroyed: owners of GL objects check it before freeing.
@@ -159,7 +159,7 @@ private:
 
     GlContext& m_context;
     std::shared_ptr<const int> m_life = std::make_shared<const int>(0);
-    GLint m_maxTextureSize = 0;
+    int m_maxTextureSize = 0;
     RenderStates m_states;
     // In order of creation; the destructor frees them backwards.
     GlVertexArrayName m_vertexArray;
@@ -171,8 +171,8 @@ private:
     std::uint32_t m_fvf = 0;
     VertexLayout m_layout;
     bool m_streamBound = false; // the vertex array matches stream and format
-    GLuint m_program = 0;
-    GLint m_targetSizeLocation = -1;
+    GlHandle m_program = 0;
+    GlLocation m_targetSizeLocation = -1;
     const LineCapture* m_capture = nullptr;
     LineDrawing m_lineDrawing = LineDrawing::Driver;
     std::unique_ptr<GlSoftwareLines> m_softwareLines; // made on first use

@@ -1,6 +1,8 @@
 // GlDevice: vertex formats, streams and draws.
 #include "platform/gl/gl_device.h"
 
+#include <epoxy/gl.h>
+
 namespace lumeno {
 
 HRESULT GlDevice::SetFVF(std::uint32_t fvf)

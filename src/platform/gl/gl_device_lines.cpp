@@ -1,4 +1,6 @@
 // GlDevice: choosing who draws smooth lines, and handing them to the device's own rasteriser.
+#include <epoxy/gl.h>
+
 #include <limits>
 
 #include "platform/gl/gl_device.h"

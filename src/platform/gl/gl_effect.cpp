@@ -1,5 +1,7 @@
 #include "platform/gl/gl_effect.h"
 
+#include <epoxy/gl.h>
+
 #include <string>
 #include <vector>
 

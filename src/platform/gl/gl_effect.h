@@ -51,13 +51,13 @@ private:
 
     struct Uniform {
         std::string name;
-        GLint location;
+        GlLocation location;
         int unit; // texture unit of a sampler; unused for floats
     };
     struct Technique {
         std::string name;
         GlProgramName program;
-        GLint targetSizeLocation = -1;
+        GlLocation targetSizeLocation = -1;
         GlProgramName captureProgram; // the compute section that captures its lines, if any
         LineCapture capture;
         std::vector<Uniform> captureFloats;

@@ -3,9 +3,9 @@
 // context while empty; a non-empty owner must be destroyed while its context is current,
 // or abandoned once that context is gone.
 
-#include <epoxy/gl.h>
-
 #include <utility>
+
+#include "platform/gl/gl_handle.h"
 
 namespace lumeno {
 
@@ -13,7 +13,7 @@ template <class Traits>
 class GlName {
 public:
     GlName() = default;
-    explicit GlName(GLuint name) : m_name(name) {}
+    explicit GlName(GlHandle name) : m_name(name) {}
     ~GlName() { Reset(); }
     GlName(GlName&& other) noexcept : m_name(std::exchange(other.m_name, 0)) {}
     GlName& operator=(GlName&& other) noexcept
@@ -27,7 +27,7 @@ public:
     GlName(const GlName&) = delete;
     GlName& operator=(const GlName&) = delete;
 
-    GLuint Get() const { return m_name; }
+    GlHandle Get() const { return m_name; }
     explicit operator bool() const { return m_name != 0; }
 
     void Reset()
@@ -40,26 +40,26 @@ public:
     void Abandon() { m_name = 0; }
 
 private:
-    GLuint m_name = 0;
+    GlHandle m_name = 0;
 };
 
 struct GlTextureTraits {
-    static void Delete(GLuint name) { glDeleteTextures(1, &name); }
+    static void Delete(GlHandle name);
 };
 struct GlBufferTraits {
-    static void Delete(GLuint name) { glDeleteBuffers(1, &name); }
+    static void Delete(GlHandle name);
 };
 struct GlFramebufferTraits {
-    static void Delete(GLuint name) { glDeleteFramebuffers(1, &name); }
+    static void Delete(GlHandle name);
 };
 struct GlVertexArrayTraits {
-    static void Delete(GLuint name) { glDeleteVertexArrays(1, &name); }
+    static void Delete(GlHandle name);
 };
 struct GlShaderTraits {
-    static void Delete(GLuint name) { glDeleteShader(name); }
+    static void Delete(GlHandle name);
 };
 struct GlProgramTraits {
-    static void Delete(GLuint name) { glDeleteProgram(name); }
+    static void Delete(GlHandle name);
 };
 
 using GlTextureName = GlName<GlTextureTraits>;
@@ -69,29 +69,10 @@ using GlVertexArrayName = GlName<GlVertexArrayTraits>;
 using GlShaderName = GlName<GlShaderTraits>;
 using GlProgramName = GlName<GlProgramTraits>;
 
-inline GlTextureName GenTexture()
-{
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    return GlTextureName(name);
-}
-inline GlBufferName GenBuffer()
-{
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    return GlBufferName(name);
-}
-inline GlFramebufferName GenFramebuffer()
-{
-    GLuint name = 0;
-    glGenFramebuffers(1, &name);
-    return GlFramebufferName(name);
-}
-inline GlVertexArrayName GenVertexArray()
-{
-    GLuint name = 0;
-    glGenVertexArrays(1, &name);
-    return GlVertexArrayName(name);
-}
+// Each a fresh name from the current context.
+GlTextureName GenTexture();
+GlBufferName GenBuffer();
+GlFramebufferName GenFramebuffer();
+GlVertexArrayName GenVertexArray();
 
 } // namespace lumeno

@@ -1,6 +1,8 @@
 // GlDevice::Present: the back buffer, scaled, into the context's window.
 #include "platform/gl/gl_device.h"
 
+#include <epoxy/gl.h>
+
 #include <algorithm>
 #include <climits>
 #include <cstdint>

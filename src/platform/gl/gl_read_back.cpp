@@ -1,4 +1,6 @@
 // GlDevice::ReadSurface: a surface into memory for image files and the clipboard.
+#include <epoxy/gl.h>
+
 #include <new>
 
 #include "platform/gl/canvas_format.h"

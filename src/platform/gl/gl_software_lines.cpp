@@ -1,5 +1,7 @@
 #include "platform/gl/gl_software_lines.h"
 
+#include <epoxy/gl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <span>

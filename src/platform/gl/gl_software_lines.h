@@ -12,6 +12,8 @@
 // Usage, inside DrawPrimitive with the stream bound:
 //   if (lines->Draw(capture, stream, first, count, width, height)) done; else draw as usual
 
+#include <epoxy/gl.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>

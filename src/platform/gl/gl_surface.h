@@ -26,8 +26,8 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
     D3DFORMAT Format() const { return m_format; }
-    GLuint Framebuffer() const { return m_framebuffer.Get(); }
-    GLuint Texture() const { return m_texture.Get(); }
+    GlHandle Framebuffer() const { return m_framebuffer.Get(); }
+    GlHandle Texture() const { return m_texture.Get(); }
 
 private:
     friend class GlDevice;
@@ -49,7 +49,7 @@ public:
     int Width() const { return m_level0->Width(); }
     int Height() const { return m_level0->Height(); }
     D3DFORMAT Format() const { return m_level0->Format(); }
-    GLuint Name() const { return m_level0->Texture(); }
+    GlHandle Name() const { return m_level0->Texture(); }
 
 private:
     friend class GlDevice;

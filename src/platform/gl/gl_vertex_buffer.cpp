@@ -1,5 +1,7 @@
 #include "platform/gl/gl_vertex_buffer.h"
 
+#include <epoxy/gl.h>
+
 #include "platform/gl/gl_error.h"
 
 namespace lumeno {

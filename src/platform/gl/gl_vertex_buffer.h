@@ -22,7 +22,7 @@ public:
 
     std::uint32_t Length() const { return m_length; }
     bool IsLocked() const { return m_locked; }
-    GLuint Name() const { return m_buffer.Get(); }
+    GlHandle Name() const { return m_buffer.Get(); }
 
 private:
     friend class GlDevice;

@@ -1,5 +1,7 @@
 #include "platform/gl/saved_gl_state.h"
 
+#include <epoxy/gl.h>
+
 namespace lumeno {
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform/gl/shader_program.h"
 
+#include <epoxy/gl.h>
+
 #include <vector>
 
 namespace lumeno {

@@ -1,6 +1,8 @@
 #pragma once
 // Compiling GLSL stages and linking them, with the compiler's and linker's logs.
 
+#include <epoxy/gl.h>
+
 #include <string>
 #include <string_view>
 
