@@ -58,7 +58,7 @@ void CMainApp::RebuildEngine()
     // The surface shows while the engine is built, so that it has its size and is exposed.
     if (m_frame)
         m_frame->ShowCanvas(true);
-    g_engine = new CRenderEngine(&m_frameRate);
+    g_engine = new CRenderEngine(EngineHooks{.frameRate = &m_frameRate});
     RenderWindow* target = m_renderTargetForTesting != nullptr ? m_renderTargetForTesting
                            : m_frame                          ? m_frame->RenderTarget()
                                                               : nullptr;

@@ -16,7 +16,6 @@
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
 #include "engine/view_keys.h"
-#include "platform/clock.h"
 #include "play/seeded_random.h"
 #include "engine_lifetime.h"
 #include "gl_surface_window.h"
@@ -243,7 +242,7 @@ void CMainFrame::OnFrameTimer()
     m_listening.BeforeFrame();
     MakeEngineCurrent();
     if (m_autopilot)
-        m_autopilot->Steer(*g_engine, TimeGetTime(), [this](const WindowMessage& message) { HandleInput(message, true); });
+        m_autopilot->Steer(*g_engine, g_engine->NowMs(), [this](const WindowMessage& message) { HandleInput(message, true); });
     g_engine->Render();
 }
 

@@ -4,7 +4,6 @@
 #include "engine/render_engine.h"
 #include "engine/screenshot_name.h"
 #include "particles/particle_system.h"
-#include "platform/clock.h"
 #include "platform/date_text.h"
 
 namespace lumeno {
@@ -52,7 +51,7 @@ void CRenderEngine::HandleMessage(const WindowMessage& message)
 void CRenderEngine::TakeScreenshot()
 {
     const bool hdr = m_shiftDown;
-    m_particleSystem->SaveCanvas(ScreenshotName(DateTextYYMMDD(), TimeGetTime(), hdr),
+    m_particleSystem->SaveCanvas(ScreenshotName(DateTextYYMMDD(), m_clock(), hdr),
                                  hdr ? ImageFileFormat::Hdr : ImageFileFormat::Bmp);
 }
 

@@ -7,7 +7,7 @@
 
 namespace lumeno {
 
-EngineSession::EngineSession(RenderWindow& window, FrameRateAverage* frameRate) : m_engine(frameRate)
+EngineSession::EngineSession(RenderWindow& window, EngineHooks hooks) : m_engine(std::move(hooks))
 {
     g_engine = &m_engine;
     m_initResult = m_engine.Init(&window);

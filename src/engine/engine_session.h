@@ -17,8 +17,7 @@ namespace lumeno {
 
 class EngineSession {
 public:
-    // `frameRate` as for CRenderEngine's constructor.
-    explicit EngineSession(RenderWindow& window, FrameRateAverage* frameRate = nullptr);
+    explicit EngineSession(RenderWindow& window, EngineHooks hooks = {});
     ~EngineSession();
     EngineSession(const EngineSession&) = delete;
     EngineSession& operator=(const EngineSession&) = delete;

@@ -8,7 +8,6 @@
 #include "engine/render_device.h"
 #include "engine/render_engine.h"
 #include "particles/particle_system.h"
-#include "platform/clock.h"
 #include "platform/frame_profiler.h"
 #include "platform/font/text_renderer.h"
 #include "platform/gl/gl_device.h"
@@ -35,7 +34,7 @@ void CRenderEngine::Render()
     if (m_pictureTap)
         TapPicture();
     {
-        ScopedPhase phase(FramePhase::Text);
+        ScopedPhase phase(m_profiler, FramePhase::Text);
         DrawStats();
     }
     (void)device.EndScene();
@@ -49,7 +48,7 @@ void CRenderEngine::Render()
     CanvasToClient(0.0f, 0.0f, &destination.left, &destination.top);
     CanvasToClient(static_cast<float>(m_canvasWidth), static_cast<float>(m_canvasHeight), &destination.right,
                    &destination.bottom);
-    ScopedPhase phase(FramePhase::Present);
+    ScopedPhase phase(m_profiler, FramePhase::Present);
     // Around the canvas the window shows its own colour, as where nothing is presented.
     (void)device.Present(&source, &destination, m_window ? m_window->WindowColour() : 0xFF000000);
 }
@@ -58,7 +57,7 @@ void CRenderEngine::UpdateTiming()
 {
     if (!m_initialised)
         return;
-    const std::uint32_t now = TimeGetTime();
+    const std::uint32_t now = m_clock();
     const std::uint32_t interval = now - m_lastTimestamp; // wraps correctly
     m_lastTimestamp = now;
     m_frameTime = static_cast<float>(interval) * 0.001f;

@@ -1,19 +1,11 @@
 #include "engine/render_device.h"
 
-#include <optional>
-
 #include "platform/gl/gl_device.h"
 #include "platform/message_box.h"
 #include "platform/render_window.h"
 
 namespace lumeno {
 namespace {
-
-std::optional<ContextVersion>& CapsOverride()
-{
-    static std::optional<ContextVersion> caps;
-    return caps;
-}
 
 bool AtLeast(int major, int minor, int wantMajor, int wantMinor)
 {
@@ -22,12 +14,8 @@ bool AtLeast(int major, int minor, int wantMajor, int wantMinor)
 
 } // namespace
 
-void CRenderDevice::OverrideCapsForTesting(const ContextVersion* caps)
-{
-    CapsOverride() = caps ? std::optional<ContextVersion>(*caps) : std::nullopt;
-}
-
-HRESULT CRenderDevice::Create(RenderWindow* window, int width, int height)
+HRESULT CRenderDevice::Create(RenderWindow* window, int width, int height,
+                              const std::optional<ContextVersion>& claimedVersion)
 {
     m_window = window;
     m_width = width;
@@ -56,7 +44,7 @@ HRESULT CRenderDevice::Create(RenderWindow* window, int width, int height)
 
     // Vertex work needs OpenGL 3.3, pixel work GLSL 3.30; the vertex side is asked first
     // and only one box is shown.
-    const ContextVersion caps = CapsOverride().value_or(ReadCurrentContextVersion());
+    const ContextVersion caps = claimedVersion.value_or(ReadCurrentContextVersion());
     if (!AtLeast(caps.glMajor, caps.glMinor, 3, 3)) {
         ShowMessageBox("Minimum vertex shader: 1.0", "Error", MessageIcon::Error);
         return E_FAIL;

@@ -3,6 +3,7 @@
 // canvas-sized back buffer, the fixed render states and the capability checks.
 
 #include <memory>
+#include <optional>
 
 #include "platform/context_version.h"
 #include "platform/hresult.h"
@@ -20,16 +21,16 @@ public:
     CRenderDevice(const CRenderDevice&) = delete;
     CRenderDevice& operator=(const CRenderDevice&) = delete;
 
-    [[nodiscard]] HRESULT Create(RenderWindow* window, int width, int height);
+    // `claimedVersion`, when given, stands in for the versions the context reports (the
+    // refusals of old drivers are tested with it).
+    [[nodiscard]] HRESULT Create(RenderWindow* window, int width, int height,
+                                 const std::optional<ContextVersion>& claimedVersion = std::nullopt);
     void Release();
 
     GlDevice* GetDevice() const { return m_device.get(); }
     GlSurface* GetBackBuffer() const { return m_backBuffer.get(); }
     const std::shared_ptr<GlSurface>& BackBufferReference() const { return m_backBuffer; }
     bool SupportsPostPixelShaderBlending(int format) const;
-
-    // Tests stand in other capabilities for those of the real context.
-    static void OverrideCapsForTesting(const ContextVersion* caps);
 
 private:
     RenderWindow* m_window = nullptr;

@@ -22,10 +22,17 @@ namespace {
 std::atomic<std::uint64_t> g_enginesMade{0};
 } // namespace
 
-CRenderEngine::CRenderEngine(FrameRateAverage* frameRate)
-    : m_generation(++g_enginesMade), m_lastTimestamp(TimeGetTime()),
-      m_frameRate(frameRate ? frameRate : &m_ownFrameRate)
+CRenderEngine::CRenderEngine(EngineHooks hooks)
+    : m_generation(++g_enginesMade), m_clock(hooks.clock ? std::move(hooks.clock) : ClockSource(TimeGetTime)),
+      m_claimedVersion(hooks.claimedVersion), m_lastTimestamp(m_clock()),
+      m_frameRate(hooks.frameRate ? hooks.frameRate : &m_ownFrameRate)
 {
+}
+
+void CRenderEngine::SetClock(ClockSource clock)
+{
+    m_clock = clock ? std::move(clock) : ClockSource(TimeGetTime);
+    m_lastTimestamp = m_clock();
 }
 
 CRenderEngine::~CRenderEngine() { Shutdown(); }
@@ -40,7 +47,7 @@ HRESULT CRenderEngine::Init(RenderWindow* window)
     m_aspect = static_cast<float>(m_canvasHeight) / static_cast<float>(m_canvasWidth);
 
     m_device = std::make_unique<CRenderDevice>();
-    const HRESULT hr = m_device->Create(window, m_canvasWidth, m_canvasHeight);
+    const HRESULT hr = m_device->Create(window, m_canvasWidth, m_canvasHeight, m_claimedVersion);
     if (FAILED(hr)) {
         char text[512];
         std::snprintf(text, sizeof text, "Error: %s", DXGetErrorDescription(hr));

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include "engine/frame_rate.h"
 #include "particles/engine_view.h"
+#include "platform/clock.h"
+#include "platform/context_version.h"
 #include "platform/hresult.h"
 #include "platform/window_message.h"
 
@@ -28,11 +31,21 @@ class TextRenderer;
 // first. The picture is the receiver's to keep.
 using PictureTap = std::function<void(GlImage&& picture)>;
 
-class CRenderEngine final : public ParticleEngineView {
-public:
+// What a process hands an engine besides its window, each part for this engine alone;
+// whatever is left out takes its default.
+struct EngineHooks {
     // The frame-rate average to add this engine's frames to: one that outlives the engine
     // carries the figure across rebuilds; null gives the engine an average of its own.
-    explicit CRenderEngine(FrameRateAverage* frameRate = nullptr);
+    FrameRateAverage* frameRate = nullptr;
+    // The clock of the frame timing and the screenshot names; empty: the steady clock.
+    ClockSource clock;
+    // The OpenGL and GLSL versions the device checks instead of the context's own.
+    std::optional<ContextVersion> claimedVersion;
+};
+
+class CRenderEngine final : public ParticleEngineView {
+public:
+    explicit CRenderEngine(EngineHooks hooks = {});
     ~CRenderEngine();
     CRenderEngine(const CRenderEngine&) = delete;
     CRenderEngine& operator=(const CRenderEngine&) = delete;
@@ -47,6 +60,14 @@ public:
     // An empty tap (the default) reads nothing back. A frame whose read-back fails hands
     // nothing over.
     void SetPictureTap(PictureTap tap) { m_pictureTap = std::move(tap); }
+    // Times the phases of every frame from now on (null: none); the profiler must outlive
+    // its use here.
+    void SetFrameProfiler(FrameProfiler* profiler) { m_profiler = profiler; }
+    FrameProfiler* GetFrameProfiler() const override { return m_profiler; }
+    // Replaces the clock; the next frame's interval is counted from its present reading.
+    void SetClock(ClockSource clock);
+    // The engine's clock, in milliseconds.
+    std::uint32_t NowMs() const { return m_clock(); }
 
     // Puts the pointer at a point of the canvas (pixels), as a move of the mouse to the
     // client point over it would; for what steers without a mouse.
@@ -84,6 +105,9 @@ private:
     void TakeScreenshot();
 
     const std::uint64_t m_generation;
+    ClockSource m_clock;
+    std::optional<ContextVersion> m_claimedVersion;
+    FrameProfiler* m_profiler = nullptr;
     bool m_initialised = false;
     std::unique_ptr<CRenderDevice> m_device;
     std::unique_ptr<CEffectCache> m_effectCache;

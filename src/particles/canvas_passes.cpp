@@ -118,7 +118,7 @@ void CParticleSystem::RenderParticles()
     GlDevice* device = m_engine.GetGlDevice();
     if (!m_initialised || !device || !m_effect)
         return;
-    ScopedPhase phase(FramePhase::ParticlePass);
+    ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::ParticlePass);
     SavedRenderTarget target(*device);
     (void)device->SetRenderTarget(0, CanvasSurfaceReference());
     {
@@ -156,13 +156,13 @@ void CParticleSystem::RenderCanvas()
 
     const std::shared_ptr<GlTexture>& drawTexture = m_canvasIndex ? m_canvasTextureB : m_canvasTextureA;
     if (g_particleSettings.FadesCanvas()) {
-        ScopedPhase phase(FramePhase::Fade);
+        ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Fade);
         SavedRenderTarget target(*device);
         (void)device->SetRenderTarget(0, m_canvasIndex ? m_canvasSurfaceA : m_canvasSurfaceB);
         m_effect->SetTexture("g_tScene", drawTexture);
         RunTechnique(*device, *m_effect, g_particleSettings.invert ? "FadeInv" : "Fade", D3DPT_TRIANGLESTRIP, 2);
     }
-    ScopedPhase phase(FramePhase::Scene);
+    ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Scene);
     m_effect->SetTexture("g_tScene", drawTexture);
     RunTechnique(*device, *m_effect, "Scene", D3DPT_TRIANGLESTRIP, 2);
 }

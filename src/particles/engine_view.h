@@ -5,6 +5,7 @@
 namespace lumeno {
 
 class CEffectCache;
+class FrameProfiler;
 class GlDevice;
 
 class ParticleEngineView {
@@ -20,6 +21,8 @@ public:
     virtual float GetAspect() const = 0;     // canvas height / width
     virtual float GetFrameTime() const = 0;  // seconds of the last frame
     virtual int GetFrameCount() const = 0;   // timing updates so far
+    // Who times the frame's phases; null: nobody.
+    virtual FrameProfiler* GetFrameProfiler() const { return nullptr; }
 
 protected:
     ~ParticleEngineView() = default;

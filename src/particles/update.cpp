@@ -36,14 +36,14 @@ void CParticleSystem::Upload()
 void CParticleSystem::UpdateThreaded()
 {
     {
-        ScopedPhase phase(FramePhase::Colour);
+        ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Colour);
         UpdateColor();
     }
     {
-        ScopedPhase phase(FramePhase::Step);
+        ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Step);
         m_workers.WaitForHalf(ParticleWorkers::Half::Low);
     }
-    ScopedPhase phase(FramePhase::Upload);
+    ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Upload);
     void* data = nullptr;
     const bool locked = m_vertexBuffer && SUCCEEDED(m_vertexBuffer->Lock(0, 0, &data, D3DLOCK_DISCARD));
     const std::size_t middle = static_cast<std::size_t>(m_count / 2);
@@ -77,17 +77,17 @@ void CParticleSystem::Update()
     }
 
     {
-        ScopedPhase phase(FramePhase::Step);
+        ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Step);
         AdvanceAttractor();
         FixStepInputs();
         Simulate(0, m_count);
     }
     {
-        ScopedPhase phase(FramePhase::Colour);
+        ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Colour);
         UpdateColor();
     }
     {
-        ScopedPhase phase(FramePhase::Upload);
+        ScopedPhase phase(m_engine.GetFrameProfiler(), FramePhase::Upload);
         Upload();
     }
 }

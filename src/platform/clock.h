@@ -7,10 +7,11 @@
 
 namespace lumeno {
 
+// The steady clock.
 std::uint32_t TimeGetTime();
 
-// Replaces the clock (a fixed frame interval for reproducible renders, a scripted one
-// in tests); an empty function restores the steady clock.
-void SetClockSource(std::function<std::uint32_t()> source);
+// A clock handed to what keeps time (the engine, the window's listening): the steady
+// clock unless a renderer or a test gives another, such as a fixed frame interval.
+using ClockSource = std::function<std::uint32_t()>;
 
 } // namespace lumeno

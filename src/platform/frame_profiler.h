@@ -1,6 +1,6 @@
 #pragma once
 // Optional per-phase timing of frames, for lumeno-render's statistics. Nothing is
-// measured unless a profiler is installed; then each phase reports its start and end.
+// measured unless the engine is given a profiler; then each phase reports its start and end.
 
 namespace lumeno {
 
@@ -15,13 +15,10 @@ protected:
     ~FrameProfiler() = default;
 };
 
-// Installs the profiler (null: none). User-interface thread only.
-void SetFrameProfiler(FrameProfiler* profiler);
-FrameProfiler* CurrentFrameProfiler();
-
+// Times one phase with the profiler it is given, if any.
 class ScopedPhase {
 public:
-    explicit ScopedPhase(FramePhase phase) : m_phase(phase), m_profiler(CurrentFrameProfiler())
+    ScopedPhase(FrameProfiler* profiler, FramePhase phase) : m_phase(phase), m_profiler(profiler)
     {
         if (m_profiler)
             m_profiler->Begin(m_phase);

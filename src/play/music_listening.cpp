@@ -8,8 +8,9 @@
 namespace lumeno {
 
 MusicListening::MusicListening(MakeSource makeSource, std::function<void(bool)> showListening,
-                               MusicPlayer::Deliver deliver)
-    : m_makeSource(std::move(makeSource)), m_showListening(std::move(showListening)), m_deliver(std::move(deliver))
+                               MusicPlayer::Deliver deliver, ClockSource clock)
+    : m_makeSource(std::move(makeSource)), m_showListening(std::move(showListening)), m_deliver(std::move(deliver)),
+      m_clock(std::move(clock))
 {
 }
 
@@ -48,7 +49,7 @@ void MusicListening::Start()
             onBeat();
     };
     m_source = std::move(source);
-    m_lastFrameMs = TimeGetTime();
+    m_lastFrameMs = m_clock();
     if (m_showListening)
         m_showListening(true);
 }
@@ -57,7 +58,7 @@ void MusicListening::BeforeFrame()
 {
     if (!IsListening())
         return;
-    const std::uint32_t now = TimeGetTime();
+    const std::uint32_t now = m_clock();
     // Unsigned difference: right across the counter's wrap.
     const double seconds = static_cast<std::uint32_t>(now - m_lastFrameMs) / 1000.0;
     m_lastFrameMs = now;

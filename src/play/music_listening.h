@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/clock.h"
 #include "play/live_music_analysis.h"
 #include "play/music_player.h"
 #include "play/sound_source.h"
@@ -27,9 +28,9 @@ public:
     using MakeSource = std::function<std::unique_ptr<SoundSource>()>;
 
     // `showListening` marks the window while it listens and unmarks it; `deliver` passes
-    // the music's input on as the window's own.
+    // the music's input on as the window's own; `clock` times what was heard.
     MusicListening(MakeSource makeSource, std::function<void(bool listening)> showListening,
-                   MusicPlayer::Deliver deliver);
+                   MusicPlayer::Deliver deliver, ClockSource clock = TimeGetTime);
     ~MusicListening() { Stop(); }
     MusicListening(const MusicListening&) = delete;
     MusicListening& operator=(const MusicListening&) = delete;
@@ -51,6 +52,7 @@ private:
     MakeSource m_makeSource;
     std::function<void(bool)> m_showListening;
     MusicPlayer::Deliver m_deliver;
+    ClockSource m_clock;
     std::unique_ptr<LiveMusicAnalyser> m_analyser;
     std::unique_ptr<MusicPlayer> m_player;
     std::unique_ptr<SoundSource> m_source;

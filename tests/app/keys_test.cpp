@@ -128,7 +128,7 @@ TEST_F(AppTest, F11GoesFullscreenWithoutTheMenuAndEscapeAtTheFrameComesBack)
 TEST_F(AppTest, RRecordsTheShownFramesIntoAFilmAtTheShownRateAndSaysHowManyItHolds)
 {
     Start();
-    SetClockSource([now = std::uint32_t{0}]() mutable { return now += 17; });
+    g_engine->SetClock([now = std::uint32_t{0}]() mutable { return now += 17; });
     for (int frame = 0; frame < 12; ++frame)
         g_engine->Render();
     const QString title = Frame().windowTitle();

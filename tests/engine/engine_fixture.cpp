@@ -20,7 +20,7 @@ void EngineTest::TearDown()
     m_boxes.reset();
 }
 
-HRESULT EngineTest::BuildEngine(FrameRateAverage* frameRate)
+HRESULT EngineTest::BuildEngine()
 {
     DestroyEngine();
     std::string error;
@@ -30,12 +30,12 @@ HRESULT EngineTest::BuildEngine(FrameRateAverage* frameRate)
         ADD_FAILURE() << "no headless context: " << error;
         return E_FAIL;
     }
-    return StartEngine(frameRate);
+    return StartEngine();
 }
 
-HRESULT EngineTest::StartEngine(FrameRateAverage* frameRate)
+HRESULT EngineTest::StartEngine()
 {
-    m_session = std::make_unique<EngineSession>(*m_window, frameRate);
+    m_session = std::make_unique<EngineSession>(*m_window, m_hooks);
     m_engine = &m_session->Engine();
     return m_session->InitResult();
 }

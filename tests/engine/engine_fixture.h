@@ -25,10 +25,10 @@ protected:
     void TearDown() override;
 
     // Builds g_engine for the current settings in a client area of the canvas at `scale`,
-    // adding its frames to `frameRate` (null: an average of the engine's own).
-    HRESULT BuildEngine(FrameRateAverage* frameRate = nullptr);
+    // given m_hooks.
+    HRESULT BuildEngine();
     // Starts an engine on m_window, which the test made; m_engine is that engine.
-    HRESULT StartEngine(FrameRateAverage* frameRate = nullptr);
+    HRESULT StartEngine();
     void DestroyEngine();
 
     void Send(std::uint32_t message, std::uint32_t key = 0, int x = 0, int y = 0);
@@ -38,6 +38,7 @@ protected:
     std::vector<std::uint8_t> BackBuffer() const;
 
     WorkingFolder m_folder;
+    EngineHooks m_hooks; // for every engine the test builds
     std::unique_ptr<HeadlessWindow> m_window;
     std::unique_ptr<EngineSession> m_session;
     CRenderEngine* m_engine = nullptr; // the session's engine, null without one

@@ -73,13 +73,11 @@ TEST_F(EngineInit, DeviceThatCannotBeCreatedSaysSoUnderInitDirectXError)
 
 TEST_F(EngineInit, OldContextIsRefusedByVertexThenPixelCheck)
 {
-    const ContextVersion oldGl{3, 0, 1, 30};
-    CRenderDevice::OverrideCapsForTesting(&oldGl);
+    m_hooks.claimedVersion = ContextVersion{3, 0, 1, 30};
     EXPECT_EQ(BuildEngine(), E_FAIL);
-    const ContextVersion oldGlsl{3, 3, 1, 50};
-    CRenderDevice::OverrideCapsForTesting(&oldGlsl);
+    m_hooks.claimedVersion = ContextVersion{3, 3, 1, 50};
     EXPECT_EQ(BuildEngine(), E_FAIL);
-    CRenderDevice::OverrideCapsForTesting(nullptr);
+    m_hooks.claimedVersion.reset();
 
     ASSERT_EQ(m_boxes->Boxes().size(), 4u);
     EXPECT_EQ(m_boxes->Boxes()[0].text, "Minimum vertex shader: 1.0");

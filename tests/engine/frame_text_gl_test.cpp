@@ -19,7 +19,7 @@ protected:
         CanvasSettingsRecord().width = 160; // room for the whole text
         CanvasSettingsRecord().height = 48;
         g_particleSettings.alphaIntensity = 0.0f; // streaks leave the canvas plain
-        SetClockSource([this] { return m_now; });
+        m_hooks.clock = [this] { return m_now; };
     }
 
     std::uint32_t m_now = 1000;
@@ -38,14 +38,14 @@ TEST_F(FrameText, RateAverageLentToEveryEngineGoesOnAcrossARebuild)
     const Case cases[] = {{true, 120.0f}, {false, 0.0f}};
     for (const Case& c : cases) {
         FrameRateAverage average;
-        FrameRateAverage* lent = c.lent ? &average : nullptr;
-        ASSERT_EQ(BuildEngine(lent), S_OK);
+        m_hooks.frameRate = c.lent ? &average : nullptr;
+        ASSERT_EQ(BuildEngine(), S_OK);
         for (int frame = 0; frame < 4; ++frame) {
             m_now += 10;
             m_engine->Render();
         }
         EXPECT_EQ(m_engine->FramesPerSecond(), 0.0f) << "lent " << c.lent;
-        ASSERT_EQ(BuildEngine(lent), S_OK);
+        ASSERT_EQ(BuildEngine(), S_OK);
         for (int frame = 0; frame < 2; ++frame) {
             m_now += 10;
             m_engine->Render();

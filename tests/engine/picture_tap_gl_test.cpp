@@ -15,7 +15,7 @@ protected:
         EngineTest::SetUp();
         CanvasSettingsRecord().width = 160; // room for the rate text
         CanvasSettingsRecord().height = 48;
-        SetClockSource([this] { return m_now += 10; });
+        m_hooks.clock = [this] { return m_now += 10; };
     }
 
     std::uint32_t m_now = 1000;

@@ -33,7 +33,7 @@ protected:
         SeedRand15(1); // the same cloud on both paths
         SimulationAttractor() = Attractor{};
         std::uint32_t now = 1000;
-        SetClockSource([&now] { return now; }); // advanced once a frame, however often it is read
+        m_hooks.clock = [&now] { return now; }; // advanced once a frame, however often it is read
         Run run;
         if (BuildEngine() != S_OK) {
             ADD_FAILURE() << "no engine";
@@ -48,7 +48,7 @@ protected:
         run.canvas = ReadCanvas();
         run.ownDraws = m_engine->GetGlDevice()->SoftwareLineDraws();
         DestroyEngine();
-        SetClockSource({});
+        m_hooks.clock = {};
         return run;
     }
 };

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/clock.h"
 #include "play/music_listening.h"
 #include "settings/particle_settings.h"
 #include "support/message_box_recorder.h"
@@ -47,11 +46,9 @@ protected:
     {
         g_particleSettings.SetDefaults();
         g_particleSettings.speed = 0.5f;
-        SetClockSource([this] { return m_nowMs; });
     }
     void TearDown() override
     {
-        SetClockSource({});
         g_particleSettings.SetDefaults();
     }
 
@@ -62,7 +59,8 @@ protected:
                               [this](const WindowMessage& m) {
                                   if (m.message == WM_LBUTTONDOWN)
                                       m_clicks.push_back(m_frame);
-                              });
+                              },
+                              [this] { return m_nowMs; });
     }
 
     std::uint32_t m_nowMs = 5000;

@@ -75,7 +75,7 @@ protected:
         CanvasSettingsRecord().width = kWidth;
         CanvasSettingsRecord().height = kHeight;
         CanvasSettingsRecord().particleCount = kCount;
-        SetClockSource([this] { return m_now += 10; });
+        m_hooks.clock = [this] { return m_now += 10; };
     }
 
     // The pointer on a circle around the centre, a third of the height across, once

@@ -58,14 +58,13 @@ protected:
         ResetProcessState(); // as at process start
         EXPECT_TRUE(LoadSettingsFrom(scene, CanvasSettingsRecord(), g_particleSettings));
         std::uint32_t now = 0;
-        SetClockSource([&now] { return now; });
         std::string error;
         auto window = HeadlessWindow::Create(CanvasSettingsRecord().width, CanvasSettingsRecord().height, &error);
         if (!window) {
             ADD_FAILURE() << error;
             return result;
         }
-        EngineSession session(*window);
+        EngineSession session(*window, EngineHooks{.clock = [&now] { return now; }});
         EXPECT_EQ(session.InitResult(), S_OK);
         CRenderEngine& engine = session.Engine();
         WindowMessage move;

@@ -98,9 +98,9 @@ TEST_F(HostileSettings, NotANumberInfinitiesAndOutOfRangeIndicesRunWithoutABox)
     EXPECT_TRUE(m_engine->GetParticleSystem()->IsInitialised());
     m_engine->GetParticleSystem()->SetColorIndex(g_particleSettings.colorIndex);
     PassCounter passes;
-    SetFrameProfiler(&passes);
+    m_engine->SetFrameProfiler(&passes);
     const std::vector<std::string> texts = DriveFrames();
-    SetFrameProfiler(nullptr);
+    m_engine->SetFrameProfiler(nullptr);
     EXPECT_EQ(texts, std::vector<std::string>{});
     EXPECT_GT(passes.counts[static_cast<int>(FramePhase::Scene)], 0);
     EXPECT_EQ(passes.counts[static_cast<int>(FramePhase::Fade)], 0);

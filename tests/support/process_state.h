@@ -1,7 +1,7 @@
 #pragma once
 // What the program keeps process-wide (the settings records, the attractor, the random
-// generator, the clock, the frame profiler, injected thread failures, the device's version
-// override), put back as a fresh process has it, so each test starts from the same state.
+// generator, injected thread failures), put back as a fresh process has it, so each test
+// starts from the same state.
 
 namespace lumeno::test {
 

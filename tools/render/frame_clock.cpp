@@ -1,7 +1,5 @@
 #include "frame_clock.h"
 
-#include "platform/clock.h"
-
 namespace lumeno {
 
 FrameClock::FrameClock(const RenderOptions& options)
@@ -13,14 +11,13 @@ FrameClock::FrameClock(const RenderOptions& options)
         m_kind = Kind::FilmRate;
         m_framesPerSecond = FilmFramesPerSecond(options);
     }
-    if (m_kind != Kind::Steady)
-        SetClockSource([this] { return m_now; });
 }
 
-FrameClock::~FrameClock()
+ClockSource FrameClock::Source()
 {
-    if (m_kind != Kind::Steady)
-        SetClockSource({});
+    if (m_kind == Kind::Steady)
+        return {};
+    return [this] { return m_now; };
 }
 
 void FrameClock::StartFrame(int frame)

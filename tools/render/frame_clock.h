@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/clock.h"
 #include "render_options.h"
 
 namespace lumeno {
@@ -18,14 +19,15 @@ constexpr std::uint32_t FilmClockMs(int frame, int framesPerSecond)
     return static_cast<std::uint32_t>((thousandths + rate / 2) / rate);
 }
 
-// Installs the clock the options ask for and takes it away again when it goes.
+// The clock the options ask for, to be given to the engine.
 class FrameClock {
 public:
     explicit FrameClock(const RenderOptions& options);
-    ~FrameClock();
     FrameClock(const FrameClock&) = delete;
     FrameClock& operator=(const FrameClock&) = delete;
 
+    // Empty for the steady clock; else reads this clock, which must outlive its use.
+    ClockSource Source();
     // Before frame `frame` (from 1) is rendered.
     void StartFrame(int frame);
 

@@ -6,7 +6,7 @@ namespace lumeno {
 
 HeadlessEngine::~HeadlessEngine() = default;
 
-bool HeadlessEngine::Build(std::string* error)
+bool HeadlessEngine::Build(ClockSource clock, std::string* error)
 {
     const ClientSize client = CanvasClientSize();
     std::string why;
@@ -15,7 +15,7 @@ bool HeadlessEngine::Build(std::string* error)
         *error = "no headless OpenGL context: " + why;
         return false;
     }
-    m_session = std::make_unique<EngineSession>(*m_window);
+    m_session = std::make_unique<EngineSession>(*m_window, EngineHooks{.clock = std::move(clock)});
     if (FAILED(m_session->InitResult())) {
         *error = "Init Engine Failed!";
         return false;

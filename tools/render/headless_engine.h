@@ -18,9 +18,9 @@ public:
     HeadlessEngine(const HeadlessEngine&) = delete;
     HeadlessEngine& operator=(const HeadlessEngine&) = delete;
 
-    // For the canvas record in force. False with a sentence; the engine's own boxes have
-    // said more.
-    [[nodiscard]] bool Build(std::string* error);
+    // For the canvas record in force, keeping time by `clock` (empty: the steady clock).
+    // False with a sentence; the engine's own boxes have said more.
+    [[nodiscard]] bool Build(ClockSource clock, std::string* error);
 
     CRenderEngine& Engine() const { return m_session->Engine(); }
     int ClientWidth() const { return m_window->ClientWidth(); }

@@ -12,7 +12,6 @@
 #include "headless_engine.h"
 #include "particles/particle_system.h"
 #include "platform/format_probe.h"
-#include "platform/clock.h"
 #include "platform/gl/gl_device.h"
 #include "play/autopilot.h"
 #include "play/music_player.h"
@@ -58,9 +57,9 @@ void ChooseStreakDrawing(const HeadlessEngine& engine, StreakDrawing streaks)
 
 // The engine built for the settings in force, drawing streaks as asked, with the pointer
 // where the options put it. False with a sentence.
-bool StartEngine(HeadlessEngine& engine, const RenderOptions& options, std::string* error)
+bool StartEngine(HeadlessEngine& engine, FrameClock& clock, const RenderOptions& options, std::string* error)
 {
-    if (!engine.Build(error))
+    if (!engine.Build(clock.Source(), error))
         return false;
     ChooseStreakDrawing(engine, options.streaks);
     // A particle system that could not be built has said why; there is nothing to render.
@@ -103,7 +102,7 @@ bool RenderFrames(const FrameLoop& loop, double* seconds, std::string* error)
             loop.music->BeforeFrame(frame);
         loop.clock.StartFrame(frame);
         if (loop.autopilot)
-            loop.autopilot->Steer(loop.engine.Engine(), TimeGetTime(),
+            loop.autopilot->Steer(loop.engine.Engine(), loop.engine.Engine().NowMs(),
                                   [&engine = loop.engine](const WindowMessage& message) { engine.Deliver(message); });
         const auto frameStart = std::chrono::steady_clock::now();
         loop.engine.Engine().Render();
@@ -163,37 +162,16 @@ void PrintStats(const RenderOptions& options, const PhaseStats& stats, double se
                      ProbeBlendableCanvasFormatReason().c_str());
 }
 
-// Installs the statistics as the frame profiler while alive, when they are wanted, and
-// puts back whichever profiler was there before.
-class ScopedFrameProfiler {
-public:
-    ScopedFrameProfiler(FrameProfiler* profiler, bool wanted) : m_installed(wanted), m_previous(CurrentFrameProfiler())
-    {
-        if (m_installed)
-            SetFrameProfiler(profiler);
-    }
-    ~ScopedFrameProfiler()
-    {
-        if (m_installed)
-            SetFrameProfiler(m_previous);
-    }
-    ScopedFrameProfiler(const ScopedFrameProfiler&) = delete;
-    ScopedFrameProfiler& operator=(const ScopedFrameProfiler&) = delete;
-
-private:
-    bool m_installed;
-    FrameProfiler* m_previous;
-};
-
 // The frames, timed by phase only while they render; then the last step waited for and
 // the pictures finished. False with a sentence.
 bool RenderAndFinish(const FrameLoop& loop, double* seconds, std::string* error)
 {
-    {
-        const ScopedFrameProfiler profiler(&loop.stats, loop.options.stats != StatsFormat::None);
-        if (!RenderFrames(loop, seconds, error))
-            return false;
-    }
+    if (loop.options.stats != StatsFormat::None)
+        loop.engine.Engine().SetFrameProfiler(&loop.stats);
+    const bool rendered = RenderFrames(loop, seconds, error);
+    loop.engine.Engine().SetFrameProfiler(nullptr);
+    if (!rendered)
+        return false;
     loop.engine.Engine().GetParticleSystem()->WaitForStep();
     // The user's settings back before any are saved.
     if (loop.music)
@@ -221,7 +199,7 @@ int Run(RenderOptions options)
     ErrorBoxesToStandardError boxes;
     FrameClock clock(options); // before the engine: its first interval starts at construction
     HeadlessEngine engine;
-    if (!StartEngine(engine, options, &error))
+    if (!StartEngine(engine, clock, options, &error))
         return Fail(error);
     PictureOutputs pictures(options);
     if (!pictures.Open(engine.Engine(), &error))
