@@ -10,7 +10,7 @@
 #include "app_fixture.h"
 #include "engine_lifetime.h"
 #include "particles/attractor.h"
-#include "platform/clock.h"
+#include "support/fake_ffmpeg.h"
 
 namespace lumeno::test {
 namespace {
@@ -186,14 +186,12 @@ TEST_F(AppTest, ARecordingThatFailsSaysSoInABoxAndLeavesTheCaptionAndNoFilm)
     boxSays(R"(cannot make the folder recordings: .+\.)");
 
     std::filesystem::remove("recordings");
-    const TempFolder bin;
-    std::ofstream(bin.File("ffmpeg")) << "#!/bin/sh\nexit 3\n";
-    std::filesystem::permissions(bin.File("ffmpeg"), std::filesystem::perms::owner_all);
-    const std::string path = std::getenv("PATH");
-    ::setenv("PATH", (bin.Path().string() + ":" + path).c_str(), 1);
-    QTest::keyClick(FrameWindow(), Qt::Key_R);
-    const bool told = QTest::qWaitFor([this] { return Boxes().size() == 2; }, 20000);
-    ::setenv("PATH", path.c_str(), 1);
+    bool told = false;
+    {
+        const FakeFfmpegOnPath ffmpeg("exit 3");
+        QTest::keyClick(FrameWindow(), Qt::Key_R);
+        told = QTest::qWaitFor([this] { return Boxes().size() == 2; }, 20000);
+    }
     ASSERT_TRUE(told) << "no box after ffmpeg ended";
     boxSays(R"(ffmpeg (.|\n)*exit status 3(.|\n)*)");
     EXPECT_TRUE(std::filesystem::is_empty("recordings")) << "no film and no temporary";

@@ -13,11 +13,13 @@
 #include "engine/film_recorder.h"
 #include "engine/recording_name.h"
 #include "platform/threads.h"
+#include "support/fake_ffmpeg.h"
 #include "support/temp_folder.h"
 
 namespace lumeno {
 namespace {
 
+using test::FakeFfmpegOnPath;
 using test::TempFolder;
 
 // Holds the encoder thread inside its first write until `open` is counted down, so the
@@ -301,14 +303,13 @@ TEST(FilmRecorder, TheFilmHoldsEachPictureForAsLongAsItWasShown)
 TEST(FilmRecorder, AnFfmpegThatFailsAtTheEndLosesTheFilmAndItsTemporary)
 {
     // An ffmpeg on PATH that ends at once, as the real one does when it fails.
-    const TempFolder bin, folder;
-    std::ofstream(bin.File("ffmpeg")) << "#!/bin/sh\necho 'no encoder here' >&2; exit 3\n";
-    std::filesystem::permissions(bin.File("ffmpeg"), std::filesystem::perms::owner_all);
-    const std::string previousPath = std::getenv("PATH");
-    ::setenv("PATH", (bin.Path().string() + ":" + previousPath).c_str(), 1);
+    const TempFolder folder;
     const std::string path = folder.File("lost.mp4");
-    const std::string summary = RecordingSummary(RecordTinyFilm(path, 5));
-    ::setenv("PATH", previousPath.c_str(), 1);
+    std::string summary;
+    {
+        const FakeFfmpegOnPath ffmpeg("echo 'no encoder here' >&2; exit 3");
+        summary = RecordingSummary(RecordTinyFilm(path, 5));
+    }
 
     EXPECT_EQ(summary.rfind("The film " + path + " was not written: ffmpeg ", 0), 0u) << summary;
     EXPECT_NE(summary.find("exit status 3"), std::string::npos) << summary;

@@ -2,6 +2,7 @@
 // which must leave neither a film nor its temporary behind.
 
 #include "lumeno_render_fixture.h"
+#include "support/fake_ffmpeg.h"
 
 #include <cstdlib>
 #include <fstream>
@@ -24,8 +25,7 @@ protected:
     {
         const std::filesystem::path folder = m_folder.Path() / ("fake-" + name);
         std::filesystem::create_directory(folder);
-        std::ofstream(folder / "ffmpeg") << "#!/bin/sh\n" << script << "\n";
-        std::filesystem::permissions(folder / "ffmpeg", std::filesystem::perms::owner_all);
+        WriteFakeFfmpeg(folder, script);
         return "PATH='" + folder.string() + ":/usr/bin:/bin'";
     }
 };
