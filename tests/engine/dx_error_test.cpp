@@ -30,11 +30,11 @@ TEST(DxError, BoxAppendsTheDescriptionUnderItsLabel)
     test::MessageBoxRecorder boxes;
     ShowDxError("Error save picture!", E_FAIL);
     ShowDxError("x", 0x1234);
-    ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "Error save picture!\n\nError Description:\nAn undetermined error occurred");
-    EXPECT_EQ(boxes.Boxes()[0].title, "DXErrorInfo:");
-    EXPECT_EQ(boxes.Boxes()[0].icon, MessageIcon::Warning);
-    EXPECT_EQ(boxes.Boxes()[1].text, "x\n\nError Description:\nn/a");
+    EXPECT_EQ(boxes.Shown(),
+              (std::vector<test::ShownBox>{
+                  {"Error save picture!\n\nError Description:\nAn undetermined error occurred", "DXErrorInfo:",
+                   MessageIcon::Warning},
+                  {"x\n\nError Description:\nn/a", "DXErrorInfo:", MessageIcon::Warning}}));
 }
 
 } // namespace

@@ -20,6 +20,8 @@ public:
 
 using EngineInit = EngineTest;
 
+constexpr const char* kInitFailed = "Error: An undetermined error occurred";
+
 // The process's peak resident memory (VmHWM) in KiB.
 long PeakMemoryKiB()
 {
@@ -62,10 +64,7 @@ TEST_F(EngineInit, DeviceThatCannotBeCreatedSaysSoUnderInitDirectXError)
     NoContextWindow window;
     CRenderEngine engine;
     EXPECT_EQ(engine.Init(&window), E_FAIL);
-    ASSERT_EQ(m_boxes->Boxes().size(), 1u);
-    EXPECT_EQ(m_boxes->Boxes()[0].text, "Error: An undetermined error occurred");
-    EXPECT_EQ(m_boxes->Boxes()[0].title, "Init DirectX error!");
-    EXPECT_EQ(m_boxes->Boxes()[0].icon, MessageIcon::Error);
+    EXPECT_EQ(m_boxes->Shown(), (std::vector<ShownBox>{{kInitFailed, "Init DirectX error!", MessageIcon::Error}}));
     EXPECT_FALSE(engine.IsInitialised());
     engine.Shutdown(); // only the half-built device wrapper exists
     engine.Render();   // and nothing renders
@@ -79,13 +78,10 @@ TEST_F(EngineInit, OldContextIsRefusedByVertexThenPixelCheck)
     EXPECT_EQ(BuildEngine(), E_FAIL);
     m_hooks.claimedVersion.reset();
 
-    ASSERT_EQ(m_boxes->Boxes().size(), 4u);
-    EXPECT_EQ(m_boxes->Boxes()[0].text, "Minimum vertex shader: 1.0");
-    EXPECT_EQ(m_boxes->Boxes()[0].title, "Error");
-    EXPECT_EQ(m_boxes->Boxes()[1].text, "Error: An undetermined error occurred");
-    EXPECT_EQ(m_boxes->Boxes()[2].text, "Minimum pixel shader: 2.0");
-    EXPECT_EQ(m_boxes->Boxes()[2].icon, MessageIcon::Error);
-    EXPECT_EQ(m_boxes->Boxes()[3].title, "Init DirectX error!");
+    EXPECT_EQ(m_boxes->Shown(), (std::vector<ShownBox>{{"Minimum vertex shader: 1.0", "Error", MessageIcon::Error},
+                                                       {kInitFailed, "Init DirectX error!", MessageIcon::Error},
+                                                       {"Minimum pixel shader: 2.0", "Error", MessageIcon::Error},
+                                                       {kInitFailed, "Init DirectX error!", MessageIcon::Error}}));
 }
 
 TEST_F(EngineInit, ParticleSystemFailuresLeaveARunningEngine)
@@ -93,17 +89,18 @@ TEST_F(EngineInit, ParticleSystemFailuresLeaveARunningEngine)
     // No effect file in the working directory.
     std::filesystem::remove(m_folder.Path() / "Engine");
     ASSERT_EQ(BuildEngine(), S_OK);
-    ASSERT_EQ(m_boxes->Boxes().size(), 1u);
-    EXPECT_EQ(m_boxes->Boxes()[0].text, "Failed to create Effect\n\nError Description:\nAn undetermined error occurred");
-    EXPECT_EQ(m_boxes->Boxes()[0].title, "DXErrorInfo:");
+    const ShownBox noEffect{"Failed to create Effect\n\nError Description:\nAn undetermined error occurred",
+                            "DXErrorInfo:", MessageIcon::Warning};
+    EXPECT_EQ(m_boxes->Shown(), std::vector<ShownBox>{noEffect});
     EXPECT_FALSE(m_engine->GetParticleSystem()->IsInitialised());
     m_engine->Render(); // frames go on without particles
     Send(WM_LBUTTONDOWN);
     Send(WM_RBUTTONDOWN);
     Send(WM_KEYDOWN, VK_RETURN);
-    ASSERT_EQ(m_boxes->Boxes().size(), 2u);
-    EXPECT_EQ(m_boxes->Boxes()[1].text,
-              "Error save picture!\n\nError Description:\nInvalid call");
+    EXPECT_EQ(m_boxes->Shown(),
+              (std::vector<ShownBox>{noEffect,
+                                     {"Error save picture!\n\nError Description:\nInvalid call", "DXErrorInfo:",
+                                      MessageIcon::Warning}}));
 }
 
 TEST_F(EngineInit, CanvasAndVertexBufferFailuresHaveTheirBoxes)
@@ -123,12 +120,13 @@ TEST_F(EngineInit, CanvasAndVertexBufferFailuresHaveTheirBoxes)
     EXPECT_FALSE(system.IsInitialised());
     EXPECT_LT(PeakMemoryKiB() - peakBefore, 256 * 1024);
 
-    ASSERT_EQ(m_boxes->Boxes().size(), 3u);
-    const std::string canvasText = "Failed to create float4 RT\nTry smaller or lower precision Canvas.";
-    EXPECT_EQ(m_boxes->Boxes()[0].text, canvasText + "\n\nError Description:\nInvalid call");
-    EXPECT_EQ(m_boxes->Boxes()[1].text, canvasText + "\n\nError Description:\nInvalid call");
-    EXPECT_EQ(m_boxes->Boxes()[2].text,
-              "Create Vertex Buffer Error!\nTry less Particle.\n\nError Description:\nOut of video memory");
+    const ShownBox canvas{"Failed to create float4 RT\nTry smaller or lower precision Canvas.\n\nError Description:\nInvalid call",
+                          "DXErrorInfo:", MessageIcon::Warning};
+    EXPECT_EQ(m_boxes->Shown(),
+              (std::vector<ShownBox>{canvas, canvas,
+                                     {"Create Vertex Buffer Error!\nTry less Particle.\n\nError Description:\nOut of "
+                                      "video memory",
+                                      "DXErrorInfo:", MessageIcon::Warning}}));
     EXPECT_EQ(m_engine->GetEffectCache()->ReferenceCount("Engine/Shaders/Lumeno.fx"), 1)
         << "failed systems gave their effect back";
 

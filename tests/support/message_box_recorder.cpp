@@ -9,4 +9,17 @@ MessageBoxRecorder::MessageBoxRecorder()
 
 MessageBoxRecorder::~MessageBoxRecorder() { SetMessageBoxHandler(std::move(m_previous)); }
 
+std::vector<ShownBox> MessageBoxRecorder::Shown() const
+{
+    std::vector<ShownBox> shown;
+    for (const MessageBoxRequest& box : m_boxes)
+        shown.push_back({box.text, box.title, box.icon});
+    return shown;
+}
+
+void PrintTo(const ShownBox& box, std::ostream* out)
+{
+    *out << "{\"" << box.text << "\", \"" << box.title << "\", icon " << static_cast<int>(box.icon) << "}";
+}
+
 } // namespace lumeno::test
