@@ -27,15 +27,11 @@
 #include "settings/ui/control_ids.h"
 #include "settings/ui/properties_dialog.h"
 #include "splash_window.h"
+#include "support/file_bytes.h"
 #include "support/message_box_recorder.h"
 #include "support/working_folder.h"
 
 namespace lumeno::test {
-
-inline std::string FileBytes(const std::string& path)
-{
-    return (std::ostringstream() << std::ifstream(path, std::ios::binary).rdbuf()).str();
-}
 
 class AppTest : public ::testing::Test {
 protected:

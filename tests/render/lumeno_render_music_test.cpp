@@ -9,18 +9,13 @@
 #include <iterator>
 
 #include "platform/audio_decoding.h"
+#include "support/file_bytes.h"
 #include "support/wav_file.h"
 
 namespace lumeno::test {
 namespace {
 
 constexpr int kRate = 44100;
-
-std::string ReadBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A 440 Hz tone at half scale.
 std::vector<std::int16_t> Tone(double seconds)
@@ -60,15 +55,15 @@ TEST_F(LumenoRenderMusic, SilentMusicChangesNothingAndLoudMusicSavesTheUsersSett
         const Result result = Run(run);
         ASSERT_EQ(result.status, 0) << run << "\n" << result.output;
     }
-    const std::string plain = ReadBytes(m_folder.File("plain.bin"));
+    const std::string plain = FileBytes(m_folder.File("plain.bin"));
     ASSERT_EQ(plain.size(), 2000u * 64);
-    EXPECT_TRUE(ReadBytes(m_folder.File("silent.bin")) == plain) << "silence moved a particle";
-    EXPECT_FALSE(ReadBytes(m_folder.File("clicks.bin")) == plain) << "the clicks did nothing";
+    EXPECT_TRUE(FileBytes(m_folder.File("silent.bin")) == plain) << "silence moved a particle";
+    EXPECT_FALSE(FileBytes(m_folder.File("clicks.bin")) == plain) << "the clicks did nothing";
     // The music scaled speed and intensity while it played; what is saved is the user's.
-    const std::string settings = ReadBytes(m_folder.File("plain.ar"));
+    const std::string settings = FileBytes(m_folder.File("plain.ar"));
     EXPECT_EQ(settings.size(), 115u);
-    EXPECT_TRUE(ReadBytes(m_folder.File("silent.ar")) == settings);
-    EXPECT_TRUE(ReadBytes(m_folder.File("clicks.ar")) == settings);
+    EXPECT_TRUE(FileBytes(m_folder.File("silent.ar")) == settings);
+    EXPECT_TRUE(FileBytes(m_folder.File("clicks.ar")) == settings);
 }
 
 TEST_F(LumenoRenderMusic, FilmHoldsTheSoundForTheFilmsLength)

@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "settings/settings_file.h"
+#include "support/file_bytes.h"
 
 namespace lumeno::test {
 namespace {
@@ -29,12 +30,6 @@ TEST_F(LumenoRender, RendersAndWritesEveryOutput)
     std::ifstream saved(m_folder.File("saved.ar"), std::ios::binary);
     saved.seekg(111);
     EXPECT_EQ(saved.get(), 3);
-}
-
-std::string FileBytes(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // The same seed draws the same look, and the saved settings keep it: the canvas record's
@@ -208,12 +203,6 @@ TEST_F(LumenoRender, ProgressIsOneLineRewrittenOnATerminalAndPlainElsewhere)
 namespace lumeno::test {
 namespace {
 
-std::string Contents(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
 TEST_F(LumenoRender, TheAutopilotSteersARenderThatReplaysFromItsSeedAndLeavesTheScriptsPointerOut)
 {
     WriteScene("scene.ar", 64, 48, 500);
@@ -232,11 +221,11 @@ TEST_F(LumenoRender, TheAutopilotSteersARenderThatReplaysFromItsSeedAndLeavesThe
         const Result run = Run(common + options);
         ASSERT_EQ(run.status, 0) << options << "\n" << run.output;
     }
-    const std::string steered = Contents(m_folder.File("a.bin"));
+    const std::string steered = FileBytes(m_folder.File("a.bin"));
     ASSERT_EQ(steered.size(), 500u * 64u);
-    EXPECT_TRUE(steered == Contents(m_folder.File("again.bin"))) << "the same seed, the same particles";
-    EXPECT_FALSE(steered == Contents(m_folder.File("mouse.bin"))) << "the script's pointer does not steer";
-    EXPECT_FALSE(steered == Contents(m_folder.File("other.bin"))) << "another seed, another path";
+    EXPECT_TRUE(steered == FileBytes(m_folder.File("again.bin"))) << "the same seed, the same particles";
+    EXPECT_FALSE(steered == FileBytes(m_folder.File("mouse.bin"))) << "the script's pointer does not steer";
+    EXPECT_FALSE(steered == FileBytes(m_folder.File("other.bin"))) << "another seed, another path";
 
     // Without the script's moves (its click still clears) the steered render is the same.
     {
@@ -244,7 +233,7 @@ TEST_F(LumenoRender, TheAutopilotSteersARenderThatReplaysFromItsSeedAndLeavesThe
         script << "31 right\n";
     }
     ASSERT_EQ(Run(common + "--autopilot=4 --dump-particles clicks.bin").status, 0);
-    EXPECT_TRUE(steered == Contents(m_folder.File("clicks.bin")));
+    EXPECT_TRUE(steered == FileBytes(m_folder.File("clicks.bin")));
 }
 
 } // namespace

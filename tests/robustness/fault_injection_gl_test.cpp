@@ -12,6 +12,7 @@
 #include "engine/effect_cache.h"
 #include "mount_namespace.h"
 #include "particles/particle_system.h"
+#include "support/file_bytes.h"
 
 namespace lumeno::test {
 namespace {
@@ -46,7 +47,7 @@ TEST_F(FaultInjection, EffectThatDoesNotCompileOrWarnsShowsTheLogThenFailedToCre
         const char* notInLog;
     } cases[] = {{"this is not a shader;", "error", "no such text"},
                  {"float UnsetForTheTest() { float unset; return unset; }", "warning", "error"}};
-    const std::string shipped = ReadAll(std::filesystem::path(LUMENO_SOURCE_DIR) / kEffectFileName);
+    const std::string shipped = FileBytes(std::filesystem::path(LUMENO_SOURCE_DIR) / kEffectFileName);
     std::filesystem::remove(m_folder.Path() / "Engine");
     std::filesystem::create_directories(m_folder.Path() / "Engine/Shaders");
     for (const auto& c : cases) {

@@ -10,6 +10,7 @@
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "support/file_bytes.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_folder.h"
 
@@ -37,7 +38,7 @@ std::string SaveOntoFullDisk(const std::filesystem::path& folder)
         return "box text: " + box.text;
     if (!box.title.empty() || box.icon != MessageIcon::Warning)
         return "box title or icon";
-    if (ReadAll(path) != old)
+    if (FileBytes(path) != old)
         return "the old file changed";
     for (const auto& entry : std::filesystem::directory_iterator(folder))
         if (entry.path().filename() != kSettingsFileName && entry.path().filename() != "filler")

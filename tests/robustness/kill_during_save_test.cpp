@@ -34,6 +34,7 @@
 #include "settings/canvas_settings.h"
 #include "settings/particle_settings.h"
 #include "settings/settings_file.h"
+#include "support/file_bytes.h"
 #include "support/message_box_recorder.h"
 #include "support/temp_folder.h"
 
@@ -133,7 +134,7 @@ protected:
         // the one on disk before (old); before the first, the one on disk at the start.
         for (int file = 0; file < 2; ++file) {
             Tracked& t = m_files[file];
-            const std::string bytes = ReadAll(t.path);
+            const std::string bytes = FileBytes(t.path);
             const int index = bytes == t.versions[0] ? 0 : bytes == t.versions[1] ? 1 : -1;
             ASSERT_GE(index, 0) << t.what << ": " << bytes.size() << " bytes, neither version";
             const std::uint32_t begun = progress->begun[file].load();
@@ -178,7 +179,7 @@ TEST_F(KillDuringSave, SettingsAndScreenshotAreOldOrNewWholeAfterEverySigkill)
         for (int v = 0; v < 2; ++v)
             for (int file = 0; file < 2; ++file) {
                 ASSERT_TRUE(Save(file, v));
-                m_files[file].versions[v] = ReadAll(m_files[file].path);
+                m_files[file].versions[v] = FileBytes(m_files[file].path);
             }
     const auto loop = (std::chrono::steady_clock::now() - start) / (2 * kTimedRounds);
     ASSERT_NE(m_files[0].versions[0], m_files[0].versions[1]);
@@ -206,7 +207,7 @@ TEST_F(KillDuringSave, SettingsAndScreenshotAreOldOrNewWholeAfterEverySigkill)
     for (int file = 0; file < 2; ++file) {
         const int version = 1 - m_files[file].onDisk;
         ASSERT_TRUE(Save(file, version));
-        EXPECT_EQ(ReadAll(m_files[file].path), m_files[file].versions[version]) << m_files[file].what;
+        EXPECT_EQ(FileBytes(m_files[file].path), m_files[file].versions[version]) << m_files[file].what;
         EXPECT_EQ(m_files[file].old + m_files[file].fresh, kKills);
     }
     CanvasSettings canvas;

@@ -49,10 +49,4 @@ std::string FillUp(const std::filesystem::path& folder)
 
 void Unmount(const std::filesystem::path& folder) { ::umount2(folder.c_str(), MNT_DETACH); }
 
-std::string ReadAll(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 } // namespace lumeno::test

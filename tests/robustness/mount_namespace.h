@@ -18,7 +18,4 @@ std::string FillUp(const std::filesystem::path& folder);
 
 void Unmount(const std::filesystem::path& folder);
 
-// The whole file's bytes; empty when it cannot be read.
-std::string ReadAll(const std::filesystem::path& path);
-
 } // namespace lumeno::test
