@@ -103,7 +103,8 @@ void CMainFrame::CreateMenu()
     QMenu* menu = menuBar()->addMenu(QStringLiteral("Lumeno!"));
     menu->addAction(QStringLiteral("Properties..."), this, &CMainFrame::ShowProperties);
     menu->addAction(QStringLiteral("Help.."), this, &CMainFrame::ShowHelp);
-    m_presets = new SettingsPresets(*this, [this] { RefreshProperties(); }, [this] { RebuildEngine(); });
+    m_presets = new SettingsPresets(*this, [this] { RefreshProperties(); }, [this] { RebuildEngine(); },
+                                    [this] { return SettingsToSave(); });
     menu->addAction(QStringLiteral("Open Settings..."), m_presets, &SettingsPresets::OpenChosen);
     menu->addAction(QStringLiteral("Save Settings As..."), m_presets, &SettingsPresets::SaveChosen);
     // Window shortcuts, not application ones: N would otherwise be taken from the help

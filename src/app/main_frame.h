@@ -120,6 +120,7 @@ private:
     CParticleSystem* ParticleSystem() override;
     void ForwardKeyDown(const WindowMessage& message) override;
     void RedrawMainWindow() override;
+    ParticleSettings SettingsToSave() override { return m_listening.UsersSettings(); }
 
     std::function<void()> m_rebuildEngine;
     CMainView* m_view = nullptr;

@@ -33,9 +33,9 @@ std::string DisplayName(const QString& path) { return QDir::toNativeSeparators(p
 } // namespace
 
 SettingsPresets::SettingsPresets(QWidget& window, std::function<void()> refreshProperties,
-                                 std::function<void()> rebuildEngine)
+                                 std::function<void()> rebuildEngine, std::function<ParticleSettings()> settingsToSave)
     : QObject(&window), m_window(window), m_refreshProperties(std::move(refreshProperties)),
-      m_rebuildEngine(std::move(rebuildEngine)), m_chooseOpen(ChooseFileToOpen), m_chooseSave(ChooseFileToSave)
+      m_rebuildEngine(std::move(rebuildEngine)), m_settingsToSave(std::move(settingsToSave)), m_chooseOpen(ChooseFileToOpen), m_chooseSave(ChooseFileToSave)
 {
 }
 
@@ -89,7 +89,7 @@ bool SettingsPresets::SaveAs(const QString& path)
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".ar");
     // The writer of Save Settings: atomic, and its failures reported in its words.
-    if (!SaveSettingsTo(FileSystemName(name), CanvasSettingsRecord(), g_particleSettings))
+    if (!SaveSettingsTo(FileSystemName(name), CanvasSettingsRecord(), m_settingsToSave()))
         return false;
     m_lastFolder = QFileInfo(name).absolutePath();
     return true;

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QString>
 
+#include "settings/particle_settings.h"
+
 class QWidget;
 
 namespace lumeno {
@@ -27,7 +29,9 @@ public:
     // Asks the user for a file name; an empty name means the user cancelled.
     using FileChooser = std::function<QString(QWidget* parent, const QString& startFolder)>;
 
-    SettingsPresets(QWidget& window, std::function<void()> refreshProperties, std::function<void()> rebuildEngine);
+    // `settingsToSave` gives the particle record as Save Settings As writes it.
+    SettingsPresets(QWidget& window, std::function<void()> refreshProperties, std::function<void()> rebuildEngine,
+                    std::function<ParticleSettings()> settingsToSave);
 
     // The menu commands: a file dialog, then Open or SaveAs with the chosen name.
     void OpenChosen();
@@ -47,6 +51,7 @@ private:
     QWidget& m_window;
     std::function<void()> m_refreshProperties;
     std::function<void()> m_rebuildEngine;
+    std::function<ParticleSettings()> m_settingsToSave;
     FileChooser m_chooseOpen;
     FileChooser m_chooseSave;
     QString m_lastFolder; // of the last file opened or saved

@@ -41,6 +41,8 @@ public:
     void BeforeFrame();
     // Stops listening and puts the user's settings back, if it listens.
     void Stop();
+    // The particle record as a save should keep it: without what the music changes.
+    ParticleSettings UsersSettings() const { return m_player ? m_player->UsersSettings() : g_particleSettings; }
     // Called on each beat heard (the window hops its autopilot on it); may be empty.
     std::function<void()> onBeat;
     // Tests hear samples of their own instead of the sound card.

@@ -57,6 +57,17 @@ void MusicPlayer::Stop()
     m_playing = false;
 }
 
+ParticleSettings MusicPlayer::UsersSettings() const
+{
+    // A value other than the one the player wrote is the user's own already.
+    ParticleSettings settings = g_particleSettings;
+    if (settings.speed == m_writtenSpeed)
+        settings.speed = m_userSpeed;
+    if (settings.alphaIntensity == m_writtenIntensity)
+        settings.alphaIntensity = m_userIntensity;
+    return settings;
+}
+
 void MusicPlayer::TakeUsersChanges()
 {
     if (g_particleSettings.speed != m_writtenSpeed)

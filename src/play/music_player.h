@@ -15,6 +15,7 @@
 #include "platform/window_message.h"
 #include "play/music_frame.h"
 #include "play/music_mapping.h"
+#include "settings/particle_settings.h"
 
 namespace lumeno {
 
@@ -36,6 +37,9 @@ public:
     void Play(const MusicFrame& frame);
     // Puts the user's settings back; the music plays no more.
     void Stop();
+    // The particle record with the user's speed and intensity in place of the music's,
+    // as a save should keep it.
+    ParticleSettings UsersSettings() const;
 
     // Called on each beat: with the autopilot steering, its path hops ahead
     // (Autopilot::HopOnBeat), so the pointer moves with the music.

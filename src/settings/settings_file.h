@@ -19,9 +19,9 @@ inline constexpr std::size_t kSettingsFileSize = 115;
 // opened or holds fewer than 115 bytes; the records then keep every value they had.
 bool LoadSettings();
 
-// Writes both global records to kSettingsFileName. A failure shows a box with the
-// file error and the file name and leaves the old file as it was.
-void SaveSettings();
+// Writes the canvas record and `particles` to kSettingsFileName. A failure shows a box
+// with the file error and the file name and leaves the old file as it was.
+void SaveSettings(const ParticleSettings& particles);
 
 // The same on any path and records, for the tools and the tests.
 bool LoadSettingsFrom(const std::string& path, CanvasSettings& canvas, ParticleSettings& particles);

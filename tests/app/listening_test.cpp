@@ -4,8 +4,11 @@
 
 #include <cmath>
 
+#include <QAbstractButton>
+
 #include "app_fixture.h"
 #include "play/sound_source.h"
+#include "settings_presets.h"
 
 namespace lumeno::test {
 namespace {
@@ -58,6 +61,26 @@ TEST_F(AppTest, MListensAndSaysSoInTheCaptionAndMAgainGivesTheSettingsBack)
     EXPECT_EQ(Frame().windowTitle(), title);
     EXPECT_EQ(g_particleSettings.speed, speed);
     EXPECT_TRUE(Boxes().empty());
+}
+
+// Saved while the music drives them, the settings hold the user's speed, not the music's.
+TEST_F(AppTest, SavesWhileListeningKeepTheUsersSettings)
+{
+    Start();
+    const std::vector<std::byte> users = EncodeSettings(CanvasSettingsRecord(), g_particleSettings);
+    Frame().Listening().SetSourceFactory([] { return std::make_unique<ToneSource>(); });
+    QTest::keyClick(FrameWindow(), Qt::Key_M);
+    const float speed = g_particleSettings.speed;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return g_particleSettings.speed > speed * 1.3f; }, 5000));
+
+    Frame().PropertiesDialog()->ControlAs<QAbstractButton>(control_id::kSaveSettings)->click();
+    Frame().Presets().SetChoosers({}, [](QWidget*, const QString&) { return QStringLiteral("mine.ar"); });
+    Frame().Presets().SaveChosen();
+    const std::string expected(reinterpret_cast<const char*>(users.data()), users.size());
+    EXPECT_EQ(FileBytes(kSettingsFileName), expected);
+    EXPECT_EQ(FileBytes("mine.ar"), expected);
+    EXPECT_TRUE(Frame().Listening().IsListening());
+    EXPECT_GT(g_particleSettings.speed, speed) << "the music still drives the toy";
 }
 
 TEST_F(AppTest, MWithoutASoundInputSaysWhyAndTheCaptionStays)

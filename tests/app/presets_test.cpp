@@ -49,7 +49,8 @@ TEST_F(AppTest, AFileThatIsNotASettingsFileIsNamedInABoxAndAGoodOneRefreshesThen
     std::vector<std::string> calls;
     QWidget window;
     auto* presets = new SettingsPresets(
-        window, [&] { calls.push_back("refresh"); }, [&] { calls.push_back("rebuild"); });
+        window, [&] { calls.push_back("refresh"); }, [&] { calls.push_back("rebuild"); },
+        [] { return g_particleSettings; });
     const std::string before = RecordBytes();
 
     for (const auto& [name, message] : cases) {

@@ -129,17 +129,23 @@ TEST_F(MusicPlayerTest, DeliversClicksAndKeysBeforeTheirFramesAndPutsTheUsersSet
     EXPECT_EQ(g_particleSettings.alphaIntensity, 0.3f);
 }
 
+// A save while it plays keeps the user's values, never the music's.
 TEST_F(MusicPlayerTest, SettingsTheUserChangesWhileItPlaysAreScaledAndKept)
 {
     MusicPlayer player({}, 60, Recorder());
     const MusicFrame loud{1.0f, false, 0.0f, false};
     player.Play(loud);
     EXPECT_EQ(g_particleSettings.speed, 0.75f * 1.6f);
+    EXPECT_EQ(player.UsersSettings().speed, 0.75f);
     g_particleSettings.speed = 2.0f; // the properties dialog's slider
+    EXPECT_EQ(player.UsersSettings().speed, 2.0f);
     player.Play(loud);
     EXPECT_EQ(g_particleSettings.speed, 2.0f * 1.6f);
     EXPECT_EQ(g_particleSettings.alphaIntensity, 0.3f * 2.0f);
+    EXPECT_EQ(player.UsersSettings().speed, 2.0f);
+    EXPECT_EQ(player.UsersSettings().alphaIntensity, 0.3f);
     g_particleSettings.alphaIntensity = 0.1f; // a preset opened
+    EXPECT_EQ(player.UsersSettings().alphaIntensity, 0.1f);
     player.Stop();
     EXPECT_EQ(g_particleSettings.speed, 2.0f);
     EXPECT_EQ(g_particleSettings.alphaIntensity, 0.1f);

@@ -74,7 +74,7 @@ TEST(SettingsFile, DefaultsSaveAsTheKnown115BytesInTheWorkingDirectoryAndLoadBac
 {
     test::WorkingFolder folder;
     CanvasSettingsRecord().format = kFormatRGBA32F;
-    SaveSettings();
+    SaveSettings(g_particleSettings);
     EXPECT_EQ(ReadFile("settings_v4.ar"), kDefaultFile);
     CanvasSettingsRecord().width = 800;
     EXPECT_TRUE(LoadSettings());

@@ -178,7 +178,7 @@ void CPropertiesDialog::OnRestoreDefault()
     m_host.RebuildEngine();
 }
 
-void CPropertiesDialog::OnSaveSettings() { SaveSettings(); }
+void CPropertiesDialog::OnSaveSettings() { SaveSettings(m_host.SettingsToSave()); }
 
 void CPropertiesDialog::OnCheckBox(int boxId)
 {

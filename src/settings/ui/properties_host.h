@@ -4,6 +4,7 @@
 // before and without an engine.
 
 #include "platform/window_message.h"
+#include "settings/particle_settings.h"
 
 namespace lumeno {
 
@@ -31,6 +32,11 @@ public:
     // Repaint the main window at once (invalidate, erase, update now): the Scale
     // trackbar shows its new zoom without waiting for the next frame.
     virtual void RedrawMainWindow() = 0;
+
+    // The particle settings Save Settings writes: the record, unless the program changes
+    // some of its values for a while (listening to music changes speed and intensity) and
+    // keeps the user's own aside.
+    virtual ParticleSettings SettingsToSave() { return g_particleSettings; }
 
 protected:
     ~PropertiesDialogHost() = default;
