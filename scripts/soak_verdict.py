@@ -23,7 +23,7 @@ class Sample:
 @dataclass(frozen=True)
 class Rule:
     warmup_seconds: float
-    settle_seconds: float = 3.0
+    settle_seconds: float = 2.0
     max_growth: float = 1.10
     min_judged: int = 5
 
