@@ -17,32 +17,21 @@ void GlVertexArrayTraits::Delete(GlHandle name) { glDeleteVertexArrays(1, &name)
 void GlShaderTraits::Delete(GlHandle name) { glDeleteShader(name); }
 void GlProgramTraits::Delete(GlHandle name) { glDeleteProgram(name); }
 
-GlTextureName GenTexture()
+namespace {
+
+template <class Name>
+Name Generated(void (*generate)(GLsizei, GLuint*))
 {
     GLuint name = 0;
-    glGenTextures(1, &name);
-    return GlTextureName(name);
+    generate(1, &name);
+    return Name(name);
 }
 
-GlBufferName GenBuffer()
-{
-    GLuint name = 0;
-    glGenBuffers(1, &name);
-    return GlBufferName(name);
-}
+} // namespace
 
-GlFramebufferName GenFramebuffer()
-{
-    GLuint name = 0;
-    glGenFramebuffers(1, &name);
-    return GlFramebufferName(name);
-}
-
-GlVertexArrayName GenVertexArray()
-{
-    GLuint name = 0;
-    glGenVertexArrays(1, &name);
-    return GlVertexArrayName(name);
-}
+GlTextureName GenTexture() { return Generated<GlTextureName>(glGenTextures); }
+GlBufferName GenBuffer() { return Generated<GlBufferName>(glGenBuffers); }
+GlFramebufferName GenFramebuffer() { return Generated<GlFramebufferName>(glGenFramebuffers); }
+GlVertexArrayName GenVertexArray() { return Generated<GlVertexArrayName>(glGenVertexArrays); }
 
 } // namespace lumeno
