@@ -68,6 +68,7 @@ protected:
     }
     QString XResLabel() const { return Frame().PropertiesDialog()->ControlAs<QLabel>(control_id::kXResLabel)->text(); }
     const std::vector<MessageBoxRequest>& Boxes() const { return m_boxes.Boxes(); }
+    std::vector<ShownBox> Shown() const { return m_boxes.Shown(); }
 
     // InitInstance, then the splash out of the way unless asked to keep it. The dialog and
     // the splash show once the frame's window is up, from the event queue.

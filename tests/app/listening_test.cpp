@@ -92,9 +92,8 @@ TEST_F(AppTest, MWithoutASoundInputSaysWhyAndTheCaptionStays)
     QTest::keyClick(FrameWindow(), Qt::Key_M);
     EXPECT_FALSE(Frame().Listening().IsListening());
     EXPECT_EQ(Frame().windowTitle(), title);
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text, "There is no audio input device to listen to.");
-    EXPECT_EQ(Boxes()[0].title, "Listening");
+    EXPECT_EQ(Shown(), (std::vector<ShownBox>{
+                           {"There is no audio input device to listen to.", "Listening", MessageIcon::Warning}}));
 }
 
 } // namespace

@@ -94,10 +94,8 @@ TEST_F(AppTest, SaveSettingsAsWritesTheRecordsAtTheChosenNameAndLeavesSettingsV4
 
     // A failure is reported in Save Settings' words, with the name as written.
     saveAs("nowhere/mine");
-    ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0].text, "nowhere/mine.ar could not be created because its folder does not exist.");
-    EXPECT_EQ(Boxes()[0].title, "");
-    EXPECT_EQ(Boxes()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(Shown(), (std::vector<ShownBox>{{"nowhere/mine.ar could not be created because its folder does not exist.",
+                                               "", MessageIcon::Warning}}));
     EXPECT_FALSE(std::filesystem::exists("nowhere"));
 }
 

@@ -170,9 +170,9 @@ TEST_F(ParticleSystem, CountTheMachineCannotHoldIsReportedAndLeavesItInert)
     Init(-5);
     EXPECT_FALSE(system.IsInitialised());
     ASSERT_EQ(boxes.Boxes().size(), 2u);
-    EXPECT_EQ(boxes.Boxes()[0].text, "Not enough memory for 2147483647 particles.\nTry less Particle."
-                                     "\n\nError Description:\nRan out of memory");
-    EXPECT_EQ(std::tie(boxes.Boxes()[0].title, boxes.Boxes()[0].icon), std::tuple("DXErrorInfo:", MessageIcon::Warning));
+    EXPECT_EQ(boxes.Shown()[0], (test::ShownBox{"Not enough memory for 2147483647 particles.\nTry less Particle."
+                                                "\n\nError Description:\nRan out of memory",
+                                                "DXErrorInfo:", MessageIcon::Warning}));
     Init(5); // a failed Init leaves it ready for the next
     EXPECT_TRUE(system.IsInitialised());
 }
@@ -219,9 +219,7 @@ TEST_F(Workers, FailedThreadStartIsReportedAndNoWorkerIsLeftRunning)
     Init(100, true);
     EXPECT_FALSE(system.IsInitialised());
     EXPECT_FALSE(system.WorkersRunning());
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    const MessageBoxRequest& box = boxes.Boxes()[0];
-    EXPECT_EQ(std::tie(box.text, box.title, box.icon), std::tuple("Error create threads!", "", MessageIcon::Error));
+    EXPECT_EQ(boxes.Shown(), (std::vector<test::ShownBox>{{"Error create threads!", "", MessageIcon::Error}}));
     Init(100, true); // ready for the next Init
     EXPECT_TRUE(system.IsInitialised() && system.WorkersRunning());
 }

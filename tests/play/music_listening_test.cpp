@@ -114,10 +114,8 @@ TEST_F(MusicListeningTest, SourceThatCannotStartSaysWhyInABoxAndChangesNothing)
     EXPECT_FALSE(listening.IsListening());
     EXPECT_EQ(m_source, nullptr);
     EXPECT_TRUE(m_shown.empty());
-    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
-    EXPECT_EQ(m_boxes.Boxes()[0].text, "There is no audio input device to listen to.");
-    EXPECT_EQ(m_boxes.Boxes()[0].title, "Listening");
-    EXPECT_EQ(m_boxes.Boxes()[0].icon, MessageIcon::Warning);
+    EXPECT_EQ(m_boxes.Shown(), (std::vector<test::ShownBox>{
+                                   {"There is no audio input device to listen to.", "Listening", MessageIcon::Warning}}));
     listening.BeforeFrame(); // nothing to play
     EXPECT_EQ(g_particleSettings.speed, 0.5f);
 }
