@@ -21,10 +21,11 @@ constexpr std::uint64_t kDefaultSeed = 20261210;
 constexpr int kDefaultSteps = 120;
 constexpr int kPrintedSteps = 8;
 // Growth allowed from the settled state after the warm-up to the same state at the end.
-// Settled states of one 1000-step run lay within 24 MiB of each other (the driver's and
-// the toolkit's allocations); an engine leaked per rebuild adds at least its two canvases,
-// 3.7 MiB at 800 x 600 and 8 bits, and the default run rebuilds a dozen times and more.
-constexpr long kAllowedGrowthKiB = 32 * 1024;
+// Settled states differ with what came before (the toolkit's and the driver's
+// allocations): up to 44 MiB between two of one run, with no trend over 1000 steps. An
+// engine leaked per rebuild adds at least its two canvases, 25 MiB at the default 1024 x
+// 768 in float; smaller leaks are LeakSanitizer's to find, in the sanitizer run.
+constexpr long kAllowedGrowthKiB = 64 * 1024;
 
 std::uint64_t SoakSeed()
 {
