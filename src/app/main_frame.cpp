@@ -1,5 +1,7 @@
 #include "main_frame.h"
 
+#include <utility>
+
 #include <QAction>
 #include <QCursor>
 #include <QDesktopServices>
@@ -82,7 +84,9 @@ CMainFrame::~CMainFrame()
     DestroyEngine();
     delete m_help;
     delete m_properties;
-    delete m_view;
+    // Null while it goes: its children's teardown still sends events through the
+    // application's filter, which must not reach into a half-destroyed view.
+    delete std::exchange(m_view, nullptr);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)
@@ -252,6 +256,8 @@ void CMainFrame::OnFrameTimer()
 // theirs; the properties dialog forwards its key-downs itself.
 std::optional<WindowMessage> CMainFrame::TranslateInput(QObject* target, QEvent* event) const
 {
+    if (m_view == nullptr)
+        return std::nullopt;
     QWindow* surface = &m_view->Surface();
     const bool atSurface = target == surface;
     if (!atSurface && (target != windowHandle() || windowHandle() == nullptr))

@@ -5,21 +5,11 @@
 
 #include "engine_fixture.h"
 
-#include <chrono>
 #include <cstdio>
-#include <fstream>
 #include <string>
-#include <thread>
 
 #include "particles/particle_system.h"
-
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define LUMENO_SANITIZED_MEMORY 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
-#define LUMENO_SANITIZED_MEMORY 1
-#endif
-#endif
+#include "support/process_watch.h"
 
 namespace lumeno::test {
 namespace {
@@ -30,35 +20,6 @@ constexpr int kWarmUpRebuilds = 10; // the driver's caches fill during the first
 // size (two canvases, array, vertex buffer, effect) costs about 0.2 MiB, 190 of them
 // far more.
 constexpr long kAllowedGrowthKiB = 4 * 1024;
-
-// Threads of this process; a joined one may linger in /proc while the kernel reaps it,
-// so a count that should drop gets a second to settle to `expected`.
-int TaskCount(int expected = -1)
-{
-    int count = 0;
-    for (int i = 0; i < 1000; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(1))) {
-        count = 0;
-        for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task"))
-            ++count;
-        if (expected < 0 || count == expected)
-            break;
-    }
-    return count;
-}
-
-// VmHWM and VmRSS in KiB.
-std::pair<long, long> Memory()
-{
-    std::ifstream status("/proc/self/status");
-    long hwm = -1, rss = -1;
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            hwm = std::stol(line.substr(6));
-        if (line.rfind("VmRSS:", 0) == 0)
-            rss = std::stol(line.substr(6));
-    }
-    return {hwm, rss};
-}
 
 using Soak = EngineTest;
 
