@@ -5,10 +5,12 @@
 // failed replays the same input.
 
 #include <algorithm>
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
+#include <thread>
 
 #include "app_fixture.h"
 #include "soak_driver.h"
@@ -18,12 +20,11 @@ namespace lumeno::test {
 namespace {
 
 constexpr std::uint64_t kDefaultSeed = 20261210;
-constexpr int kDefaultSteps = 120;
+constexpr int kDefaultSteps = 60;
 constexpr int kPrintedSteps = 8;
-// Growth allowed from the settled state after the warm-up to the same state at the end.
-// Settled states differ with what came before (the toolkit's and the driver's
-// allocations): ten default runs grew by 17 to 48 MiB, yet a 600-step run ended 42 MiB
-// below its warm-up, and 1000 steps showed no trend. An
+// Growth allowed from the settled state after the first pass to the same state after the
+// second. The settled states still differ with what the frames between them did (the
+// toolkit's and the driver's allocations): twenty default runs grew by -3 to 23 MiB. An
 // engine leaked per rebuild adds at least its two canvases, 25 MiB at the default 1024 x
 // 768 in float; smaller leaks are LeakSanitizer's to find, in the sanitizer run.
 constexpr long kAllowedGrowthKiB = 64 * 1024;
@@ -47,6 +48,18 @@ bool Expected(const MessageBoxRequest& box)
     if (box.title == "Recording")
         return box.icon == MessageIcon::None && std::regex_match(box.text, film);
     return box.title == "Warning" && box.text.rfind("Your video card does not support alpha blending", 0) == 0;
+}
+
+// A thread that has ended may linger in /proc for a moment (a film's writer, the
+// toolkit's helpers): the count a settled program keeps is the fewest seen for a while.
+int FewestTasksWithinASecond()
+{
+    int fewest = TaskCount();
+    for (int i = 0; i < 100; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        fewest = std::min(fewest, TaskCount());
+    }
+    return fewest;
 }
 
 TEST(SoakPlan, OneSeedGivesOnePlanOnEveryPlatformAndAnotherSeedAnother)
@@ -77,31 +90,33 @@ TEST_F(AppSoak, SeededInputThroughTheControlsLeavesNoThreadNoGrowthNoStrayBoxAnd
     SoakDriver driver(Frame());
 
     // The toolkit's and the driver's caches fill as the input visits formats, sizes and
-    // thread modes; a long run needs no longer warm-up than this.
-    const int warmUpSteps = std::min(steps / 2, 250);
+    // thread modes: the plan is played once to fill them, then again, judged, from the
+    // settled state the first pass left; the second pass meets only what the first met.
     int settledTasks = -1;
     std::pair<long, long> warm;
-    for (int step = 0; step < steps; ++step) {
-        if (step == warmUpSteps) {
+    for (int pass = 0; pass < 2 && !HasFailure(); ++pass) {
+        if (pass == 1) {
             driver.Settle();
-            settledTasks = TaskCount();
+            settledTasks = FewestTasksWithinASecond();
             warm = Memory();
         }
-        const SoakAction& action = plan[static_cast<std::size_t>(step)];
-        SCOPED_TRACE("step " + std::to_string(step) + ": " + Describe(action));
-        const std::size_t boxes = Boxes().size();
-        driver.Perform(action);
-        for (std::size_t box = boxes; box < Boxes().size(); ++box)
-            ASSERT_TRUE(Expected(Boxes()[box])) << Boxes()[box].title << ": " << Boxes()[box].text;
-        ASSERT_NE(g_engine, nullptr) << "every rebuild of this input builds an engine";
-        if (HasFailure())
-            break;
+        for (int step = 0; step < steps; ++step) {
+            const SoakAction& action = plan[static_cast<std::size_t>(step)];
+            SCOPED_TRACE("pass " + std::to_string(pass + 1) + ", step " + std::to_string(step) + ": " + Describe(action));
+            const std::size_t boxes = Boxes().size();
+            driver.Perform(action);
+            for (std::size_t box = boxes; box < Boxes().size(); ++box)
+                ASSERT_TRUE(Expected(Boxes()[box])) << Boxes()[box].title << ": " << Boxes()[box].text;
+            ASSERT_NE(g_engine, nullptr) << "every rebuild of this input builds an engine";
+            if (HasFailure())
+                break;
+        }
     }
     driver.Settle();
     const auto end = Memory();
-    std::printf("soak: %d threads when settled; VmHWM/VmRSS KiB after the warm-up %ld/%ld, at the end %ld/%ld\n",
+    std::printf("soak: %d threads when settled; VmHWM/VmRSS KiB after the first pass %ld/%ld, after the second %ld/%ld\n",
                 settledTasks, warm.first, warm.second, end.first, end.second);
-    EXPECT_EQ(TaskCount(settledTasks), settledTasks) << "a thread outlived the rebuilds";
+    EXPECT_LE(TaskCount(settledTasks), settledTasks) << "a thread outlived the rebuilds";
 #ifdef LUMENO_SANITIZED_MEMORY
     std::printf("soak: memory growth not judged under a sanitizer\n");
 #else
