@@ -247,7 +247,8 @@ void CMainFrame::OnFrameTimer()
     m_listening.BeforeFrame();
     MakeEngineCurrent();
     if (m_autopilot)
-        m_autopilot->Steer(*g_engine, g_engine->NowMs(), [this](const WindowMessage& message) { HandleInput(message, true); });
+        m_autopilot->Steer(*g_engine, g_engine->NowMs(),
+                           [this](const WindowMessage& message) { HandleInput(message, true); });
     g_engine->Render();
 }
 

@@ -35,7 +35,8 @@ std::string DisplayName(const QString& path) { return QDir::toNativeSeparators(p
 SettingsPresets::SettingsPresets(QWidget& window, std::function<void()> refreshProperties,
                                  std::function<void()> rebuildEngine, std::function<ParticleSettings()> settingsToSave)
     : QObject(&window), m_window(window), m_refreshProperties(std::move(refreshProperties)),
-      m_rebuildEngine(std::move(rebuildEngine)), m_settingsToSave(std::move(settingsToSave)), m_chooseOpen(ChooseFileToOpen), m_chooseSave(ChooseFileToSave)
+      m_rebuildEngine(std::move(rebuildEngine)), m_settingsToSave(std::move(settingsToSave)),
+      m_chooseOpen(ChooseFileToOpen), m_chooseSave(ChooseFileToSave)
 {
 }
 

@@ -84,6 +84,9 @@ bool SaveSettingsTo(const std::string& path, const CanvasSettings& canvas, const
 
 bool LoadSettings() { return LoadSettingsFrom(kSettingsFileName, CanvasSettingsRecord(), g_particleSettings); }
 
-void SaveSettings(const ParticleSettings& particles) { SaveSettingsTo(kSettingsFileName, CanvasSettingsRecord(), particles); }
+void SaveSettings(const ParticleSettings& particles)
+{
+    SaveSettingsTo(kSettingsFileName, CanvasSettingsRecord(), particles);
+}
 
 } // namespace lumeno

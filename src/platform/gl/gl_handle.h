@@ -8,6 +8,5 @@ namespace lumeno {
 
 using GlHandle = unsigned int; // GLuint: a texture, buffer, framebuffer, program ... name
 using GlLocation = int;        // GLint: a uniform's location, -1 for none
-using GlEnum = unsigned int;   // GLenum
 
 } // namespace lumeno

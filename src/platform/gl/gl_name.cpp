@@ -8,7 +8,6 @@ namespace lumeno {
 
 static_assert(std::is_same_v<GlHandle, GLuint>);
 static_assert(std::is_same_v<GlLocation, GLint>);
-static_assert(std::is_same_v<GlEnum, GLenum>);
 
 void GlTextureTraits::Delete(GlHandle name) { glDeleteTextures(1, &name); }
 void GlBufferTraits::Delete(GlHandle name) { glDeleteBuffers(1, &name); }
