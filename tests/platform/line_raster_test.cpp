@@ -85,6 +85,38 @@ TEST(LineRaster, TheLightIsTheSameForAnyThreadCountAndBatching)
     EXPECT_EQ(Draw(vertices, kWidth, kHeight, 2, 7), one);
 }
 
+// Each vector target lays a line's pixels out its own way (steep lines a row to a block of
+// four lanes where there are blocks): over lines at every angle and length, on a canvas of
+// part tiles, every target gives every pixel the light the plainest one gives it.
+TEST(LineRaster, EveryVectorTargetGivesEveryPixelTheSameLight)
+{
+    constexpr int kWidth = 101;
+    constexpr int kHeight = 75;
+    std::vector<CapturedVertex> vertices;
+    std::mt19937 random(23);
+    std::uniform_real_distribution<float> place(-4.0f, 105.0f), angle(0.0f, 6.2831853f), length(0.0f, 40.0f);
+    for (int i = 0; i < 1500; ++i) {
+        const float x = place(random), y = place(random) * 0.75f, a = angle(random), l = length(random);
+        AddLine(vertices, x, y, x + l * std::cos(a), y + l * std::sin(a), 0.3f);
+    }
+    AddLine(vertices, 100.6f, 2.0f, 100.2f, 74.0f); // down the last column, the tiles' part one
+    AddLine(vertices, 3.0f, 74.7f, 9.0f, 30.0f);     // steep through the top row
+    std::vector<std::vector<float>> pictures;
+    for (const std::int64_t vectors : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(vectors);
+        pictures.push_back(Draw(vertices, kWidth, kHeight, 2));
+    }
+    hwy::SetSupportedTargetsForTest(0);
+    ASSERT_GE(pictures.size(), 2u);
+    const std::vector<float>& plainest = pictures.back();
+    EXPECT_GT(Red(plainest), 1000.0);
+    for (std::size_t target = 0; target + 1 < pictures.size(); ++target) {
+        SCOPED_TRACE(hwy::TargetName(hwy::SupportedAndGeneratedTargets()[target]));
+        for (std::size_t i = 0; i < plainest.size(); ++i)
+            ASSERT_NEAR(pictures[target][i], plainest[i], 1e-4f * (1.0f + plainest[i])) << "pixel " << i / 4 << " channel " << i % 4;
+    }
+}
+
 // A long line gives exactly its length in light, whichever tiles it crosses and however
 // steep it is: a tile the sorting misses would lose part of it.
 TEST(LineRaster, LongLinesAtEveryAngleGiveTheirLengthInLight)

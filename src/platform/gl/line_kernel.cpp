@@ -66,12 +66,11 @@ struct Span {
 using Tag = hn::CappedTag<float, 16>;
 static_assert(kTileSide % 16 == 0, "windows of up to 16 pixels tile a row");
 
-// Adds light0 + lightChange * place, times weight, to the vector of one channel at `pixels`.
+// `before` plus light0 + lightChange * place, times weight: one channel of summed light.
 template <class V>
-void AddChannel(float* pixels, V light0, V lightChange, V place, V weight)
+V AddLight(V before, V light0, V lightChange, V place, V weight)
 {
-    const Tag d;
-    hn::StoreU(hn::MulAdd(hn::MulAdd(lightChange, place, light0), weight, hn::LoadU(d, pixels)), d, pixels);
+    return hn::MulAdd(hn::MulAdd(lightChange, place, light0), weight, before);
 }
 
 // `value` cut to a half float's precision, towards zero, as Mesa's software rasterisers
@@ -92,12 +91,10 @@ V RoundToHalf(V value)
 // Blends light into one channel of a half-float target as the target does: the sum (or
 // the difference) in float, rounded to a half float at every line.
 template <bool kSubtract, class V>
-void BlendHalfChannel(float* pixels, V light0, V lightChange, V place, V weight)
+V BlendHalf(V before, V light0, V lightChange, V place, V weight)
 {
-    const Tag d;
     const auto light = hn::Mul(hn::MulAdd(lightChange, place, light0), weight);
-    const auto before = hn::LoadU(d, pixels);
-    hn::StoreU(RoundToHalf(kSubtract ? hn::Sub(before, light) : hn::Add(before, light)), d, pixels);
+    return RoundToHalf(kSubtract ? hn::Sub(before, light) : hn::Add(before, light));
 }
 
 // round(a * b / 255) for whole numbers from 0 to 255, exactly, as an 8-bit target
@@ -123,14 +120,11 @@ V Steps(V value)
 // steps 0..255, as the target does: the colour and the blend factor in steps, their
 // product in steps, added (or taken away) and held within 0..255.
 template <bool kSubtract, class V>
-void BlendStepsChannel(float* pixels, V sourceSteps, V factorSteps)
+V BlendSteps(V before, V sourceSteps, V factorSteps)
 {
     const Tag d;
     const auto light = MultiplySteps(sourceSteps, factorSteps);
-    const auto before = hn::LoadU(d, pixels);
-    const auto after = kSubtract ? hn::Max(hn::Zero(d), hn::Sub(before, light))
-                                 : hn::Min(hn::Set(d, 255.0f), hn::Add(before, light));
-    hn::StoreU(after, d, pixels);
+    return kSubtract ? hn::Max(hn::Zero(d), hn::Sub(before, light)) : hn::Min(hn::Set(d, 255.0f), hn::Add(before, light));
 }
 
 // Cuts the line to the target, [0, width] x [0, height], as the driver's clipping does
@@ -238,9 +232,110 @@ bool PrepareLine(const BinnedLine& binned, float width, float height, PreparedLi
     return true;
 }
 
+// Blocks of four lanes, one row's pixels each, for the rows of steep lines: lane i lies in
+// block kBlockOf[i], at column kInBlock[i] of it.
+HWY_ALIGN constexpr float kBlockOf[16] = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3};
+HWY_ALIGN constexpr float kInBlock[16] = {0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3, 0, 1, 2, 3};
+HWY_ALIGN constexpr std::int32_t kBlockLane[16] = {0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3};
+constexpr int kBlockSide = 4;
+
+// A scalar target has no blocks: its steep lines go a pixel a window like the rest.
+#if HWY_TARGET != HWY_SCALAR
+// One vector from blocks of four floats, block k from at[k] + offset.
+template <class D>
+hn::Vec<D> LoadBlocks(D d, float* const* at, std::size_t offset)
+{
+    if constexpr (hn::MaxLanes(D()) == kBlockSide) {
+        return hn::LoadU(d, at[0] + offset);
+    } else {
+        const hn::Half<D> half;
+        constexpr std::size_t kHalfBlocks = hn::MaxLanes(D()) / (2 * kBlockSide);
+        return hn::Combine(d, LoadBlocks(half, at + kHalfBlocks, offset), LoadBlocks(half, at, offset));
+    }
+}
+
+// Writes a vector's blocks of four floats back where LoadBlocks read them.
+template <class D>
+void StoreBlocks(D d, hn::Vec<D> v, float* const* at, std::size_t offset)
+{
+    if constexpr (hn::MaxLanes(D()) == kBlockSide) {
+        hn::StoreU(v, d, at[0] + offset);
+    } else {
+        const hn::Half<D> half;
+        constexpr std::size_t kHalfBlocks = hn::MaxLanes(D()) / (2 * kBlockSide);
+        StoreBlocks(half, hn::LowerHalf(half, v), at, offset);
+        StoreBlocks(half, hn::UpperHalf(half, v), at + kHalfBlocks, offset);
+    }
+}
+#endif
+
+// Far enough from any line that no lane there is lit, near enough that nothing the blends
+// make of it overflows.
+constexpr float kFarAway = 1e6f;
+
+// Draws `count` rows of a steep line from row `rows`, whose first and last columns are
+// `firsts` and `lasts`, a block of four lanes a row from the row's first column and as
+// many rows a vector as it has blocks, with `blendPixels` (DrawPreparedLine). A block
+// without pixels of the line, an empty row or one past `count`, lies far from it: its
+// lanes are left as they were, in a row of the tile no other block of the vector holds.
+template <class BlendPixels>
+bool DrawSteepRows(int rows, int count, const float* firsts, const float* lasts, const PreparedLine& line,
+                   const LineTile& tile, const BlendPixels& blendPixels)
+{
+#if HWY_TARGET == HWY_SCALAR
+    (void)rows, (void)count, (void)firsts, (void)lasts, (void)line, (void)tile, (void)blendPixels;
+    return false;
+#else
+    {
+        constexpr int kBlocks = static_cast<int>(hn::MaxLanes(Tag())) / kBlockSide;
+        const Tag d;
+        const hn::RebindToSigned<Tag> whole;
+        const auto blockLane = hn::Load(whole, kBlockLane);
+        const auto blockOf = hn::Load(d, kBlockOf);
+        const auto inBlock = hn::Load(d, kInBlock);
+        const auto ux = hn::Set(d, line.span.ux);
+        const auto uy = hn::Set(d, line.span.uy);
+        // Every row's first pixel centre from the line's middle, a vector of rows, worked
+        // out in vectors: put together from scalars, they would wait for the stores.
+        const auto firstAt = hn::Load(d, firsts);
+        const auto drawn = hn::And(hn::Le(firstAt, hn::Load(d, lasts)),
+                                   hn::Lt(hn::Iota(d, 0.0f), hn::Set(d, static_cast<float>(count))));
+        const auto startAt = hn::Min(firstAt, hn::Set(d, static_cast<float>(tile.left + kTileSide - kBlockSide)));
+        const auto startX = hn::IfThenElse(drawn, hn::Sub(hn::Add(startAt, hn::Set(d, 0.5f)), hn::Set(d, line.midX)),
+                                           hn::Set(d, kFarAway));
+        bool lit = false;
+        for (int k = 0; k < count; k += kBlocks) {
+            float* at[kBlocks];
+            for (int b = 0; b < kBlocks; ++b) {
+                const int index = k + b;
+                int start = 0;
+                if (index < count && firsts[index] <= lasts[index]) {
+                    lit = true;
+                    start = std::min(static_cast<int>(firsts[index]) - tile.left, kTileSide - kBlockSide);
+                }
+                const int row = (rows + index - tile.bottom) & (kTileSide - 1);
+                at[b] = tile.pixels + static_cast<std::size_t>(row * kTileSide + start);
+            }
+            const auto spread = hn::IndicesFromVec(d, hn::Add(blockLane, hn::Set(whole, k)));
+            // Each lane's pixel centre, from the line's middle.
+            const auto x = hn::Add(hn::TableLookupLanes(startX, spread), inBlock);
+            const auto rowY = hn::Add(blockOf, hn::Set(d, static_cast<float>(rows + k) + 0.5f - line.midY));
+            const auto load = [&](int channel) {
+                return LoadBlocks(d, at, static_cast<std::size_t>(channel) * kTilePixels);
+            };
+            const auto store = [&](int channel, auto v) {
+                StoreBlocks(d, v, at, static_cast<std::size_t>(channel) * kTilePixels);
+            };
+            blendPixels(hn::MulAdd(x, ux, hn::Mul(rowY, uy)), hn::NegMulAdd(x, uy, hn::Mul(rowY, ux)), load, store);
+        }
+        return lit;
+    }
+#endif
+}
+
 // Adds the prepared line's light to the tile's part of it, or blends it in as `kBlend`
 // says; true when a pixel was lit. Every row's columns [first, last] are drawn in the
-// windows that hold them.
+// windows that hold them, or, for a steep line, in one block of four lanes a row.
 template <TileBlend kBlend>
 bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
 {
@@ -265,10 +360,45 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
     const auto one = hn::Set(d, 1.0f);
     const auto lane = hn::Iota(d, 0.0f);
     const auto step = hn::Set(d, static_cast<float>(lanes));
+
+    // Blends the line into one vector of pixels, each lane at `along` and `across` from the
+    // line's middle: `load(c)` reads channel c (red 0 to alpha 3), `store(c, v)` writes it.
+    const auto blendPixels = [&](auto along, auto across, const auto& load, const auto& store) {
+        const auto lengthwise = hn::Min(one, hn::Max(zero, hn::Mul(gain, hn::Sub(half, hn::Abs(along)))));
+        const auto crosswise = hn::Min(one, hn::Max(zero, hn::Sub(one, hn::Abs(across))));
+        const auto coverage = hn::Mul(lengthwise, crosswise);
+        const auto place = hn::Mul(hn::Add(along, half), inverseSpan);
+        if constexpr (kBlend == TileBlend::Light) {
+            store(0, AddLight(load(0), red0, redChange, place, coverage));
+            store(1, AddLight(load(1), green0, greenChange, place, coverage));
+            store(2, AddLight(load(2), blue0, blueChange, place, coverage));
+            // The alpha channel adds alpha * alpha: its weight is the coverage squared.
+            store(3, AddLight(load(3), alpha0, alphaChange, place, hn::Mul(coverage, coverage)));
+        } else if constexpr (kBlend == TileBlend::AddHalf || kBlend == TileBlend::SubtractHalf) {
+            constexpr bool kSubtract = kBlend == TileBlend::SubtractHalf;
+            store(0, BlendHalf<kSubtract>(load(0), red0, redChange, place, coverage));
+            store(1, BlendHalf<kSubtract>(load(1), green0, greenChange, place, coverage));
+            store(2, BlendHalf<kSubtract>(load(2), blue0, blueChange, place, coverage));
+            store(3, BlendHalf<kSubtract>(load(3), alpha0, alphaChange, place, hn::Mul(coverage, coverage)));
+        } else {
+            constexpr bool kSubtract = kBlend == TileBlend::SubtractSteps;
+            // The source alpha, the blend factor, is the line's alpha times the coverage.
+            const auto factor = Steps(hn::Mul(hn::MulAdd(alphaColourChange, place, alphaColour0), coverage));
+            store(0, BlendSteps<kSubtract>(load(0), Steps(hn::MulAdd(redColourChange, place, redColour0)), factor));
+            store(1, BlendSteps<kSubtract>(load(1), Steps(hn::MulAdd(greenColourChange, place, greenColour0)), factor));
+            store(2, BlendSteps<kSubtract>(load(2), Steps(hn::MulAdd(blueColourChange, place, blueColour0)), factor));
+            store(3, BlendSteps<kSubtract>(load(3), factor, factor));
+        }
+    };
+
     const int firstRow = std::max(line.firstRow, tile.bottom);
     const int lastRow = std::min(line.lastRow, tile.bottom + tile.rows - 1);
     const float tileFirst = static_cast<float>(tile.left);
     const float tileLast = static_cast<float>(tile.left + tile.columns - 1);
+    // A steep line lights at most three pixels of a row (its width across, 2, over |uy|, at
+    // least 1 / sqrt 2): a window of a whole vector would light two or three of its lanes,
+    // so its rows go a block of four lanes each, as many rows a vector as it has blocks.
+    const bool steep = hn::MaxLanes(Tag()) >= kBlockSide && std::fabs(span.uy) >= std::fabs(span.ux);
     bool lit = false;
     // Every row's bounds, a vector of rows at a time.
     const auto lowAlongStart = hn::Set(d, line.along.lowStart + line.midX - 0.5f);
@@ -292,6 +422,10 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
         hn::Store(hn::Max(first, hn::Ceil(low)), d, firsts); // a row of no number stays one
         hn::Store(hn::Min(last, hn::Floor(high)), d, lasts);
         const int count = std::min(lanes, lastRow - rows + 1);
+        if (steep) {
+            lit |= DrawSteepRows(rows, count, firsts, lasts, line, tile, blendPixels);
+            continue;
+        }
         for (int k = 0; k < count; ++k) {
             const int row = rows + k;
             const float rowY = static_cast<float>(row) + 0.5f - line.midY;
@@ -309,37 +443,10 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
             const auto alongBase = hn::Mul(hn::Set(d, rowY), uy);
             const auto acrossBase = hn::Mul(hn::Set(d, rowY), ux);
             for (int column = start; column <= lastColumn; column += lanes) {
-                const auto along = hn::MulAdd(x, ux, alongBase);
-                const auto across = hn::NegMulAdd(x, uy, acrossBase);
-                const auto lengthwise = hn::Min(one, hn::Max(zero, hn::Mul(gain, hn::Sub(half, hn::Abs(along)))));
-                const auto crosswise = hn::Min(one, hn::Max(zero, hn::Sub(one, hn::Abs(across))));
-                const auto coverage = hn::Mul(lengthwise, crosswise);
-                const auto place = hn::Mul(hn::Add(along, half), inverseSpan);
                 float* window = pixels + column;
-                if constexpr (kBlend == TileBlend::Light) {
-                    AddChannel(window, red0, redChange, place, coverage);
-                    AddChannel(window + kTilePixels, green0, greenChange, place, coverage);
-                    AddChannel(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
-                    // The alpha channel adds alpha * alpha: its weight is the coverage squared.
-                    AddChannel(window + 3 * kTilePixels, alpha0, alphaChange, place, hn::Mul(coverage, coverage));
-                } else if constexpr (kBlend == TileBlend::AddHalf || kBlend == TileBlend::SubtractHalf) {
-                    constexpr bool kSubtract = kBlend == TileBlend::SubtractHalf;
-                    BlendHalfChannel<kSubtract>(window, red0, redChange, place, coverage);
-                    BlendHalfChannel<kSubtract>(window + kTilePixels, green0, greenChange, place, coverage);
-                    BlendHalfChannel<kSubtract>(window + 2 * kTilePixels, blue0, blueChange, place, coverage);
-                    BlendHalfChannel<kSubtract>(window + 3 * kTilePixels, alpha0, alphaChange, place,
-                                                hn::Mul(coverage, coverage));
-                } else {
-                    constexpr bool kSubtract = kBlend == TileBlend::SubtractSteps;
-                    // The source alpha, the blend factor, is the line's alpha times the coverage.
-                    const auto factor = Steps(hn::Mul(hn::MulAdd(alphaColourChange, place, alphaColour0), coverage));
-                    BlendStepsChannel<kSubtract>(window, Steps(hn::MulAdd(redColourChange, place, redColour0)), factor);
-                    BlendStepsChannel<kSubtract>(window + kTilePixels,
-                                                 Steps(hn::MulAdd(greenColourChange, place, greenColour0)), factor);
-                    BlendStepsChannel<kSubtract>(window + 2 * kTilePixels,
-                                                 Steps(hn::MulAdd(blueColourChange, place, blueColour0)), factor);
-                    BlendStepsChannel<kSubtract>(window + 3 * kTilePixels, factor, factor);
-                }
+                const auto load = [&](int channel) { return hn::LoadU(d, window + channel * kTilePixels); };
+                const auto store = [&](int channel, auto v) { hn::StoreU(v, d, window + channel * kTilePixels); };
+                blendPixels(hn::MulAdd(x, ux, alongBase), hn::NegMulAdd(x, uy, acrossBase), load, store);
                 x = hn::Add(x, step);
             }
         }
