@@ -34,6 +34,7 @@ void LineBins::Reset(int width, int height, int chunks, std::size_t lineCount)
     m_chunks = std::max(chunks, 1);
     m_lineCount = lineCount;
     m_rects.resize(lineCount);
+    m_ready.resize(lineCount);
     m_slots.assign(static_cast<std::size_t>(m_chunks) * static_cast<std::size_t>(Tiles()), 0);
     m_tileStart.assign(static_cast<std::size_t>(Tiles()) + 1, 0);
 }
@@ -97,7 +98,10 @@ void LineBins::Count(std::span<const CapturedVertex> vertices, int chunk)
     for (std::size_t line = begin; line < end; ++line) {
         const CapturedVertex& v0 = vertices[line * 2];
         const CapturedVertex& v1 = vertices[line * 2 + 1];
-        const TileRect rect = FindTiles(v0, v1);
+        TileRect rect = FindTiles(v0, v1);
+        if (rect.left <= rect.right &&
+            !MakeReady(v0, v1, static_cast<float>(m_width), static_cast<float>(m_height), &m_ready[line]))
+            rect = TileRect{1, 0, 0, 0, false}; // it reaches no pixel centre
         m_rects[line] = rect;
         VisitTiles(rect, v0, v1, [counts](int tile) { ++counts[tile]; });
     }
@@ -123,34 +127,34 @@ bool LineBins::Place(std::size_t limit)
         }
     }
     m_tileStart[tiles] = next;
-    m_lines.resize(next);
+    m_listed.resize(next);
     return true;
 }
 
 void LineBins::Scatter(std::span<const CapturedVertex> vertices, int chunk)
 {
     std::uint32_t* cursor = m_slots.data() + static_cast<std::size_t>(chunk) * static_cast<std::size_t>(Tiles());
-    BinnedLine* lines = m_lines.data();
+    std::uint32_t* listed = m_listed.data();
     const auto [begin, end] = ChunkLines(chunk);
     for (std::size_t line = begin; line < end; ++line) {
         const TileRect rect = m_rects[line];
         if (rect.left > rect.right)
             continue;
-        const CapturedVertex& v0 = vertices[line * 2];
-        const CapturedVertex& v1 = vertices[line * 2 + 1];
-        const BinnedLine binned{v0.x, v0.y, v1.x, v1.y, {v0.r, v0.g, v0.b, v0.a}, {v1.r, v1.g, v1.b, v1.a}};
+        const auto index = static_cast<std::uint32_t>(line);
         if (!rect.walk && rect.left == rect.right && rect.bottom == rect.top) {
-            lines[cursor[rect.bottom * m_tilesAcross + rect.left]++] = binned; // most streaks
+            listed[cursor[rect.bottom * m_tilesAcross + rect.left]++] = index; // most streaks
             continue;
         }
-        VisitTiles(rect, v0, v1, [cursor, lines, &binned](int tile) { lines[cursor[tile]++] = binned; });
+        // The tiles Count found, from the same ends.
+        VisitTiles(rect, vertices[line * 2], vertices[line * 2 + 1],
+                   [cursor, listed, index](int tile) { listed[cursor[tile]++] = index; });
     }
 }
 
-std::span<const BinnedLine> LineBins::Lines(int tile) const
+std::span<const std::uint32_t> LineBins::Listed(int tile) const
 {
     const auto index = static_cast<std::size_t>(tile);
-    return std::span(m_lines).subspan(m_tileStart[index], m_tileStart[index + 1] - m_tileStart[index]);
+    return std::span(m_listed).subspan(m_tileStart[index], m_tileStart[index + 1] - m_tileStart[index]);
 }
 
 } // namespace lumeno

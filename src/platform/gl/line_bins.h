@@ -1,7 +1,7 @@
 #pragma once
 // Lines sorted by the tiles they may light (line_kernel.h): a counting sort, stable, so
-// every tile lists its lines in the order they were drawn, each line copied whole into
-// every tile it reaches. The lines
+// every tile lists its lines in the order they were drawn. Counting makes each line ready
+// to draw (MakeReady), once; the tiles list the ready lines by their index. The lines
 // are split into chunks that are counted and placed independently (one thread each);
 // the lists come out the same for any number of chunks.
 //
@@ -9,7 +9,7 @@
 //   (each chunk) bins.Count(vertices, chunk);
 //   bins.Place();
 //   (each chunk) bins.Scatter(chunk);
-//   bins.Lines(tile) ...
+//   bins.Listed(tile), bins.Ready() ...
 
 #include <cstdint>
 #include <span>
@@ -27,7 +27,8 @@ public:
     int TilesDown() const { return m_tilesDown; }
     int Tiles() const { return m_tilesAcross * m_tilesDown; }
 
-    // Finds the tiles of the chunk's lines; chunks may be counted at the same time.
+    // Makes the chunk's lines ready and finds their tiles; chunks may be counted at the
+    // same time.
     void Count(std::span<const CapturedVertex> vertices, int chunk);
     // Makes room for every tile's list, once every chunk is counted; false, with nothing
     // placed, when the lists would hold more than `limit` entries.
@@ -35,7 +36,9 @@ public:
     // Lists the chunk's lines in their tiles; chunks may be scattered at the same time.
     void Scatter(std::span<const CapturedVertex> vertices, int chunk);
 
-    std::span<const BinnedLine> Lines(int tile) const;
+    // The indices of the lines a tile lists, in the order they were drawn, into Ready().
+    std::span<const std::uint32_t> Listed(int tile) const;
+    const ReadyLine* Ready() const { return m_ready.data(); }
 
 private:
     // The tiles a line may light, inclusive; none when left > right. A line that crosses
@@ -58,9 +61,10 @@ private:
     int m_chunks = 1;
     std::size_t m_lineCount = 0;
     std::vector<TileRect> m_rects;         // a line's tiles
+    std::vector<ReadyLine> m_ready;        // every line, ready to draw
     std::vector<std::uint32_t> m_slots;    // per chunk per tile: a count, then where it writes next
     std::vector<std::size_t> m_tileStart;  // where each tile's list starts; one more for the end
-    std::vector<BinnedLine> m_lines;       // every tile's list, one after the other
+    std::vector<std::uint32_t> m_listed;   // every tile's list, one after the other
 };
 
 } // namespace lumeno

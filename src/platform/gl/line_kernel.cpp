@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <limits>
 
+#include "hwy/cache_control.h"
 #include "hwy/highway.h"
 #include "platform/gl/line_kernel.h"
 
@@ -34,15 +35,15 @@ struct RowBounds {
 };
 
 // The bounds of |slope * X + change * rowY| <= limit, X the column centre's distance from
-// the line's middle: X from -limit / |slope| to limit / |slope|, both less change * rowY /
-// slope. Unbounded for a slope too small to divide by, where the rows the line reaches
-// satisfy it throughout. Without a branch on the slope's sign: at every angle a line may
-// take, it would be mispredicted half the time.
-RowBounds BoundsOf(float slope, float change, float limit)
+// the line's middle, given `inverse` = 1 / slope: X from -limit |inverse| to limit
+// |inverse|, both less change * rowY * inverse. Unbounded for an inverse of 0, a slope too
+// small to divide by (MakeReady), where the rows the line reaches satisfy it throughout.
+// No branch on the slope's sign: at every angle a line may take, it would be mispredicted
+// half the time.
+RowBounds BoundsOf(float inverse, float change, float limit)
 {
-    if (std::fabs(slope) < 1e-6f)
+    if (inverse == 0.0f)
         return {-std::numeric_limits<float>::infinity(), 0.0f, std::numeric_limits<float>::infinity(), 0.0f};
-    const float inverse = 1.0f / slope;
     const float reach = limit * std::fabs(inverse);
     return {-reach, -change * inverse, reach, -change * inverse};
 }
@@ -125,43 +126,6 @@ V BlendSteps(V before, V sourceSteps, V factorSteps)
     return kSubtract ? hn::Max(hn::Zero(d), hn::Sub(before, light)) : hn::Min(hn::Set(d, 255.0f), hn::Add(before, light));
 }
 
-// Cuts the line to the target, [0, width] x [0, height], as the driver's clipping does
-// before it widens the line: an end cut by the edge gets the half-pixel ramp there, and the
-// colour it had at that point. False when nothing is left.
-bool ClipToTarget(float width, float height, float* x0, float* y0, float* x1, float* y1, float* t0, float* t1)
-{
-    const float dx = *x1 - *x0;
-    const float dy = *y1 - *y0;
-    float enter = 0.0f;
-    float leave = 1.0f;
-    const float p[4] = {-dx, dx, -dy, dy};
-    const float q[4] = {*x0, width - *x0, *y0, height - *y0};
-    for (int i = 0; i < 4; ++i) {
-        if (p[i] == 0.0f) {
-            if (q[i] < 0.0f)
-                return false;
-            continue;
-        }
-        const float r = q[i] / p[i];
-        if (p[i] < 0.0f)
-            enter = std::max(enter, r);
-        else
-            leave = std::min(leave, r);
-    }
-    if (enter > leave)
-        return false;
-    if (enter == 0.0f && leave == 1.0f)
-        return true;
-    const float startX = *x0, startY = *y0;
-    *x0 = startX + dx * enter;
-    *y0 = startY + dy * enter;
-    *x1 = startX + dx * leave;
-    *y1 = startY + dy * leave;
-    *t0 = enter;
-    *t1 = leave;
-    return true;
-}
-
 // A line ready to draw, row by row: its span parameters and the rows it reaches.
 struct PreparedLine {
     Span span;
@@ -173,61 +137,35 @@ struct PreparedLine {
     int lastRow = -1;
 };
 
-// Cuts `binned` to the target and works out what every row of it needs. False when
-// nothing of it reaches a pixel centre of the target.
-bool PrepareLine(const BinnedLine& binned, float width, float height, PreparedLine* line)
+// What every row of a ready line needs, on a target `height` rows high: no square root and
+// no division, MakeReady did those.
+void PrepareLine(const ReadyLine& ready, float height, PreparedLine* line)
 {
-    float x0 = binned.x0, y0 = binned.y0, x1 = binned.x1, y1 = binned.y1;
-    const float* c0 = binned.colour0;
-    const float* c1 = binned.colour1;
-    // The colour along the line: at t = 0 the first vertex's, at 1 the second's.
-    float t0 = 0.0f;
-    float t1 = 1.0f;
-    // Most streaks lie wholly on the target: nothing to cut.
-    const bool inside = std::min(x0, x1) >= 0.0f && std::max(x0, x1) <= width && std::min(y0, y1) >= 0.0f &&
-                        std::max(y0, y1) <= height;
-    if (!inside && !ClipToTarget(width, height, &x0, &y0, &x1, &y1, &t0, &t1))
-        return false;
+    Span& span = line->span;
+    span.ux = ready.ux;
+    span.uy = ready.uy;
+    span.half = ready.half;
+    span.inverseSpan = ready.inverseSpan;
+    // A line shorter than a pixel gives its length at its middle (line_raster.h).
+    span.gain = std::min(1.0f, 2.0f * (2.0f * ready.half - 1.0f) * ready.inverseSpan);
     // What the blend adds is colour times alpha and alpha squared (the source alpha
     // weighs alpha too), both times the coverage; taken at the ends and interpolated,
     // which differs from interpolating colour and alpha first by a quarter of their
     // two changes' product: nothing, between a particle's two vertices.
-    float start[4];
-    float end[4];
     for (int c = 0; c < 4; ++c) {
-        start[c] = c0[c] + (c1[c] - c0[c]) * t0;
-        end[c] = c0[c] + (c1[c] - c0[c]) * t1;
+        span.light0[c] = ready.start[c] * ready.start[3];
+        span.lightChange[c] = ready.end[c] * ready.end[3] - span.light0[c];
+        span.colour0[c] = ready.start[c];
+        span.colourChange[c] = ready.end[c] - ready.start[c];
     }
-    const float dx = x1 - x0;
-    const float dy = y1 - y0;
-    const float length = std::sqrt(dx * dx + dy * dy);
-    if (!(length > 0.0f) || !std::isfinite(length))
-        return false;
-    Span& span = line->span;
-    const float inverseLength = 1.0f / length;
-    span.ux = dx * inverseLength;
-    span.uy = dy * inverseLength;
-    span.half = 0.5f * length + 0.5f;
-    span.inverseSpan = 1.0f / (length + 1.0f); // 1 / (2 half)
-    span.gain = std::min(1.0f, 2.0f * length * span.inverseSpan);
-    for (int c = 0; c < 4; ++c) {
-        span.light0[c] = start[c] * start[3];
-        span.lightChange[c] = end[c] * end[3] - span.light0[c];
-        span.colour0[c] = start[c];
-        span.colourChange[c] = end[c] - start[c];
-    }
-    line->midX = 0.5f * (x0 + x1);
-    line->midY = 0.5f * (y0 + y1);
+    line->midX = ready.midX;
+    line->midY = ready.midY;
     const float reachY = std::fabs(span.uy) * span.half + std::fabs(span.ux);
-    const float firstRowAt = std::ceil(line->midY - reachY - 0.5f);
-    const float lastRowAt = std::floor(line->midY + reachY - 0.5f);
-    if (!(firstRowAt <= lastRowAt) || lastRowAt < 0.0f || firstRowAt > height - 1.0f)
-        return false;
-    line->firstRow = static_cast<int>(std::max(firstRowAt, 0.0f));
-    line->lastRow = static_cast<int>(std::min(lastRowAt, height - 1.0f));
-    line->along = BoundsOf(span.ux, span.uy, span.half);
-    line->across = BoundsOf(-span.uy, span.ux, 1.0f);
-    return true;
+    line->firstRow = static_cast<int>(std::max(std::ceil(line->midY - reachY - 0.5f), 0.0f));
+    line->lastRow = static_cast<int>(std::min(std::floor(line->midY + reachY - 0.5f), height - 1.0f));
+    line->along = BoundsOf(ready.inverseUx, span.uy, span.half);
+    // Across the line the slope is -uy, whose inverse is -inverseUy.
+    line->across = BoundsOf(-ready.inverseUy, span.ux, 1.0f);
 }
 
 // Blocks of four lanes, one row's pixels each, for the rows of steep lines: lane i lies in
@@ -453,21 +391,22 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
 }
 
 template <TileBlend kBlend>
-bool DrawLines(std::span<const BinnedLine> lines, const LineTile& tile)
+bool DrawLines(std::span<const std::uint32_t> listed, const ReadyLine* lines, const LineTile& tile)
 {
-    const float width = static_cast<float>(tile.width);
     const float height = static_cast<float>(tile.height);
     bool lit = false;
-    // A few lines are made ready before any is drawn: each line's square root and
-    // divisions then overlap the others' instead of holding up the drawing.
+    // The lines a tile lists lie apart in memory: each is asked for a batch ahead of its
+    // drawing, so that it has arrived by then.
     constexpr std::size_t kBatch = 16;
     PreparedLine ready[kBatch];
-    for (std::size_t first = 0; first < lines.size(); first += kBatch) {
-        const std::size_t count = std::min(kBatch, lines.size() - first);
-        std::size_t prepared = 0;
+    for (std::size_t first = 0; first < listed.size(); first += kBatch) {
+        const std::size_t count = std::min(kBatch, listed.size() - first);
+        const std::size_t ahead = std::min(kBatch, listed.size() - std::min(listed.size(), first + kBatch));
+        for (std::size_t i = 0; i < ahead; ++i)
+            hwy::Prefetch(lines + listed[first + kBatch + i]);
         for (std::size_t i = 0; i < count; ++i)
-            prepared += PrepareLine(lines[first + i], width, height, &ready[prepared]) ? 1 : 0;
-        for (std::size_t i = 0; i < prepared; ++i)
+            PrepareLine(lines[listed[first + i]], height, &ready[i]);
+        for (std::size_t i = 0; i < count; ++i)
             lit |= DrawPreparedLine<kBlend>(ready[i], tile);
     }
     return lit;
@@ -475,19 +414,19 @@ bool DrawLines(std::span<const BinnedLine> lines, const LineTile& tile)
 
 } // namespace
 
-bool DrawTileLinesImpl(std::span<const BinnedLine> lines, const LineTile& tile)
+bool DrawTileLinesImpl(std::span<const std::uint32_t> listed, const ReadyLine* lines, const LineTile& tile)
 {
     switch (tile.blend) {
     case TileBlend::Light:
-        return DrawLines<TileBlend::Light>(lines, tile);
+        return DrawLines<TileBlend::Light>(listed, lines, tile);
     case TileBlend::AddHalf:
-        return DrawLines<TileBlend::AddHalf>(lines, tile);
+        return DrawLines<TileBlend::AddHalf>(listed, lines, tile);
     case TileBlend::SubtractHalf:
-        return DrawLines<TileBlend::SubtractHalf>(lines, tile);
+        return DrawLines<TileBlend::SubtractHalf>(listed, lines, tile);
     case TileBlend::AddSteps:
-        return DrawLines<TileBlend::AddSteps>(lines, tile);
+        return DrawLines<TileBlend::AddSteps>(listed, lines, tile);
     case TileBlend::SubtractSteps:
-        return DrawLines<TileBlend::SubtractSteps>(lines, tile);
+        return DrawLines<TileBlend::SubtractSteps>(listed, lines, tile);
     }
     return false;
 }
@@ -578,9 +517,9 @@ void LoadTile(const void* rgba, std::size_t rowPixels, int columns, int rows, bo
     HWY_DYNAMIC_DISPATCH(LoadTileImpl)(rgba, rowPixels, columns, rows, halves, pixels);
 }
 
-bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile)
+bool DrawTileLines(std::span<const std::uint32_t> listed, const ReadyLine* lines, const LineTile& tile)
 {
-    return HWY_DYNAMIC_DISPATCH(DrawTileLinesImpl)(lines, tile);
+    return HWY_DYNAMIC_DISPATCH(DrawTileLinesImpl)(listed, lines, tile);
 }
 
 } // namespace lumeno

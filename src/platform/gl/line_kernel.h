@@ -27,14 +27,23 @@ inline constexpr int kTileShift = 5;
 inline constexpr int kTileSide = 1 << kTileShift;
 inline constexpr int kTilePixels = kTileSide * kTileSide;
 
-// A line as the tiles keep it: its ends in window coordinates and their colours, in
-// front of the eye. Copied into every tile it reaches, so a tile's lines are read one
-// after the other rather than gathered from all over the captured stream.
-struct BinnedLine {
-    float x0, y0, x1, y1;
-    float colour0[4];
-    float colour1[4];
+// A line made ready to draw once, whichever tiles it reaches (MakeReady): cut to the
+// target, its middle and direction, the colours at its ends, and the quotients the rows'
+// bounds need, so that no tile repeats the square root and the divisions. One cache line.
+struct alignas(64) ReadyLine {
+    float midX, midY;           // its middle, in window coordinates
+    float ux, uy;               // its direction, of length 1
+    float half;                 // half its length, plus half a pixel past each end
+    float inverseSpan;          // 1 / (2 half)
+    float inverseUx, inverseUy; // 1 / ux and 1 / uy; 0 where too small to divide by
+    float start[4];             // colour and alpha where it starts, after the cut
+    float end[4];               // ... and where it ends
 };
+static_assert(sizeof(ReadyLine) == 64, "a line a cache line");
+
+// Makes the line of two captured vertices ready to draw on a width x height target;
+// false when nothing of it reaches a pixel centre there.
+bool MakeReady(const CapturedVertex& v0, const CapturedVertex& v1, float width, float height, ReadyLine* line);
 
 // What a tile's pixels hold and how lines reach them.
 enum class TileBlend {
@@ -59,9 +68,9 @@ struct LineTile {
     TileBlend blend = TileBlend::Light;
 };
 
-// Adds the light of the lines, in the order listed, to the tile's pixels, or blends them
-// in as tile.blend says; true when a pixel was lit.
-bool DrawTileLines(std::span<const BinnedLine> lines, const LineTile& tile);
+// Adds the light of the lines `listed` (indices into `lines`), in the order listed, to the
+// tile's pixels, or blends them in as tile.blend says; true when a pixel was lit.
+bool DrawTileLines(std::span<const std::uint32_t> listed, const ReadyLine* lines, const LineTile& tile);
 
 // Fills a tile's pixels from `rows` rows of `columns` pixels at `rgba`, rows `rowPixels`
 // pixels apart, as a target of its own format gives them back: four half floats a pixel

@@ -7,7 +7,7 @@
 namespace lumeno {
 namespace {
 
-// The most lines the tiles' lists may hold at once (two hundred megabytes of them): a batch of
+// The most lines the tiles' lists may hold at once (sixteen megabytes of indices): a batch of
 // lines that would need more, long lines on a very large target, is drawn in halves.
 constexpr std::size_t kMaxListed = std::size_t{1} << 22;
 
@@ -143,7 +143,7 @@ void LineRaster::DrawTiles()
     m_runner.Run([&](int, int) {
         for (int tile = m_nextTile.fetch_add(1, std::memory_order_relaxed); tile < tiles;
              tile = m_nextTile.fetch_add(1, std::memory_order_relaxed)) {
-            const std::span<const BinnedLine> listed = m_bins.Lines(tile);
+            const std::span<const std::uint32_t> listed = m_bins.Listed(tile);
             if (listed.empty())
                 continue;
             LineTile target;
@@ -156,7 +156,7 @@ void LineRaster::DrawTiles()
             target.height = m_height;
             target.blend = m_blend;
             LoadPixels(tile);
-            if (DrawTileLines(listed, target)) {
+            if (DrawTileLines(listed, m_bins.Ready(), target)) {
                 m_tileDirty[static_cast<std::size_t>(tile)] = 1;
                 m_tileDrawn[static_cast<std::size_t>(tile)] = 1;
             }
