@@ -11,17 +11,43 @@ e2e_require() {
   for tool in "$@"; do command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps installs it)"; exit 1; }; done
 }
 
-# Runs the calling script again on a fresh Xvfb screen of $1 (WIDTHxHEIGHT) unless it is
-# on one already.
-e2e_on_screen() {
-  [ -n "${LUMENO_E2E_DISPLAY:-}" ] || exec env LUMENO_E2E_DISPLAY=1 xvfb-run -a -s "-screen 0 ${1}x24" "$0" "$app" "$source"
-}
-
-work= pid= wm=
+work= pid= wm= xvfb= xvfb_log=
 e2e_cleanup() {
   [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
   [ -n "$wm" ] && kill "$wm" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  [ -n "$xvfb_log" ] && rm -f "$xvfb_log"
   [ -n "$work" ] && rm -rf "$work"
+}
+
+# A fresh Xvfb screen of $1 (WIDTHxHEIGHT) for the calling script, gone when it ends, on
+# the first display whose lock file it can take. Neither xvfb-run -a (it takes the first
+# display without a lock file, which a test beside it may be taking at that moment) nor
+# Xvfb -displayfd (it takes no lock, and a server starting beside it removes its socket
+# while looking for a display of its own) keeps tests that run together apart. The server
+# never resets: by default it does whenever its last client leaves, and a client that
+# connects meanwhile (the window manager, after the check that the screen is up) is
+# turned away.
+e2e_on_screen() {
+  local display
+  trap e2e_cleanup EXIT
+  xvfb_log=$(mktemp)
+  for display in $(seq 20 99); do
+    Xvfb ":$display" -screen 0 "${1}x24" -nolisten tcp -noreset >"$xvfb_log" 2>&1 &
+    xvfb=$!
+    # Ours when the lock file names it and it takes clients; a server that finds the
+    # display held ends at once.
+    poll eval "! kill -0 $xvfb 2>/dev/null || DISPLAY=:$display xprop -root >/dev/null 2>&1"
+    if [ "$(tr -d ' ' <"/tmp/.X$display-lock" 2>/dev/null)" = "$xvfb" ] && kill -0 "$xvfb" 2>/dev/null; then
+      export DISPLAY=:$display
+      return 0
+    fi
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  done
+  xvfb=
+  echo "FAIL: Xvfb found no free display: $(cat "$xvfb_log")"
+  exit 1
 }
 
 fail() { echo "FAIL: $*"; echo "--- program output:"; cat "$work/out.log" 2>/dev/null; exit 1; }
@@ -40,7 +66,8 @@ e2e_setup() {
   cp "$source/src/app/resources/135_settings.ar" settings_v4.ar
   openbox >"$work/openbox.log" 2>&1 &
   wm=$!
-  poll eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" || fail "openbox did not start"
+  poll eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
+    fail "openbox did not start on $DISPLAY: $(cat "$work/openbox.log"); Xvfb: $(cat "$xvfb_log")"
 }
 
 # The id of the visible window whose title holds $1, waiting up to 30 s.

@@ -6,7 +6,7 @@
 set -euo pipefail
 
 . "$(dirname "$0")/e2e_common.sh"
-e2e_require xvfb-run openbox xdotool xprop xwininfo
+e2e_require Xvfb openbox xdotool xprop xwininfo
 e2e_on_screen 1600x1000
 e2e_setup
 rm settings_v4.ar

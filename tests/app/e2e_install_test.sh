@@ -16,15 +16,8 @@ version=$3
 e2e_require Xvfb openbox xprop xdotool identify
 for variable in $(env | sed -n 's/^\(XDG_[A-Z_]*\)=.*/\1/p'); do unset "$variable"; done
 
+e2e_on_screen 1280x900
 work=$(mktemp -d)
-xvfb=
-trap 'e2e_cleanup; [ -z "$xvfb" ] || kill "$xvfb" 2>/dev/null || true' EXIT
-# Xvfb picks a free display itself and says which (xvfb-run -a can pick one that a test
-# started beside it takes first).
-Xvfb -displayfd 3 -screen 0 1280x900x24 -nolisten tcp 3>"$work/display" >"$work/xvfb.log" 2>&1 &
-xvfb=$!
-poll test -s "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-export DISPLAY=:$(cat "$work/display")
 stage=$work/stage
 DESTDIR=$stage cmake --install "$build" --prefix /usr >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "the install failed"; }
 
@@ -87,7 +80,7 @@ cd "$home"
 openbox >"$work/openbox.log" 2>&1 &
 wm=$!
 poll eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
-  fail "openbox did not start: $(cat "$work/openbox.log"); Xvfb on $DISPLAY: $(cat "$work/xvfb.log")"
+  fail "openbox did not start on $DISPLAY: $(cat "$work/openbox.log"); Xvfb: $(cat "$xvfb_log")"
 app=$stage/usr/bin/lumeno
 start HOME="$home"
 folder=$home/.local/share/lumeno

@@ -9,7 +9,7 @@
 set -euo pipefail
 
 . "$(dirname "$0")/e2e_common.sh"
-e2e_require xvfb-run openbox xdotool xprop xwininfo import convert ffprobe
+e2e_require Xvfb openbox xdotool xprop xwininfo import convert ffprobe
 e2e_on_screen 1280x900
 e2e_setup
 # The splash's canvas made 652 x 350: an even size, which an H.264 film keeps as it is.

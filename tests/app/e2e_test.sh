@@ -8,7 +8,7 @@
 set -euo pipefail
 
 . "$(dirname "$0")/e2e_common.sh"
-e2e_require xvfb-run openbox xprop xwininfo xdotool xclip identify convert
+e2e_require Xvfb openbox xprop xwininfo xdotool xclip identify convert
 e2e_on_screen 1280x900
 e2e_setup
 mkdir screenshots
