@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <hwy/targets.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -134,7 +135,32 @@ TEST(LineRaster, LongLinesAtEveryAngleGiveTheirLengthInLight)
     }
 }
 
-// A new picture starts dark: what the last one lit is gone, wherever it was.
+// The tiles, as runs, that hold light on a width x height buffer, in LitRuns' order.
+std::vector<TileRun> TilesHoldingLight(const std::vector<float>& light, int width, int height)
+{
+    std::vector<TileRun> runs;
+    for (int bottom = 0; bottom < height; bottom += kTileSide) {
+        const int top = std::min(bottom + kTileSide, height);
+        for (int left = 0; left < width; left += kTileSide) {
+            const int right = std::min(left + kTileSide, width);
+            bool lit = false;
+            for (int y = bottom; y < top && !lit; ++y)
+                for (int x = left; x < right && !lit; ++x)
+                    for (int c = 0; c < 4; ++c)
+                        lit = lit || light[LineRaster::LightIndex(x, y, c, width)] != 0.0f;
+            if (!lit)
+                continue;
+            if (!runs.empty() && runs.back().bottom == bottom && runs.back().right == left)
+                runs.back().right = right;
+            else
+                runs.push_back({left, bottom, right, top});
+        }
+    }
+    return runs;
+}
+
+// A new picture starts dark: what the last one lit is gone, wherever it was. The lit
+// runs name the tiles that hold light, and no other.
 TEST(LineRaster, BeginDarkensWhatTheLastPictureLit)
 {
     constexpr int kWidth = 100;
@@ -148,13 +174,13 @@ TEST(LineRaster, BeginDarkensWhatTheLastPictureLit)
     raster.Attach(light.data(), kWidth, kHeight);
     raster.Begin();
     raster.Add(first);
-    EXPECT_EQ(raster.Lit().top, 0);
-    EXPECT_EQ(raster.Lit().bottom, kHeight);
+    EXPECT_EQ(raster.LitRuns(), TilesHoldingLight(light, kWidth, kHeight));
+    EXPECT_EQ(raster.LitRuns().size(), 3u); // a run in each row of tiles, the last cut to 70 rows
+    EXPECT_EQ(raster.LitRuns().back().top, kHeight);
     raster.Begin();
-    EXPECT_EQ(raster.Lit().top, raster.Lit().bottom);
+    EXPECT_TRUE(raster.LitRuns().empty());
     raster.Add(second);
-    EXPECT_EQ(raster.Lit().top, 0); // the rows of the tile the short line lies in
-    EXPECT_EQ(raster.Lit().bottom, 32);
+    EXPECT_EQ(raster.LitRuns(), (std::vector<TileRun>{{32, 0, 64, 32}})); // the tile the short line lies in
     std::vector<float> alone(LineRaster::LightFloats(kWidth, kHeight));
     LineRaster fresh(1);
     fresh.Attach(alone.data(), kWidth, kHeight);
@@ -163,10 +189,10 @@ TEST(LineRaster, BeginDarkensWhatTheLastPictureLit)
     EXPECT_EQ(light, alone);
 }
 
-// Blended into an 8-bit target's own pixels: every pixel of the rows the lines reached
-// holds the target's value again, in steps, where no line lit it, and the lines' light,
-// added in steps, where one did; a second picture starts from the target again. On every
-// vector target: a row's last pixels, fewer than a vector, are read apart.
+// Blended into an 8-bit target's own pixels: every pixel of the tile the lines lit holds
+// the target's value again, in steps, where no line lit it, and the lines' light, added
+// in steps, where one did; a second picture starts from the target again. On every vector
+// target: a row's last pixels, fewer than a vector, are read apart.
 TEST(LineRaster, LoadedPixelsComeBackWholeWhereNoLineReachedThem)
 {
     for (const std::int64_t vectors : hwy::SupportedAndGeneratedTargets()) {
@@ -179,25 +205,23 @@ TEST(LineRaster, LoadedPixelsComeBackWholeWhereNoLineReachedThem)
         for (std::size_t i = 0; i < target.size(); ++i)
             target[i] = static_cast<unsigned char>((i * 37) % 200);
         std::vector<CapturedVertex> line;
-        AddLine(line, 40.0f, 10.0f, 46.0f, 12.0f, 0.5f);
+        AddLine(line, 63.0f, 10.0f, 68.0f, 12.0f, 0.5f); // into the last tile, of 6 columns
         std::vector<float> light(LineRaster::LightFloats(kWidth, kHeight));
         LineRaster raster(2);
         raster.Attach(light.data(), kWidth, kHeight);
         for (int picture = 0; picture < 2; ++picture) {
             raster.Load(target.data(), TileBlend::AddSteps);
             raster.Add(line);
-            raster.Complete();
-            EXPECT_EQ(raster.Lit().top, 0);
-            EXPECT_EQ(raster.Lit().bottom, 32);
+            EXPECT_EQ(raster.LitRuns(), (std::vector<TileRun>{{32, 0, kWidth, 32}}));
             EXPECT_FLOAT_EQ(raster.Scale(), 1.0f / 255.0f);
             int lit = 0;
             for (int y = 0; y < 32; ++y)
-                for (int x = 0; x < kWidth; ++x)
+                for (int x = 32; x < kWidth; ++x)
                     for (int c = 0; c < 4; ++c) {
                         const std::size_t pixel = static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x);
                         const float was = target[pixel * 4 + static_cast<std::size_t>(c)];
                         const float now = light[LineRaster::LightIndex(x, y, c, kWidth)];
-                        const bool reached = x >= 38 && x <= 48 && y >= 8 && y <= 14;
+                        const bool reached = x >= 60 && y >= 8 && y <= 14;
                         if (!reached)
                             ASSERT_EQ(now, was) << x << ", " << y;
                         else

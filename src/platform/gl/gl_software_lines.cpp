@@ -14,11 +14,17 @@
 namespace lumeno {
 namespace {
 
-// One triangle over the whole target; the fragment adds the light of its own pixel.
+// A rectangle of lit tiles an instance, two triangles from gl_VertexID: the fragments add
+// the light of their own pixels, and the tiles no line lit are never visited.
 constexpr const char* kLightVertex = R"(#version 330 core
+layout(location = 0) in ivec4 lumeno_Run; // left, bottom, right, top in pixels
+uniform vec2 lumeno_TargetSize;
 void main()
 {
-    gl_Position = vec4(gl_VertexID == 1 ? 3.0 : -1.0, gl_VertexID == 2 ? 3.0 : -1.0, 0.0, 1.0);
+    // Corners 0, 1, 2 and 2, 1, 3 of the rectangle: bit 0 right, bit 1 top.
+    int corner = gl_VertexID < 3 ? gl_VertexID : (gl_VertexID == 5 ? 3 : 5 - gl_VertexID);
+    vec2 pixel = vec2((corner & 1) != 0 ? lumeno_Run.z : lumeno_Run.x, (corner & 2) != 0 ? lumeno_Run.w : lumeno_Run.y);
+    gl_Position = vec4(pixel / lumeno_TargetSize * 2.0 - 1.0, 0.0, 1.0);
 }
 )";
 // The light is kept tile by tile (line_raster.h): 32 x 32 pixels a tile, its red, green,
@@ -72,12 +78,24 @@ std::unique_ptr<GlSoftwareLines> GlSoftwareLines::Create()
                        static_cast<GLint>(kLightUnit));
     lines->m_lightTilesLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_LightTilesAcross");
     lines->m_lightScaleLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_LightScale");
+    lines->m_targetSizeLocation = glGetUniformLocation(lines->m_lightPass.Get(), "lumeno_TargetSize");
     GLint64 storageBytes = 0;
     glGetInteger64v(GL_MAX_SHADER_STORAGE_BLOCK_SIZE, &storageBytes);
     glGetIntegerv(GL_MAX_TEXTURE_BUFFER_SIZE, &lines->m_maxTexels);
     lines->m_roundVertices =
         std::min(kRoundVertices, static_cast<std::size_t>(storageBytes) / sizeof(CapturedVertex)) & ~std::size_t{1};
-    lines->m_noVertices = GenVertexArray();
+    // The lit runs, one an instance.
+    lines->m_runVertices = GenVertexArray();
+    lines->m_runs = GenBuffer();
+    GLint arrayBuffer = 0;
+    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
+    glBindVertexArray(lines->m_runVertices.Get());
+    glBindBuffer(GL_ARRAY_BUFFER, lines->m_runs.Get());
+    glEnableVertexAttribArray(0);
+    glVertexAttribIPointer(0, 4, GL_INT, sizeof(TileRun), nullptr);
+    glVertexAttribDivisor(0, 1);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
     lines->m_streamTexture = GenTexture();
     lines->m_capture = GenBuffer();
     lines->m_lightTexture = GenTexture();
@@ -97,7 +115,8 @@ void GlSoftwareLines::Abandon()
 {
     m_lightInUse = nullptr;
     m_lightPass.Abandon();
-    m_noVertices.Abandon();
+    m_runVertices.Abandon();
+    m_runs.Abandon();
     m_streamTexture.Abandon();
     m_capture.Abandon();
     m_light.Abandon();
@@ -138,8 +157,7 @@ bool GlSoftwareLines::Draw(const LineCapture& capture, const Stream& stream, std
             return false;
         done += round;
     }
-    m_raster.Complete();
-    AddLight(m_raster.Lit(), blend != TileBlend::Light);
+    AddLight(m_raster.LitRuns(), blend != TileBlend::Light);
     return true;
 }
 
@@ -239,27 +257,32 @@ bool GlSoftwareLines::FitLight(int width, int height)
     return true;
 }
 
-// Only the lit rows are blended, or written back: the streaks rarely cover the whole canvas.
-void GlSoftwareLines::AddLight(RowRange rows, bool writeBack)
+// Only the lit tiles are blended, or written back: the streaks rarely reach most of the
+// canvas, and blending into a float target costs the driver more than the light's fetch.
+void GlSoftwareLines::AddLight(const std::vector<TileRun>& runs, bool writeBack)
 {
-    if (rows.top >= rows.bottom)
+    if (runs.empty())
         return;
+    static_assert(sizeof(TileRun) == 4 * sizeof(GLint), "an instance's ivec4");
+    GLint arrayBuffer = 0;
+    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, m_runs.Get());
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(runs.size() * sizeof(TileRun)), runs.data(), GL_STREAM_DRAW);
+    glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
     glActiveTexture(GL_TEXTURE0 + kLightUnit);
     glBindTexture(GL_TEXTURE_BUFFER, m_lightTexture.Get());
     glActiveTexture(GL_TEXTURE0);
     glUseProgram(m_lightPass.Get());
     glUniform1i(m_lightTilesLocation, (m_lightWidth + kTileSide - 1) / kTileSide);
     glUniform1f(m_lightScaleLocation, m_raster.Scale());
-    glBindVertexArray(m_noVertices.Get());
+    glUniform2f(m_targetSizeLocation, static_cast<float>(m_lightWidth), static_cast<float>(m_lightHeight));
+    glBindVertexArray(m_runVertices.Get());
     glDisable(GL_CULL_FACE);
     if (writeBack)
         glDisable(GL_BLEND); // the pixels as the lines left them
     else
         glBlendFunc(GL_ONE, GL_ONE);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(0, rows.top, m_lightWidth, rows.bottom - rows.top);
-    glDrawArrays(GL_TRIANGLES, 0, 3);
-    glDisable(GL_SCISSOR_TEST);
+    glDrawArraysInstanced(GL_TRIANGLES, 0, 6, static_cast<GLsizei>(runs.size()));
     m_lightInUse = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
 }
 

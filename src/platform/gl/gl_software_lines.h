@@ -2,12 +2,13 @@
 // The device's own path for blended smooth lines: the technique's compute section does
 // the vertex section's work for every vertex of the stream (read as a buffer texture, so
 // nothing is copied) and captures clip position and colour, the processor spreads each
-// line's light over its pixels (line_raster.h), and one pass over the lit rows adds the
+// line's light over its pixels (line_raster.h), and one pass over the lit tiles adds the
 // light to render target 0 with the blend equation set (additive, or reverse-subtractive
 // on white). A target that rounds every blend (8-bit and half-float ones) is read back
 // instead, the lines are blended into its pixels one by one as it would blend them, and
-// the pass writes the lit rows back. On a software rasteriser, which pays per line primitive, this is several
-// times faster than its smooth lines; on a GPU the driver's lines are kept.
+// the pass writes the lit tiles back. On a software rasteriser, which pays per line
+// primitive, this is several times faster than its smooth lines; on a GPU the driver's
+// lines are kept.
 //
 // Usage, inside DrawPrimitive with the stream bound:
 //   if (lines->Draw(capture, stream, first, count, width, height)) done; else draw as usual
@@ -62,12 +63,13 @@ private:
     [[nodiscard]] bool CaptureRound(const LineCapture& capture, GLint firstTexel, std::uint32_t vertices);
     // The target's pixels into m_targetPixels, in its own format; false when they cannot be read.
     [[nodiscard]] bool ReadTarget(int width, int height, TileBlend blend);
-    void AddLight(RowRange rows, bool writeBack);
+    void AddLight(const std::vector<TileRun>& runs, bool writeBack);
     static int RasterThreads();
 
     LineRaster m_raster{RasterThreads()};
     GlProgramName m_lightPass;
-    GlVertexArrayName m_noVertices; // the light pass makes its triangle from gl_VertexID
+    GlVertexArrayName m_runVertices; // the light pass's rectangles, an instance each
+    GlBufferName m_runs;
     GlTextureName m_streamTexture;
     GlBufferName m_capture;
     std::size_t m_captureVertices = 0; // room in m_capture
@@ -77,6 +79,7 @@ private:
     GlTextureName m_lightTexture;
     GLint m_lightTilesLocation = -1;
     GLint m_lightScaleLocation = -1;
+    GLint m_targetSizeLocation = -1;
     std::vector<unsigned char> m_targetPixels; // as read back, for the targets that round every blend
     GLsync m_lightInUse = nullptr; // the last light pass, until it has read the light
     int m_lightWidth = 0;

@@ -13,10 +13,13 @@ struct CapturedVertex {
 };
 static_assert(sizeof(CapturedVertex) == 32, "what the capture writes: two vec4 a vertex");
 
-// Rows [top, bottom) of the buffer that hold light; empty when top == bottom.
-struct RowRange {
-    int top = 0;
+// Pixels [left, right) x [bottom, top) of a target, in GL's window coordinates.
+struct TileRun {
+    int left = 0;
     int bottom = 0;
+    int right = 0;
+    int top = 0;
+    bool operator==(const TileRun&) const = default;
 };
 
 // The light is kept in squares of kTileSide x kTileSide pixels, each square's pixels

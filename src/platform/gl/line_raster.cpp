@@ -35,7 +35,6 @@ void LineRaster::Attach(float* light, int width, int height)
     m_light = light;
     m_width = light != nullptr ? width : 0;
     m_height = light != nullptr ? height : 0;
-    m_lit = {};
     m_blend = TileBlend::Light;
     const std::size_t tiles =
         static_cast<std::size_t>(TilesAcross(m_width)) * static_cast<std::size_t>(TilesDown(m_height));
@@ -51,7 +50,6 @@ void LineRaster::Begin()
 {
     m_blend = TileBlend::Light;
     m_source = nullptr;
-    m_lit = {};
     std::fill(m_tileDrawn.begin(), m_tileDrawn.end(), 0);
     if (std::find(m_tileDirty.begin(), m_tileDirty.end(), 1) == m_tileDirty.end())
         return;
@@ -77,7 +75,6 @@ void LineRaster::Load(const void* rgba, TileBlend blend)
         return;
     m_blend = blend;
     m_source = static_cast<const unsigned char*>(rgba);
-    m_lit = {};
     std::fill(m_tileDrawn.begin(), m_tileDrawn.end(), 0);
     m_tileLoaded.assign(m_tileDrawn.size(), 0);
 }
@@ -99,18 +96,27 @@ void LineRaster::LoadPixels(int tile)
     m_tileDirty[index] = 1;
 }
 
-void LineRaster::Complete()
+std::vector<TileRun> LineRaster::LitRuns() const
 {
-    if (m_source != nullptr && m_lit.top < m_lit.bottom) {
-        const int across = TilesAcross(m_width);
-        const int first = (m_lit.top >> kTileShift) * across;
-        const int last = ((m_lit.bottom - 1) >> kTileShift) * across + across;
-        m_runner.Run([&](int share, int shares) {
-            for (int tile = first + share; tile < last; tile += shares)
-                LoadPixels(tile);
-        });
+    std::vector<TileRun> runs;
+    const int across = TilesAcross(m_width);
+    const int down = TilesDown(m_height);
+    for (int row = 0; row < down; ++row) {
+        const unsigned char* drawn = m_tileDrawn.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(across);
+        for (int first = 0; first < across;) {
+            if (drawn[first] == 0) {
+                ++first;
+                continue;
+            }
+            int end = first + 1;
+            while (end < across && drawn[end] != 0)
+                ++end;
+            runs.push_back({first << kTileShift, row << kTileShift, std::min(end << kTileShift, m_width),
+                            std::min((row + 1) << kTileShift, m_height)});
+            first = end;
+        }
     }
-    m_source = nullptr;
+    return runs;
 }
 
 void LineRaster::Add(std::span<const CapturedVertex> vertices)
@@ -162,16 +168,6 @@ void LineRaster::DrawTiles()
             }
         }
     });
-    // The rows of the tiles lines reached, for the pass that adds the light.
-    const std::size_t count = m_tileDrawn.size();
-    for (std::size_t tile = 0; tile < count; ++tile) {
-        if (m_tileDrawn[tile] == 0)
-            continue;
-        const int bottom = static_cast<int>(tile / static_cast<std::size_t>(across)) << kTileShift;
-        const int top = std::min(bottom + kTileSide, m_height);
-        m_lit = m_lit.top < m_lit.bottom ? RowRange{std::min(m_lit.top, bottom), std::max(m_lit.bottom, top)}
-                                         : RowRange{bottom, top};
-    }
 }
 
 } // namespace lumeno

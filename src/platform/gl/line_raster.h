@@ -56,13 +56,11 @@ public:
     // Starts a picture from the target's own pixels instead, into which the lines are
     // blended as `blend` says: `rgba` holds the width x height pixels, rows bottom to top,
     // as read back from the target in its own format (BytesPerPixel(blend)), and is kept
-    // until Complete. A tile takes its pixels when lines first reach it.
+    // until the next Begin or Load. A tile takes its pixels when lines first reach it, so
+    // every tile LitRuns names holds the target's pixels with the lines blended in.
     void Load(const void* rgba, TileBlend blend);
     // Four half floats for the half-float blends, four bytes for the 8-bit ones.
     static std::size_t BytesPerPixel(TileBlend blend);
-    // Gives every tile of the rows lines reached its pixels, for the pass that writes those
-    // rows back whole.
-    void Complete();
     // What the pass that writes the pixels back multiplies the buffer's values by: an
     // 8-bit target's are held as steps 0..255.
     float Scale() const
@@ -73,8 +71,10 @@ public:
     // window coordinates (row 0 at NDC y = -1).
     void Add(std::span<const CapturedVertex> vertices);
 
-    // The rows lines reached since Begin or Load, and the buffer.
-    RowRange Lit() const { return m_lit; }
+    // The tiles lines lit since Begin or Load, as runs of neighbouring tiles in a row of
+    // tiles, bottom row first, each run cut to the target: the pass that adds the light
+    // (or writes the pixels back) draws these and nothing else.
+    std::vector<TileRun> LitRuns() const;
     const float* Light() const { return m_light; }
 
 private:
@@ -87,13 +87,12 @@ private:
     std::vector<unsigned char> m_tileDirty; // holds anything but darkness
     std::vector<unsigned char> m_tileDrawn; // reached by lines since Begin or Load
     std::vector<unsigned char> m_tileLoaded; // holds the target's pixels since Load
-    const unsigned char* m_source = nullptr; // what Load was given
+    const unsigned char* m_source = nullptr; // what Load was given, until Begin
     TileBlend m_blend = TileBlend::Light;
     std::atomic<int> m_nextTile{0};       // the next tile a thread takes
     float* m_light = nullptr;
     int m_width = 0;
     int m_height = 0;
-    RowRange m_lit;
 };
 
 } // namespace lumeno
