@@ -189,6 +189,41 @@ TEST(LineRaster, BeginDarkensWhatTheLastPictureLit)
     EXPECT_EQ(light, alone);
 }
 
+// An 8-bit target multiplies a colour of `a` steps by a blend factor of `b` steps into
+// round(a * b / 255) steps. A line one pixel long through a pixel's centre covers that pixel
+// wholly and no other, so line (a, b) puts exactly that product into pixel (b, a), and the
+// factor times itself into its alpha: every pair of steps, on every vector target.
+TEST(LineRaster, EightBitBlendsRoundEveryProductOfStepsAsTheTargetDoes)
+{
+    constexpr int kSide = 256;
+    std::vector<CapturedVertex> lines;
+    for (int a = 0; a < kSide; ++a)
+        for (int b = 0; b < kSide; ++b) {
+            const float colour = static_cast<float>(a) / 255.0f;
+            const float alpha = static_cast<float>(b) / 255.0f;
+            const float y = static_cast<float>(a) + 0.5f;
+            lines.push_back({static_cast<float>(b), y, 0, 1, colour, colour, colour, alpha});
+            lines.push_back({static_cast<float>(b) + 1.0f, y, 0, 1, colour, colour, colour, alpha});
+        }
+    const std::vector<unsigned char> black(static_cast<std::size_t>(kSide) * kSide * 4, 0);
+    std::vector<float> light(LineRaster::LightFloats(kSide, kSide));
+    for (const std::int64_t vectors : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(vectors);
+        SCOPED_TRACE(hwy::TargetName(vectors));
+        LineRaster raster(2);
+        raster.Attach(light.data(), kSide, kSide);
+        raster.Load(black.data(), TileBlend::AddSteps);
+        raster.Add(lines);
+        for (int a = 0; a < kSide; ++a)
+            for (int b = 0; b < kSide; ++b) {
+                const auto steps = [](int x, int y) { return static_cast<float>((x * y + 128 + ((x * y + 128) >> 8)) >> 8); };
+                ASSERT_EQ(light[LineRaster::LightIndex(b, a, 0, kSide)], steps(a, b)) << a << " x " << b;
+                ASSERT_EQ(light[LineRaster::LightIndex(b, a, 3, kSide)], steps(b, b)) << b << " x " << b;
+            }
+    }
+    hwy::SetSupportedTargetsForTest(0);
+}
+
 // Blended into an 8-bit target's own pixels: every pixel of the tile the lines lit holds
 // the target's value again, in steps, where no line lit it, and the lines' light, added
 // in steps, where one did; a second picture starts from the target again. On every vector
