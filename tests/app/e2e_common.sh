@@ -64,6 +64,11 @@ e2e_setup() {
   cd "$work"
   ln -s "$source/Engine" Engine
   cp "$source/src/app/resources/135_settings.ar" settings_v4.ar
+  e2e_window_manager
+}
+
+# openbox on the screen, its log in $work.
+e2e_window_manager() {
   openbox >"$work/openbox.log" 2>&1 &
   wm=$!
   poll eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||

@@ -77,10 +77,7 @@ $work/lonely/share/lumeno/Engine/Shaders/Lumeno.fx; run lumeno-render in a folde
 home=$work/home
 mkdir "$home"
 cd "$home"
-openbox >"$work/openbox.log" 2>&1 &
-wm=$!
-poll eval "xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'" ||
-  fail "openbox did not start on $DISPLAY: $(cat "$work/openbox.log"); Xvfb: $(cat "$xvfb_log")"
+e2e_window_manager
 app=$stage/usr/bin/lumeno
 start HOME="$home"
 folder=$home/.local/share/lumeno

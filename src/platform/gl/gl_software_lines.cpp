@@ -264,11 +264,10 @@ void GlSoftwareLines::AddLight(const std::vector<TileRun>& runs, bool writeBack)
     if (runs.empty())
         return;
     static_assert(sizeof(TileRun) == 4 * sizeof(GLint), "an instance's ivec4");
-    GLint arrayBuffer = 0;
-    glGetIntegerv(GL_ARRAY_BUFFER_BINDING, &arrayBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, m_runs.Get());
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(runs.size() * sizeof(TileRun)), runs.data(), GL_STREAM_DRAW);
-    glBindBuffer(GL_ARRAY_BUFFER, static_cast<GLuint>(arrayBuffer));
+    // Through a binding the device never draws from, so that none of its own changes.
+    glBindBuffer(GL_COPY_WRITE_BUFFER, m_runs.Get());
+    glBufferData(GL_COPY_WRITE_BUFFER, static_cast<GLsizeiptr>(runs.size() * sizeof(TileRun)), runs.data(),
+                 GL_STREAM_DRAW);
     glActiveTexture(GL_TEXTURE0 + kLightUnit);
     glBindTexture(GL_TEXTURE_BUFFER, m_lightTexture.Get());
     glActiveTexture(GL_TEXTURE0);

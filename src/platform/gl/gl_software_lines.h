@@ -46,8 +46,9 @@ public:
     // framebuffer of width x height, summing their light (TileBlend::Light) or blending
     // them in as `blend` says. False, with nothing drawn, when a buffer cannot get memory
     // or the stream is larger than a buffer texture may be: the caller then draws them as
-    // usual. Changes the program, vertex array, blending, culling and the textures of
-    // units kLightUnit and kStreamUnit: the caller restores what it needs.
+    // usual. Changes the program, vertex array, blending, culling, the textures of units
+    // kLightUnit and kStreamUnit and the copy-write buffer: the caller restores what it
+    // needs.
     [[nodiscard]] bool Draw(const LineCapture& capture, const Stream& stream, std::uint32_t firstVertex,
                             std::uint32_t vertexCount, int width, int height, TileBlend blend);
 

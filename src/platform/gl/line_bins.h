@@ -7,8 +7,8 @@
 //
 //   bins.Reset(width, height, chunks, lineCount);
 //   (each chunk) bins.Count(vertices, chunk);
-//   bins.Place();
-//   (each chunk) bins.Scatter(chunk);
+//   bins.Place(limit);
+//   (each chunk) bins.Scatter(vertices, chunk);
 //   bins.Listed(tile), bins.Ready() ...
 
 #include <cstdint>

@@ -222,50 +222,48 @@ bool DrawSteepRows(int rows, int count, const float* firsts, const float* lasts,
     (void)rows, (void)count, (void)firsts, (void)lasts, (void)line, (void)tile, (void)blendPixels;
     return false;
 #else
-    {
-        constexpr int kBlocks = static_cast<int>(hn::MaxLanes(Tag())) / kBlockSide;
-        const Tag d;
-        const hn::RebindToSigned<Tag> whole;
-        const auto blockLane = hn::Load(whole, kBlockLane);
-        const auto blockOf = hn::Load(d, kBlockOf);
-        const auto inBlock = hn::Load(d, kInBlock);
-        const auto ux = hn::Set(d, line.span.ux);
-        const auto uy = hn::Set(d, line.span.uy);
-        // Every row's first pixel centre from the line's middle, a vector of rows, worked
-        // out in vectors: put together from scalars, they would wait for the stores.
-        const auto firstAt = hn::Load(d, firsts);
-        const auto drawn = hn::And(hn::Le(firstAt, hn::Load(d, lasts)),
-                                   hn::Lt(hn::Iota(d, 0.0f), hn::Set(d, static_cast<float>(count))));
-        const auto startAt = hn::Min(firstAt, hn::Set(d, static_cast<float>(tile.left + kTileSide - kBlockSide)));
-        const auto startX = hn::IfThenElse(drawn, hn::Sub(hn::Add(startAt, hn::Set(d, 0.5f)), hn::Set(d, line.midX)),
-                                           hn::Set(d, kFarAway));
-        bool lit = false;
-        for (int k = 0; k < count; k += kBlocks) {
-            float* at[kBlocks];
-            for (int b = 0; b < kBlocks; ++b) {
-                const int index = k + b;
-                int start = 0;
-                if (index < count && firsts[index] <= lasts[index]) {
-                    lit = true;
-                    start = std::min(static_cast<int>(firsts[index]) - tile.left, kTileSide - kBlockSide);
-                }
-                const int row = (rows + index - tile.bottom) & (kTileSide - 1);
-                at[b] = tile.pixels + static_cast<std::size_t>(row * kTileSide + start);
+    constexpr int kBlocks = static_cast<int>(hn::MaxLanes(Tag())) / kBlockSide;
+    const Tag d;
+    const hn::RebindToSigned<Tag> whole;
+    const auto blockLane = hn::Load(whole, kBlockLane);
+    const auto blockOf = hn::Load(d, kBlockOf);
+    const auto inBlock = hn::Load(d, kInBlock);
+    const auto ux = hn::Set(d, line.span.ux);
+    const auto uy = hn::Set(d, line.span.uy);
+    // Every row's first pixel centre from the line's middle, a vector of rows, worked
+    // out in vectors: put together from scalars, they would wait for the stores.
+    const auto firstAt = hn::Load(d, firsts);
+    const auto drawn = hn::And(hn::Le(firstAt, hn::Load(d, lasts)),
+                               hn::Lt(hn::Iota(d, 0.0f), hn::Set(d, static_cast<float>(count))));
+    const auto startAt = hn::Min(firstAt, hn::Set(d, static_cast<float>(tile.left + kTileSide - kBlockSide)));
+    const auto startX = hn::IfThenElse(drawn, hn::Sub(hn::Add(startAt, hn::Set(d, 0.5f)), hn::Set(d, line.midX)),
+                                       hn::Set(d, kFarAway));
+    bool lit = false;
+    for (int k = 0; k < count; k += kBlocks) {
+        float* at[kBlocks];
+        for (int b = 0; b < kBlocks; ++b) {
+            const int index = k + b;
+            int start = 0;
+            if (index < count && firsts[index] <= lasts[index]) {
+                lit = true;
+                start = std::min(static_cast<int>(firsts[index]) - tile.left, kTileSide - kBlockSide);
             }
-            const auto spread = hn::IndicesFromVec(d, hn::Add(blockLane, hn::Set(whole, k)));
-            // Each lane's pixel centre, from the line's middle.
-            const auto x = hn::Add(hn::TableLookupLanes(startX, spread), inBlock);
-            const auto rowY = hn::Add(blockOf, hn::Set(d, static_cast<float>(rows + k) + 0.5f - line.midY));
-            const auto load = [&](int channel) {
-                return LoadBlocks(d, at, static_cast<std::size_t>(channel) * kTilePixels);
-            };
-            const auto store = [&](int channel, auto v) {
-                StoreBlocks(d, v, at, static_cast<std::size_t>(channel) * kTilePixels);
-            };
-            blendPixels(hn::MulAdd(x, ux, hn::Mul(rowY, uy)), hn::NegMulAdd(x, uy, hn::Mul(rowY, ux)), load, store);
+            const int row = (rows + index - tile.bottom) & (kTileSide - 1);
+            at[b] = tile.pixels + static_cast<std::size_t>(row * kTileSide + start);
         }
-        return lit;
+        const auto spread = hn::IndicesFromVec(d, hn::Add(blockLane, hn::Set(whole, k)));
+        // Each lane's pixel centre, from the line's middle.
+        const auto x = hn::Add(hn::TableLookupLanes(startX, spread), inBlock);
+        const auto rowY = hn::Add(blockOf, hn::Set(d, static_cast<float>(rows + k) + 0.5f - line.midY));
+        const auto load = [&](int channel) {
+            return LoadBlocks(d, at, static_cast<std::size_t>(channel) * kTilePixels);
+        };
+        const auto store = [&](int channel, auto v) {
+            StoreBlocks(d, v, at, static_cast<std::size_t>(channel) * kTilePixels);
+        };
+        blendPixels(hn::MulAdd(x, ux, hn::Mul(rowY, uy)), hn::NegMulAdd(x, uy, hn::Mul(rowY, ux)), load, store);
     }
+    return lit;
 #endif
 }
 
@@ -401,9 +399,8 @@ bool DrawLines(std::span<const std::uint32_t> listed, const ReadyLine* lines, co
     PreparedLine ready[kBatch];
     for (std::size_t first = 0; first < listed.size(); first += kBatch) {
         const std::size_t count = std::min(kBatch, listed.size() - first);
-        const std::size_t ahead = std::min(kBatch, listed.size() - std::min(listed.size(), first + kBatch));
-        for (std::size_t i = 0; i < ahead; ++i)
-            hwy::Prefetch(lines + listed[first + kBatch + i]);
+        for (std::size_t next = first + kBatch; next < std::min(listed.size(), first + 2 * kBatch); ++next)
+            hwy::Prefetch(lines + listed[next]);
         for (std::size_t i = 0; i < count; ++i)
             PrepareLine(lines[listed[first + i]], height, &ready[i]);
         for (std::size_t i = 0; i < count; ++i)

@@ -13,15 +13,6 @@ struct CapturedVertex {
 };
 static_assert(sizeof(CapturedVertex) == 32, "what the capture writes: two vec4 a vertex");
 
-// Pixels [left, right) x [bottom, top) of a target, in GL's window coordinates.
-struct TileRun {
-    int left = 0;
-    int bottom = 0;
-    int right = 0;
-    int top = 0;
-    bool operator==(const TileRun&) const = default;
-};
-
 // The light is kept in squares of kTileSide x kTileSide pixels, each square's pixels
 // together, its red, green, blue and alpha apart, each row after row: the pixels one
 // tile's lines touch stay in the first-level cache, two threads never share a cache line,

@@ -33,6 +33,16 @@
 
 namespace lumeno {
 
+// Neighbouring tiles of one row of tiles, as pixels [left, right) x [bottom, top) of the
+// target in GL's window coordinates.
+struct TileRun {
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    int top = 0;
+    bool operator==(const TileRun&) const = default;
+};
+
 class LineRaster {
 public:
     // `threads` threads draw, the caller's included.
