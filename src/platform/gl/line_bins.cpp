@@ -12,16 +12,18 @@ constexpr float kReach = 1.5f;
 
 // The first and last tile along one axis of `size` pixels that [low, high] reaches; false
 // when it reaches none, or is not a number.
-bool TileSpan(float low, float high, int size, std::uint16_t* first, std::uint16_t* last)
+bool TileSpan(float low, float high, int size, int* first, int* last)
 {
     low -= kReach;
     high += kReach;
     if (!(low <= high) || high < 0.0f || low >= static_cast<float>(size))
         return false;
-    *first = static_cast<std::uint16_t>(static_cast<int>(std::max(low, 0.0f)) >> kTileShift);
-    *last = static_cast<std::uint16_t>(static_cast<int>(std::min(high, static_cast<float>(size - 1))) >> kTileShift);
+    *first = static_cast<int>(std::max(low, 0.0f)) >> kTileShift;
+    *last = static_cast<int>(std::min(high, static_cast<float>(size - 1))) >> kTileShift;
     return true;
 }
+
+constexpr std::uint16_t kWalkBit = 0x8000;
 
 } // namespace
 
@@ -36,6 +38,7 @@ void LineBins::Reset(int width, int height, int chunks, std::size_t lineCount)
     m_rects.resize(lineCount);
     m_ready.resize(lineCount);
     m_slots.assign(static_cast<std::size_t>(m_chunks) * static_cast<std::size_t>(Tiles()), 0);
+    m_walks.resize(static_cast<std::size_t>(m_chunks));
     m_tileStart.assign(static_cast<std::size_t>(Tiles()) + 1, 0);
 }
 
@@ -46,45 +49,62 @@ std::pair<std::size_t, std::size_t> LineBins::ChunkLines(int chunk) const
     return {m_lineCount * index / chunks, m_lineCount * (index + 1) / chunks};
 }
 
-LineBins::TileRect LineBins::FindTiles(const CapturedVertex& v0, const CapturedVertex& v1) const
+LineBins::TileRect LineBins::Pack(const TileBox& box)
 {
-    TileRect rect{1, 0, 0, 0, false};
+    if (box.left > box.right)
+        return {1, 0, 0, 0};
+    return {static_cast<std::uint16_t>(box.left), static_cast<std::uint16_t>(box.bottom),
+            static_cast<std::uint16_t>(box.right),
+            static_cast<std::uint16_t>(box.top | (box.walk ? kWalkBit : 0))};
+}
+
+LineBins::TileBox LineBins::Unpack(TileRect rect)
+{
+    return {rect.left, rect.bottom, rect.right, rect.top & ~kWalkBit, (rect.top & kWalkBit) != 0};
+}
+
+LineBins::TileBox LineBins::FindTiles(const CapturedVertex& v0, const CapturedVertex& v1) const
+{
+    TileBox box;
     if (!(v0.w > 0.0f && v1.w > 0.0f))
-        return rect; // the kernel draws nothing of it
-    TileRect found{};
-    if (!TileSpan(std::min(v0.x, v1.x), std::max(v0.x, v1.x), m_width, &found.left, &found.right) ||
-        !TileSpan(std::min(v0.y, v1.y), std::max(v0.y, v1.y), m_height, &found.bottom, &found.top))
-        return rect;
-    found.walk = found.left != found.right && found.bottom != found.top;
-    return found;
+        return TileBox{}; // the kernel draws nothing of it
+    if (!TileSpan(std::min(v0.x, v1.x), std::max(v0.x, v1.x), m_width, &box.left, &box.right) ||
+        !TileSpan(std::min(v0.y, v1.y), std::max(v0.y, v1.y), m_height, &box.bottom, &box.top))
+        return TileBox{};
+    box.walk = box.left != box.right && box.bottom != box.top;
+    return box;
 }
 
 template <typename Visit>
-void LineBins::VisitTiles(const TileRect& rect, const CapturedVertex& v0, const CapturedVertex& v1, Visit visit) const
+void LineBins::VisitBox(const TileBox& box, Visit visit) const
 {
-    if (rect.left > rect.right)
-        return;
-    const float dx = v1.x - v0.x;
-    const float dy = v1.y - v0.y;
-    for (int y = rect.bottom; y <= rect.top; ++y) {
-        int left = rect.left;
-        int right = rect.right;
-        if (rect.walk) {
-            // The part of the line within reach of this row of tiles, and its columns.
-            const float low = static_cast<float>(y << kTileShift) - kReach;
-            const float high = static_cast<float>((y + 1) << kTileShift) + kReach;
-            float enter = std::clamp((low - v0.y) / dy, 0.0f, 1.0f);
-            float leave = std::clamp((high - v0.y) / dy, 0.0f, 1.0f);
-            if (enter > leave)
-                std::swap(enter, leave);
-            const float xEnter = v0.x + dx * enter;
-            const float xLeave = v0.x + dx * leave;
-            std::uint16_t first = 0;
-            std::uint16_t last = 0;
-            if (TileSpan(std::min(xEnter, xLeave), std::max(xEnter, xLeave), m_width, &first, &last)) {
-                left = std::max<int>(left, first);
-                right = std::min<int>(right, last);
-            }
+    for (int y = box.bottom; y <= box.top; ++y)
+        for (int x = box.left; x <= box.right; ++x)
+            visit(y * m_tilesAcross + x);
+}
+
+template <typename Visit>
+void LineBins::VisitWalk(const TileBox& box, const WalkEnds& ends, Visit visit) const
+{
+    const float dx = ends.x1 - ends.x0;
+    const float dy = ends.y1 - ends.y0;
+    for (int y = box.bottom; y <= box.top; ++y) {
+        // The part of the line within reach of this row of tiles, and its columns.
+        const float low = static_cast<float>(y << kTileShift) - kReach;
+        const float high = static_cast<float>((y + 1) << kTileShift) + kReach;
+        float enter = std::clamp((low - ends.y0) / dy, 0.0f, 1.0f);
+        float leave = std::clamp((high - ends.y0) / dy, 0.0f, 1.0f);
+        if (enter > leave)
+            std::swap(enter, leave);
+        const float xEnter = ends.x0 + dx * enter;
+        const float xLeave = ends.x0 + dx * leave;
+        int left = box.left;
+        int right = box.right;
+        int first = 0;
+        int last = 0;
+        if (TileSpan(std::min(xEnter, xLeave), std::max(xEnter, xLeave), m_width, &first, &last)) {
+            left = std::max(left, first);
+            right = std::min(right, last);
         }
         for (int x = left; x <= right; ++x)
             visit(y * m_tilesAcross + x);
@@ -94,16 +114,24 @@ void LineBins::VisitTiles(const TileRect& rect, const CapturedVertex& v0, const 
 void LineBins::Count(std::span<const CapturedVertex> vertices, int chunk)
 {
     std::uint32_t* counts = m_slots.data() + static_cast<std::size_t>(chunk) * static_cast<std::size_t>(Tiles());
+    const auto count = [counts](int tile) { ++counts[tile]; };
+    std::vector<WalkEnds>& walks = m_walks[static_cast<std::size_t>(chunk)];
+    walks.clear();
     const auto [begin, end] = ChunkLines(chunk);
     for (std::size_t line = begin; line < end; ++line) {
         const CapturedVertex& v0 = vertices[line * 2];
         const CapturedVertex& v1 = vertices[line * 2 + 1];
-        TileRect rect = FindTiles(v0, v1);
-        if (rect.left <= rect.right &&
+        TileBox box = FindTiles(v0, v1);
+        if (box.left <= box.right &&
             !MakeReady(v0, v1, static_cast<float>(m_width), static_cast<float>(m_height), &m_ready[line]))
-            rect = TileRect{1, 0, 0, 0, false}; // it reaches no pixel centre
-        m_rects[line] = rect;
-        VisitTiles(rect, v0, v1, [counts](int tile) { ++counts[tile]; });
+            box = TileBox{}; // it reaches no pixel centre
+        m_rects[line] = Pack(box);
+        if (box.walk) {
+            walks.push_back({v0.x, v0.y, v1.x, v1.y});
+            VisitWalk(box, walks.back(), count);
+        } else {
+            VisitBox(box, count);
+        }
     }
 }
 
@@ -131,23 +159,25 @@ bool LineBins::Place(std::size_t limit)
     return true;
 }
 
-void LineBins::Scatter(std::span<const CapturedVertex> vertices, int chunk)
+void LineBins::Scatter(int chunk)
 {
+    const WalkEnds* walk = m_walks[static_cast<std::size_t>(chunk)].data();
     std::uint32_t* cursor = m_slots.data() + static_cast<std::size_t>(chunk) * static_cast<std::size_t>(Tiles());
     std::uint32_t* listed = m_listed.data();
     const auto [begin, end] = ChunkLines(chunk);
     for (std::size_t line = begin; line < end; ++line) {
         const TileRect rect = m_rects[line];
-        if (rect.left > rect.right)
-            continue;
         const auto index = static_cast<std::uint32_t>(line);
-        if (!rect.walk && rect.left == rect.right && rect.bottom == rect.top) {
+        if (rect.left == rect.right && rect.bottom == rect.top) {
             listed[cursor[rect.bottom * m_tilesAcross + rect.left]++] = index; // most streaks
             continue;
         }
-        // The tiles Count found, from the same ends.
-        VisitTiles(rect, vertices[line * 2], vertices[line * 2 + 1],
-                   [cursor, listed, index](int tile) { listed[cursor[tile]++] = index; });
+        const auto list = [cursor, listed, index](int tile) { listed[cursor[tile]++] = index; };
+        const TileBox box = Unpack(rect);
+        if (box.walk)
+            VisitWalk(box, *walk++, list);
+        else
+            VisitBox(box, list);
     }
 }
 

@@ -136,7 +136,7 @@ void LineRaster::Add(std::span<const CapturedVertex> vertices)
         Add(vertices.subspan(half * 2));
         return;
     }
-    m_runner.Run([&](int chunk, int) { m_bins.Scatter(vertices, chunk); });
+    m_runner.Run([&](int chunk, int) { m_bins.Scatter(chunk); });
     DrawTiles();
 }
 
