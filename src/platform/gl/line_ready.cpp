@@ -83,11 +83,14 @@ bool MakeReady(const CapturedVertex& v0, const CapturedVertex& v1, float width, 
     line->inverseUy = InverseOrNone(line->uy);
     line->midX = 0.5f * (x0 + x1);
     line->midY = 0.5f * (y0 + y1);
-    // The rows it reaches, as the kernel finds them: none of the target's.
+    // Whether it reaches a row of the target, as the kernel finds its rows: a row centre
+    // r + 1/2 within reachY of the middle, r from 0 to height - 1. Without ceil and floor,
+    // which the baseline instruction set has no single instruction for: the highest such
+    // r is the whole part of `high`, and it must reach `low`.
     const float reachY = std::fabs(line->uy) * line->half + std::fabs(line->ux);
-    const float firstRowAt = std::ceil(line->midY - reachY - 0.5f);
-    const float lastRowAt = std::floor(line->midY + reachY - 0.5f);
-    return firstRowAt <= lastRowAt && lastRowAt >= 0.0f && firstRowAt <= height - 1.0f;
+    const float low = std::max(line->midY - reachY - 0.5f, 0.0f);
+    const float high = std::min(line->midY + reachY - 0.5f, height - 1.0f);
+    return high >= 0.0f && static_cast<float>(static_cast<int>(high)) >= low;
 }
 
 } // namespace lumeno
