@@ -163,22 +163,23 @@ std::vector<TileRun> TilesHoldingLight(const std::vector<float>& light, int widt
 // runs name the tiles that hold light, and no other.
 TEST(LineRaster, BeginDarkensWhatTheLastPictureLit)
 {
-    constexpr int kWidth = 100;
-    constexpr int kHeight = 70;
+    constexpr int kWidth = 3 * kTileSide + 4;
+    constexpr int kHeight = 2 * kTileSide + 6;
+    constexpr float kTile = kTileSide;
     std::vector<CapturedVertex> first, second;
-    AddLine(first, 5.0f, 5.0f, 95.0f, 65.0f);
-    AddLine(first, 10.0f, 60.0f, 12.0f, 61.0f);
-    AddLine(second, 40.0f, 20.0f, 47.0f, 24.0f, 0.3f);
+    AddLine(first, 5.0f, 5.0f, kWidth - 5.0f, kHeight - 5.0f);
+    AddLine(first, 10.0f, kHeight - 10.0f, 12.0f, kHeight - 9.0f);
+    AddLine(second, kTile + 8.0f, 20.0f, kTile + 15.0f, 24.0f, 0.3f);
     std::vector<float> light(LineRaster::LightFloats(kWidth, kHeight));
     LineRaster raster(2);
     raster.Attach(light.data(), kWidth, kHeight);
     raster.Begin();
     raster.Add(first);
-    EXPECT_EQ(raster.LitRuns(), TilesHoldingLight(light, kWidth, kHeight)); // the last row of them cut to 70
+    EXPECT_EQ(raster.LitRuns(), TilesHoldingLight(light, kWidth, kHeight)); // the last row of them cut to the target
     raster.Begin();
     EXPECT_TRUE(raster.LitRuns().empty());
     raster.Add(second);
-    EXPECT_EQ(raster.LitRuns(), (std::vector<TileRun>{{32, 0, 64, 32}})); // the tile the short line lies in
+    EXPECT_EQ(raster.LitRuns(), (std::vector<TileRun>{{kTileSide, 0, 2 * kTileSide, kTileSide}})); // the short line's tile
     std::vector<float> alone(LineRaster::LightFloats(kWidth, kHeight));
     LineRaster fresh(1);
     fresh.Attach(alone.data(), kWidth, kHeight);
@@ -231,30 +232,31 @@ TEST(LineRaster, LoadedPixelsComeBackWholeWhereNoLineReachedThem)
     for (const std::int64_t vectors : hwy::SupportedAndGeneratedTargets()) {
         hwy::SetSupportedTargetsForTest(vectors);
         SCOPED_TRACE(hwy::TargetName(vectors));
-        constexpr int kWidth = 70;
-        constexpr int kHeight = 40;
+        constexpr int kWidth = 2 * kTileSide + 6;
+        constexpr int kHeight = kTileSide + 8;
+        constexpr float kTile = kTileSide;
         // As an 8-bit target reads back.
         std::vector<unsigned char> target(static_cast<std::size_t>(kWidth) * kHeight * 4);
         for (std::size_t i = 0; i < target.size(); ++i)
             target[i] = static_cast<unsigned char>((i * 37) % 200);
         std::vector<CapturedVertex> line;
-        AddLine(line, 63.0f, 10.0f, 68.0f, 12.0f, 0.5f); // into the last tile, of 6 columns
+        AddLine(line, 2 * kTile - 1.0f, 10.0f, 2 * kTile + 4.0f, 12.0f, 0.5f); // into the last tile, of 6 columns
         std::vector<float> light(LineRaster::LightFloats(kWidth, kHeight));
         LineRaster raster(2);
         raster.Attach(light.data(), kWidth, kHeight);
         for (int picture = 0; picture < 2; ++picture) {
             raster.Load(target.data(), TileBlend::AddSteps);
             raster.Add(line);
-            EXPECT_EQ(raster.LitRuns(), (std::vector<TileRun>{{32, 0, kWidth, 32}}));
+            EXPECT_EQ(raster.LitRuns(), (std::vector<TileRun>{{kTileSide, 0, kWidth, kTileSide}}));
             EXPECT_FLOAT_EQ(raster.Scale(), 1.0f / 255.0f);
             int lit = 0;
-            for (int y = 0; y < 32; ++y)
-                for (int x = 32; x < kWidth; ++x)
+            for (int y = 0; y < kTileSide; ++y)
+                for (int x = kTileSide; x < kWidth; ++x)
                     for (int c = 0; c < 4; ++c) {
                         const std::size_t pixel = static_cast<std::size_t>(y) * kWidth + static_cast<std::size_t>(x);
                         const float was = target[pixel * 4 + static_cast<std::size_t>(c)];
                         const float now = light[LineRaster::LightIndex(x, y, c, kWidth)];
-                        const bool reached = x >= 60 && y >= 8 && y <= 14;
+                        const bool reached = x >= 2 * kTileSide - 4 && y >= 8 && y <= 14;
                         if (!reached)
                             ASSERT_EQ(now, was) << x << ", " << y;
                         else

@@ -27,21 +27,22 @@ void main()
     gl_Position = vec4(pixel / lumeno_TargetSize * 2.0 - 1.0, 0.0, 1.0);
 }
 )";
-// The light is kept tile by tile (line_raster.h): 32 x 32 pixels a tile, its red, green,
-// blue and alpha one after the other, each row after row.
-static_assert(kTileShift == 5, "the light pass's tile arithmetic");
-constexpr const char* kLightFragment = R"(#version 330 core
+// The light is kept tile by tile (line_raster.h): square tiles of 2^kTileShift pixels a
+// side, its red, green, blue and alpha one after the other, each row after row.
+constexpr const char* kLightFragment = R"(
 uniform samplerBuffer lumeno_Light;
 uniform int lumeno_LightTilesAcross;
 uniform float lumeno_LightScale;
 out vec4 fragColour;
+const int kSide = 1 << kShift;
+const int kPixels = kSide * kSide;
 void main()
 {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
-    int tile = (pixel.y >> 5) * lumeno_LightTilesAcross + (pixel.x >> 5);
-    int red = (tile << 12) + ((pixel.y & 31) << 5) + (pixel.x & 31);
-    fragColour = vec4(texelFetch(lumeno_Light, red).r, texelFetch(lumeno_Light, red + 1024).r,
-                      texelFetch(lumeno_Light, red + 2048).r, texelFetch(lumeno_Light, red + 3072).r) *
+    int tile = (pixel.y >> kShift) * lumeno_LightTilesAcross + (pixel.x >> kShift);
+    int red = tile * 4 * kPixels + (pixel.y & (kSide - 1)) * kSide + (pixel.x & (kSide - 1));
+    fragColour = vec4(texelFetch(lumeno_Light, red).r, texelFetch(lumeno_Light, red + kPixels).r,
+                      texelFetch(lumeno_Light, red + 2 * kPixels).r, texelFetch(lumeno_Light, red + 3 * kPixels).r) *
                  lumeno_LightScale;
 }
 )";
@@ -68,7 +69,9 @@ std::unique_ptr<GlSoftwareLines> GlSoftwareLines::Create()
     std::unique_ptr<GlSoftwareLines> lines(new GlSoftwareLines());
     std::string log;
     GlShaderName vertex = CompileShader(GL_VERTEX_SHADER, kLightVertex, &log);
-    GlShaderName fragment = CompileShader(GL_FRAGMENT_SHADER, kLightFragment, &log);
+    const std::string fragmentSource =
+        "#version 330 core\nconst int kShift = " + std::to_string(kTileShift) + ";\n" + kLightFragment;
+    GlShaderName fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentSource.c_str(), &log);
     if (!vertex || !fragment)
         return nullptr;
     lines->m_lightPass = LinkProgram(vertex, fragment, &log);
