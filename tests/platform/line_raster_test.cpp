@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
 #include <vector>
@@ -116,6 +118,53 @@ TEST(LineRaster, EveryVectorTargetGivesEveryPixelTheSameLight)
         for (std::size_t i = 0; i < plainest.size(); ++i)
             ASSERT_NEAR(pictures[target][i], plainest[i], 1e-4f * (1.0f + plainest[i])) << "pixel " << i / 4 << " channel " << i % 4;
     }
+}
+
+// `value` cut towards zero to a half float: 11 significant bits, or whole steps of 2^-24
+// below 2^-14, as a half-float target stores each blend.
+float CutToHalf(float value)
+{
+    if (std::fabs(value) < 1.0f / 16384.0f)
+        return std::trunc(value * 16777216.0f) / 16777216.0f;
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    bits &= 0xFFFFE000u;
+    std::memcpy(&value, &bits, sizeof bits);
+    return value;
+}
+
+// A half-float target rounds every blend towards zero, from its smallest steps on: a
+// thousand faint lines over one pixel sum, on every vector target (some convert with the
+// processor's own instructions), to exactly what a thousand such roundings give: a fifth
+// less than rounding to nearest would give here.
+TEST(LineRaster, EveryVectorTargetRoundsEveryHalfFloatBlendTowardsZero)
+{
+    constexpr int kSide = 8;
+    constexpr float kAlpha = 3e-6f;
+    // Along a row of pixel centres: the pixels inside get the whole colour times alpha.
+    std::vector<CapturedVertex> lines;
+    for (int i = 0; i < 1000; ++i)
+        AddLine(lines, 1.0f, 4.5f, 7.0f, 4.5f, kAlpha);
+    const std::vector<std::uint16_t> dark(static_cast<std::size_t>(kSide) * kSide * 4, 0);
+    float red = 0.0f, green = 0.0f;
+    for (int i = 0; i < 1000; ++i) {
+        red = CutToHalf(red + 1.0f * kAlpha);
+        green = CutToHalf(green + 0.5f * kAlpha);
+    }
+    ASSERT_GT(red, 1.0f / 16384.0f); // past the smallest steps
+    std::vector<float> light(LineRaster::LightFloats(kSide, kSide));
+    for (const std::int64_t vectors : hwy::SupportedAndGeneratedTargets()) {
+        hwy::SetSupportedTargetsForTest(vectors);
+        SCOPED_TRACE(hwy::TargetName(vectors));
+        LineRaster raster(1);
+        raster.Attach(light.data(), kSide, kSide);
+        raster.Load(dark.data(), TileBlend::AddHalf);
+        raster.Add(lines);
+        EXPECT_EQ(light[LineRaster::LightIndex(4, 4, 0, kSide)], red);
+        EXPECT_EQ(light[LineRaster::LightIndex(4, 4, 1, kSide)], green);
+        EXPECT_EQ(light[LineRaster::LightIndex(4, 4, 3, kSide)], 0.0f); // alpha squared: below the least step
+    }
+    hwy::SetSupportedTargetsForTest(0);
 }
 
 // A long line gives exactly its length in light, whichever tiles it crosses and however

@@ -79,6 +79,15 @@ V AddLight(V before, V light0, V lightChange, V place, V weight)
 template <class V>
 V RoundToHalf(V value)
 {
+#if HWY_TARGET == HWY_AVX3 || HWY_TARGET == HWY_AVX3_DL || HWY_TARGET == HWY_AVX2
+    // The processor's own conversion to half floats and back, told to round towards zero:
+    // the same bits as below, in two instructions instead of seven.
+    if constexpr (sizeof(value.raw) == 64) {
+        return V{_mm512_cvtph_ps(_mm512_cvtps_ph(value.raw, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC))};
+    } else if constexpr (sizeof(value.raw) == 32) {
+        return V{_mm256_cvtph_ps(_mm256_cvtps_ph(value.raw, _MM_FROUND_TO_ZERO | _MM_FROUND_NO_EXC))};
+    }
+#endif
     const Tag d;
     const hn::RebindToUnsigned<Tag> u;
     const auto cut = hn::BitCast(d, hn::And(hn::BitCast(u, value), hn::Set(u, 0xFFFFE000u)));
