@@ -327,6 +327,10 @@ bool DrawPreparedLine(const PreparedLine& line, const LineTile& tile)
             constexpr bool kSubtract = kBlend == TileBlend::SubtractSteps;
             // The source alpha, the blend factor, is the line's alpha times the coverage.
             const auto factor = Steps(hn::Mul(hn::MulAdd(alphaColourChange, place, alphaColour0), coverage));
+            // Faint streaks on an 8-bit target blend in no step at all over much of their
+            // footprint: such a window is left as it is.
+            if (hn::AllTrue(d, hn::Eq(factor, zero)))
+                return;
             store(0, BlendSteps<kSubtract>(load(0), Steps(hn::MulAdd(redColourChange, place, redColour0)), factor));
             store(1, BlendSteps<kSubtract>(load(1), Steps(hn::MulAdd(greenColourChange, place, greenColour0)), factor));
             store(2, BlendSteps<kSubtract>(load(2), Steps(hn::MulAdd(blueColourChange, place, blueColour0)), factor));
