@@ -23,6 +23,8 @@ bool TileSpan(float low, float high, int size, int* first, int* last)
     return true;
 }
 
+// A packed tile rectangle's top keeps the walk in its highest bit: a target has far fewer
+// than 2^15 rows of tiles (its side is at most a texture's, some tens of thousands of pixels).
 constexpr std::uint16_t kWalkBit = 0x8000;
 
 } // namespace
@@ -35,8 +37,12 @@ void LineBins::Reset(int width, int height, int chunks, std::size_t lineCount)
     m_tilesDown = (height + kTileSide - 1) >> kTileShift;
     m_chunks = std::max(chunks, 1);
     m_lineCount = lineCount;
-    m_rects.resize(lineCount);
-    m_ready.resize(lineCount);
+    // Only ever grown: Count writes every line's entries, and a round shorter than the last
+    // would otherwise have the next frame's full rounds fill tens of megabytes with zeros.
+    if (m_rects.size() < lineCount) {
+        m_rects.resize(lineCount);
+        m_ready.resize(lineCount);
+    }
     m_slots.assign(static_cast<std::size_t>(m_chunks) * static_cast<std::size_t>(Tiles()), 0);
     m_walks.resize(static_cast<std::size_t>(m_chunks));
     m_tileStart.assign(static_cast<std::size_t>(Tiles()) + 1, 0);
@@ -155,7 +161,8 @@ bool LineBins::Place(std::size_t limit)
         }
     }
     m_tileStart[tiles] = next;
-    m_listed.resize(next);
+    if (m_listed.size() < next)
+        m_listed.resize(next); // grown only, as the lines' arrays are
     return true;
 }
 
